@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Window plumbing that keeps the toy under a child's hands: the play window's
+// text box opens no context menu, and the program's windows stay on top.
+#pragma once
+
+class QWidget;
+
+namespace API {
+
+// Swallows the text box's context menu requests (right button, menu key,
+// Shift+F10); every other event reaches it unchanged. One box at a time.
+void HookTextBox(QWidget *textBox);
+void UnhookTextBox(QWidget *textBox);
+bool IsTextBoxHooked(const QWidget *textBox);
+
+// Keeps the window above normal windows without moving, resizing or activating it.
+void MakeTopmost(QWidget *window);
+
+} // namespace API

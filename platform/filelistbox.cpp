@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/filelistbox.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QDirIterator>
+#include <algorithm>
+
+void FileListBox::SetPath(const QString &folder)
+{
+    m_path = folder;
+    m_names.clear();
+    const QStringList filters = m_pattern.split(u';', Qt::SkipEmptyParts);
+    // Hidden files (names starting with a dot) do not count, as system files did not.
+    QDirIterator it(folder, filters, QDir::Files | QDir::Readable | QDir::NoDotAndDotDot);
+    while (it.hasNext() && m_names.size() < MaxListed) {
+        it.next();
+        m_names << it.fileName();
+    }
+    // Wildcard filters on QDirIterator already ignore case; sort like the list box did.
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(m_names.begin(), m_names.end(), collator);
+}

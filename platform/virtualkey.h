@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Windows virtual-key codes for Qt key events: the codes the key slot table is
+// keyed on, whatever keyboard layout the X server uses.
+#pragma once
+
+#include <QtGlobal>
+#include <qnamespace.h>
+
+class QKeyEvent;
+
+namespace VirtualKey {
+
+// Layouts whose symbol keys sit on different positions. Letters follow the
+// layout's own letters; digits and symbols follow the key's position.
+enum class Layout { Japanese, Us };
+
+// The layout of the X server's keymap; Japanese when there is no X server.
+Layout CurrentLayout();
+
+// qtKey and keypad as Qt reports them; x11Keycode is the native X key code
+// (0 when unknown, as for synthetic events), which tells apart keys that
+// Qt reports alike, such as the ろ and ￥ keys of a Japanese keyboard.
+int VirtualKeyCode(int qtKey, bool keypad, quint32 x11Keycode, Layout layout);
+
+int VirtualKeyCode(const QKeyEvent &event);
+
+// The modifier mask of key and mouse events: 1 Shift, 2 Ctrl, 4 Alt.
+int ModifierMask(Qt::KeyboardModifiers modifiers);
+
+} // namespace VirtualKey

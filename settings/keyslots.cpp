@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/keyslots.h"
+
+#include <array>
+
+namespace KeySlots {
+
+namespace {
+
+struct Slot
+{
+    int keyCode;
+    const char16_t *displayName;
+    const char16_t *caption;
+};
+
+// Indexed by slot; the same order as the lines of Option.dat.
+constexpr std::array<Slot, SlotCount> Table{{
+    {27, u"[Esc]", u"Esc"}, // 0
+    {112, u"[F1]", u"F1"}, // 1
+    {113, u"[F2]", u"F2"}, // 2
+    {114, u"[F3]", u"F3"}, // 3
+    {115, u"[F4]", u"F4"}, // 4
+    {116, u"[F5]", u"F5"}, // 5
+    {117, u"[F6]", u"F6"}, // 6
+    {118, u"[F7]", u"F7"}, // 7
+    {119, u"[F8]", u"F8"}, // 8
+    {120, u"[F9]", u"F9"}, // 9
+    {121, u"[F10]", u"F10"}, // 10
+    {122, u"[F11]", u"F11"}, // 11
+    {123, u"[F12]", u"F12"}, // 12
+    {42, u"[PrintScreen]", u"PS"}, // 13
+    {145, u"[ScrollLock]", u"SL"}, // 14
+    {19, u"[Pause]", u"Pau"}, // 15
+    {229, u"[半角/全角]", u"半角全角"}, // 16
+    {49, u"[1]", u"1"}, // 17
+    {50, u"[2]", u"2"}, // 18
+    {51, u"[3]", u"3"}, // 19
+    {52, u"[4]", u"4"}, // 20
+    {53, u"[5]", u"5"}, // 21
+    {54, u"[6]", u"6"}, // 22
+    {55, u"[7]", u"7"}, // 23
+    {56, u"[8]", u"8"}, // 24
+    {57, u"[9]", u"9"}, // 25
+    {48, u"[0]", u"0"}, // 26
+    {189, u"[- =]", u"-"}, // 27
+    {222, u"[^ ~]", u"^"}, // 28
+    {220, u"[\\]", u"\\"}, // 29
+    {8, u"[Backspace]", u"BS"}, // 30
+    {45, u"[Insert]", u"Ins"}, // 31
+    {36, u"[Home]", u"Home"}, // 32
+    {33, u"[PageUp]", u"PU"}, // 33
+    {144, u"テンキー[NumLock]", u"NL"}, // 34
+    {111, u"テンキー[/]", u"/"}, // 35
+    {106, u"テンキー[*]", u"*"}, // 36
+    {109, u"テンキー[-]", u"-"}, // 37
+    {9, u"[Tab]", u"Tab"}, // 38
+    {81, u"[Q]", u"Q"}, // 39
+    {87, u"[W]", u"W"}, // 40
+    {69, u"[E]", u"E"}, // 41
+    {82, u"[R]", u"R"}, // 42
+    {84, u"[T]", u"T"}, // 43
+    {89, u"[Y]", u"Y"}, // 44
+    {85, u"[U]", u"U"}, // 45
+    {73, u"[I]", u"I"}, // 46
+    {79, u"[O]", u"O"}, // 47
+    {80, u"[P]", u"P"}, // 48
+    {192, u"[` @]", u"@"}, // 49
+    {219, u"[{ []", u"["}, // 50
+    {13, u"[Enter]", u"Enter"}, // 51
+    {46, u"[Delete]", u"Del"}, // 52
+    {35, u"[End]", u"End"}, // 53
+    {34, u"[PageDown]", u"PD"}, // 54
+    {103, u"テンキー[7]", u"7"}, // 55
+    {104, u"テンキー[8]", u"8"}, // 56
+    {105, u"テンキー[9]", u"9"}, // 57
+    {107, u"テンキー[+]", u"+"}, // 58
+    {240, u"[CapsLock]", u"Caps"}, // 59
+    {65, u"[A]", u"A"}, // 60
+    {83, u"[S]", u"S"}, // 61
+    {68, u"[D]", u"D"}, // 62
+    {70, u"[F]", u"F"}, // 63
+    {71, u"[G]", u"G"}, // 64
+    {72, u"[H]", u"H"}, // 65
+    {74, u"[J]", u"J"}, // 66
+    {75, u"[K]", u"K"}, // 67
+    {76, u"[L]", u"L"}, // 68
+    {187, u"[+ ;]", u"+"}, // 69
+    {186, u"[* :]", u"*"}, // 70
+    {221, u"[} ]]", u"]"}, // 71
+    {100, u"テンキー[4]", u"4"}, // 72
+    {101, u"テンキー[5]", u"5"}, // 73
+    {102, u"テンキー[6]", u"6"}, // 74
+    {16, u"[Shift]", u"Shift"}, // 75
+    {90, u"[Z]", u"Z"}, // 76
+    {88, u"[X]", u"X"}, // 77
+    {67, u"[C]", u"C"}, // 78
+    {86, u"[V]", u"V"}, // 79
+    {66, u"[B]", u"B"}, // 80
+    {78, u"[N]", u"N"}, // 81
+    {77, u"[M]", u"M"}, // 82
+    {188, u"[< ,]", u"<"}, // 83
+    {190, u"[> .]", u">"}, // 84
+    {191, u"[? /]", u"?"}, // 85
+    {226, u"[_]", u"_"}, // 86
+    {-1, u"[Shift]", u"Shift"}, // 87
+    {38, u"[↑]", u"↑"}, // 88
+    {97, u"テンキー[1]", u"1"}, // 89
+    {98, u"テンキー[2]", u"2"}, // 90
+    {99, u"テンキー[3]", u"3"}, // 91
+    {108, u"テンキー[Enter]", u"Enter"}, // 92
+    {17, u"[Ctrl]", u"Ctrl"}, // 93
+    {91, u"[Windows]", u"Win"}, // 94
+    {18, u"[Alt]", u"Alt"}, // 95
+    {29, u"[無変換]", u"無"}, // 96
+    {32, u"[Space]", u""}, // 97
+    {28, u"[前候補・変換]", u"前"}, // 98
+    {242, u"[カタカナ・ひらがな]", u"ｶﾅ"}, // 99
+    {-1, u"[Alt]", u"Alt"}, // 100
+    {-1, u"[Windows]", u"Win"}, // 101
+    {93, u"[右クリック・メニュー]", u"Menu"}, // 102
+    {-1, u"[Ctrl]", u"Ctrl"}, // 103
+    {37, u"[←]", u"←"}, // 104
+    {40, u"[↓]", u"↓"}, // 105
+    {39, u"[→]", u"→"}, // 106
+    {96, u"テンキー[0]", u"0"}, // 107
+    {110, u"テンキー[.]", u"."}, // 108
+    {-1, u"Enter", u""}, // 109
+}};
+
+// Windows virtual-key codes go up to 254; a flat table makes the lookup one read.
+constexpr std::array<unsigned char, 256> buildLookup()
+{
+    std::array<unsigned char, 256> lookup{};
+    for (auto &slot : lookup) {
+        slot = EnterSlot;
+    }
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (Table[size_t(slot)].keyCode != NoKeyCode) {
+            lookup[size_t(Table[size_t(slot)].keyCode)] = static_cast<unsigned char>(slot);
+        }
+    }
+    return lookup;
+}
+
+constexpr std::array<unsigned char, 256> Lookup = buildLookup();
+
+bool isSlot(int slot)
+{
+    return slot >= 0 && slot < SlotCount;
+}
+
+} // namespace
+
+int SlotForKeyCode(int keyCode)
+{
+    return keyCode >= 0 && keyCode < int(Lookup.size()) ? Lookup[size_t(keyCode)] : EnterSlot;
+}
+
+int KeyCodeOfSlot(int slot)
+{
+    return isSlot(slot) ? Table[size_t(slot)].keyCode : NoKeyCode;
+}
+
+QString KeyDisplayName(int slot)
+{
+    return isSlot(slot) ? QString::fromUtf16(Table[size_t(slot)].displayName) : QString();
+}
+
+QString KeyCaption(int slot)
+{
+    return isSlot(slot) ? QString::fromUtf16(Table[size_t(slot)].caption) : QString();
+}
+
+} // namespace KeySlots

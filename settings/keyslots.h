@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The 110 key slots of a Japanese keyboard: which key code selects each slot,
+// the name the music dialog shows for it and the caption drawn on its key.
+#pragma once
+
+#include <QString>
+
+namespace KeySlots {
+
+constexpr int SlotCount = 110;
+constexpr int EnterSlot = 51; // also the slot of every key code the table does not list
+constexpr int NoKeyCode = -1; // right-hand copies and the lower half of Enter: reached only by clicking
+
+// Never fails: an unknown code selects the Enter slot.
+int SlotForKeyCode(int keyCode);
+
+// The key code that selects the slot, or NoKeyCode.
+int KeyCodeOfSlot(int slot);
+
+// "[Esc]", "テンキー[7]", ... The music dialog adds "キー".
+QString KeyDisplayName(int slot);
+
+// The text drawn on the slot's on-screen key ("Esc", "半角全角", "" for Space).
+QString KeyCaption(int slot);
+
+} // namespace KeySlots

@@ -1,0 +1,289 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/options.h"
+
+#include "settings/ansicodec.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace Options {
+
+namespace {
+
+QString &programFolderText()
+{
+    static QString folder;
+    return folder;
+}
+
+constexpr int PlayWaitLine = 110;
+constexpr int PlayRepeatLine = 111;
+constexpr int ImageFolderLine = 112;
+constexpr int InputFontSizeLine = 113;
+constexpr int LyricsFontSizeLine = 114;
+
+bool isAbsolute(const QString &path)
+{
+    // A Windows path from an old Option.dat ("C:\...") is kept as written.
+    return path.startsWith(u'/') || (path.size() >= 2 && path[1] == u':');
+}
+
+void storeLine(Record &record, int lineIndex, const QString &line)
+{
+    if (lineIndex < SlotCount) {
+        record.SongFile[size_t(lineIndex)] = line;
+        return;
+    }
+    switch (lineIndex) {
+    case PlayWaitLine: record.PlayWait = FlagFromText(line); break;
+    case PlayRepeatLine: record.PlayRepeat = FlagFromText(line); break;
+    case ImageFolderLine: record.ImageFolder = line; break;
+    case InputFontSizeLine: record.InputFontSize = RoundToInt16(NumberFromText(line)); break;
+    case LyricsFontSizeLine: record.LyricsFontSize = RoundToInt16(NumberFromText(line)); break;
+    default: break; // lines after the last field are ignored
+    }
+}
+
+} // namespace
+
+bool Record::operator==(const Record &other) const
+{
+    return SongFile == other.SongFile && PlayWait == other.PlayWait && PlayRepeat == other.PlayRepeat
+           && ImageFolder == other.ImageFolder && InputFontSize == other.InputFontSize
+           && LyricsFontSize == other.LyricsFontSize;
+}
+
+Record &Settings()
+{
+    static Record record;
+    return record;
+}
+
+void SetProgramFolder(const QString &folder)
+{
+    programFolderText() = folder;
+}
+
+QString ProgramFolder()
+{
+    return programFolderText();
+}
+
+QString OptionFilePath()
+{
+    return ResolvePath(QStringLiteral("Option.dat"));
+}
+
+void ParseOptions(QByteArrayView fileBytes, Record &record)
+{
+    record.SongFile.fill(QString());
+    record.PlayWait = false;
+    record.PlayRepeat = false;
+
+    // A line ends at CR (an LF right after it belongs to it) or at a lone LF,
+    // so a file saved by a Unix editor still reads line by line.
+    qsizetype pos = 0;
+    int lineIndex = 0;
+    const qsizetype size = fileBytes.size();
+    while (pos < size && lineIndex < LineCount) {
+        qsizetype end = pos;
+        while (end < size && fileBytes[end] != '\r' && fileBytes[end] != '\n') {
+            ++end;
+        }
+        storeLine(record, lineIndex, AnsiCodec::Decode(fileBytes.sliced(pos, end - pos)));
+        ++lineIndex;
+        pos = end;
+        if (pos < size && fileBytes[pos] == '\r') {
+            ++pos;
+        }
+        if (pos < size && fileBytes[pos] == '\n') {
+            ++pos;
+        }
+    }
+}
+
+void LoadOptions()
+{
+    QFile file(OptionFilePath());
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly)) {
+        bytes = file.read(MaxFileBytes);
+    } else {
+        qWarning("Zubelo starts without settings: %s: %s", qPrintable(file.fileName()),
+                 qPrintable(file.errorString()));
+    }
+    ParseOptions(bytes, Settings());
+}
+
+bool CanStore(const QString &text)
+{
+    return !text.contains(u'\r') && !text.contains(u'\n') && AnsiCodec::CanEncode(text);
+}
+
+SaveResult FormatOptions(const Record &record, QByteArray &fileBytes)
+{
+    fileBytes.clear();
+    auto appendLine = [&fileBytes](const QString &line) {
+        const std::optional<QByteArray> bytes = CanStore(line) ? AnsiCodec::Encode(line) : std::nullopt;
+        if (!bytes) {
+            return false;
+        }
+        fileBytes += *bytes;
+        fileBytes += "\r\n";
+        return true;
+    };
+    auto flagText = [](bool flag) { return flag ? QStringLiteral("True") : QStringLiteral("False"); };
+    for (const QString &song : record.SongFile) {
+        if (!appendLine(song)) {
+            return {SaveResult::CannotHold, song};
+        }
+    }
+    appendLine(flagText(record.PlayWait));
+    appendLine(flagText(record.PlayRepeat));
+    if (!appendLine(record.ImageFolder)) {
+        return {SaveResult::CannotHold, record.ImageFolder};
+    }
+    appendLine(NumberForm(record.InputFontSize) + u' ');
+    appendLine(NumberForm(record.LyricsFontSize) + u' ');
+    return {};
+}
+
+SaveResult WriteOptionsFile(const QString &path, const Record &record)
+{
+    QByteArray bytes;
+    if (SaveResult formatted = FormatOptions(record, bytes); !formatted) {
+        return formatted;
+    }
+    // QSaveFile writes beside the target and renames only after a complete,
+    // flushed write: a full disk or a kill never leaves half a settings file.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        qWarning("Zubelo could not save %s: %s", qPrintable(path), qPrintable(reason));
+        return {SaveResult::WriteFailed, reason};
+    }
+    return {};
+}
+
+SaveResult SaveOptions()
+{
+    return WriteOptionsFile(OptionFilePath(), Settings());
+}
+
+QString ResolvePath(const QString &stored)
+{
+    if (isAbsolute(stored)) {
+        return stored;
+    }
+    QString folder = ProgramFolder();
+    if (folder.endsWith(u'/')) {
+        folder.chop(1); // the root folder: no doubled separator
+    }
+    return folder + u'/' + stored;
+}
+
+QString FolderOfPath(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? QString() : path.left(slash);
+}
+
+double NumberFromText(QStringView text)
+{
+    // Blanks, tabs and line feeds are skipped wherever they stand; then a
+    // decimal number with an optional exponent (E or D) is read as far as it goes.
+    std::string number;
+    bool digits = false;
+    bool point = false;
+    enum { Sign, Mantissa, ExponentSign, Exponent } state = Sign;
+    std::string exponent;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u' ' || u == u'\t' || u == u'\n') {
+            continue;
+        }
+        const bool isDigit = u >= u'0' && u <= u'9';
+        if (state == Sign && (u == u'+' || u == u'-')) {
+            number += char(u);
+            state = Mantissa;
+        } else if ((state == Sign || state == Mantissa) && isDigit) {
+            number += char(u);
+            digits = true;
+            state = Mantissa;
+        } else if ((state == Sign || state == Mantissa) && u == u'.' && !point) {
+            number += '.';
+            point = true;
+            state = Mantissa;
+        } else if (state == Mantissa && digits && (u == u'E' || u == u'e' || u == u'D' || u == u'd')) {
+            state = ExponentSign;
+        } else if (state == ExponentSign && (u == u'+' || u == u'-')) {
+            exponent += char(u);
+            state = Exponent;
+        } else if ((state == ExponentSign || state == Exponent) && isDigit) {
+            if (exponent.size() < 8) { // beyond any double's range already
+                exponent += char(u);
+            }
+            state = Exponent;
+        } else {
+            break;
+        }
+    }
+    if (!digits) {
+        return 0.0;
+    }
+    if (!exponent.empty() && exponent.back() >= '0' && exponent.back() <= '9') {
+        number += 'e' + exponent;
+    }
+    const char *first = number.c_str();
+    if (*first == '+') {
+        ++first; // from_chars takes no plus sign
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(first, number.c_str() + number.size(), value);
+    Q_UNUSED(end);
+    if (error == std::errc::result_out_of_range) {
+        const bool negative = number.front() == '-';
+        const bool tiny = exponent.front() == '-';
+        value = tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
+    }
+    return value;
+}
+
+bool FlagFromText(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    if (trimmed.compare(u"True", Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    if (trimmed.compare(u"False", Qt::CaseInsensitive) == 0) {
+        return false;
+    }
+    // A number counts as a flag (0 is false); any other text is taken as false.
+    bool isNumber = false;
+    const double value = trimmed.toString().toDouble(&isNumber);
+    return isNumber && value != 0.0;
+}
+
+qint16 RoundToInt16(double value)
+{
+    if (std::isnan(value)) {
+        return 0;
+    }
+    // Half goes to the even neighbour; values past the 16-bit range stop at its ends.
+    const double rounded = std::nearbyint(value);
+    return qint16(std::clamp(rounded, double(std::numeric_limits<qint16>::min()),
+                             double(std::numeric_limits<qint16>::max())));
+}
+
+QString NumberForm(int value)
+{
+    return value < 0 ? QString::number(value) : u' ' + QString::number(value);
+}
+
+} // namespace Options

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The settings record every window shares, the settings file Option.dat, and
+// the small path and number routines built around them.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+
+namespace Options {
+
+constexpr int SlotCount = 110;
+constexpr int LineCount = 115;   // 110 songs, two flags, the picture folder, two font sizes
+constexpr int MaxFileBytes = 8 << 20; // more than 115 lines of the longest paths; the rest is never read
+
+struct Record
+{
+    std::array<QString, SlotCount> SongFile;
+    bool PlayWait = false;
+    bool PlayRepeat = false;
+    QString ImageFolder;
+    qint16 InputFontSize = 0;
+    qint16 LyricsFontSize = 0;
+
+    bool operator==(const Record &other) const;
+    bool operator!=(const Record &other) const { return !(*this == other); }
+};
+
+// The one settings record of the program, alive for the whole run.
+Record &Settings();
+
+// The folder that holds the executable; relative paths are resolved against it.
+void SetProgramFolder(const QString &folder);
+QString ProgramFolder();
+QString OptionFilePath();
+
+// Fills Settings() from Option.dat. A missing or unreadable file leaves no
+// songs and both flags off, the folder and font sizes as they were.
+void LoadOptions();
+
+struct SaveResult
+{
+    enum Status { Saved, CannotHold, WriteFailed };
+    Status status = Saved;
+    QString detail; // the text that cannot be held, or the system's reason for a failed write
+    explicit operator bool() const { return status == Saved; }
+};
+
+// Writes Settings() to Option.dat through a temporary file, so the old file
+// stays whole until the new one is complete.
+SaveResult SaveOptions();
+
+// The pieces of LoadOptions and SaveOptions, for any record and file.
+void ParseOptions(QByteArrayView fileBytes, Record &record);
+SaveResult FormatOptions(const Record &record, QByteArray &fileBytes);
+SaveResult WriteOptionsFile(const QString &path, const Record &record);
+
+// True when text can be stored as one line of Option.dat: every character
+// exists in Shift-JIS and there is no line break.
+bool CanStore(const QString &text);
+
+QString ResolvePath(const QString &stored);
+QString FolderOfPath(const QString &path);
+double NumberFromText(QStringView text);
+
+// Helpers of the file format, shared with the display settings dialog.
+bool FlagFromText(QStringView text);
+qint16 RoundToInt16(double value);
+// A blank or a minus sign, then the digits: 36 gives " 36", -5 gives "-5".
+QString NumberForm(int value);
+
+} // namespace Options

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/layout.h"
+
+#include <QtTest>
+
+class TestLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void form1Layout_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<double>("text1Height");
+        QTest::addColumn<int>("label1Top");
+        QTest::addColumn<int>("label2Top");
+        QTest::addColumn<double>("frameLeft");
+        QTest::addColumn<double>("frameTop");
+        // Help lines 180 high, volume frame 2412 wide.
+        QTest::newRow("design client area") << 8040.0 << 4272.0 << 3792.0 << 3912 << 4092 << 5618.0 << 3797.0;
+        QTest::newRow("strip height only") << 8040.0 << 480.0 << 0.0 << 120 << 300 << 5618.0 << 5.0;
+        QTest::newRow("lower than the strip") << 8040.0 << 300.0 << 0.0 << 0 << 120 << 5618.0 << 5.0;
+        QTest::newRow("zero height") << 8040.0 << 0.0 << 0.0 << 0 << 0 << 5618.0 << 5.0;
+        QTest::newRow("narrower than the frame") << 2000.0 << 4272.0 << 3792.0 << 3912 << 4092 << -422.0 << 3797.0;
+        QTest::newRow("only wider") << 12000.0 << 4272.0 << 3792.0 << 3912 << 4092 << 9578.0 << 3797.0;
+        QTest::newRow("half rounds to even (down)") << 8040.0 << 482.5 << 2.0 << 122 << 302 << 5618.0 << 7.0;
+        QTest::newRow("half rounds to even (up)") << 8040.0 << 483.5 << 4.0 << 124 << 304 << 5618.0 << 9.0;
+        QTest::newRow("fractional frame left") << 8040.5 << 4272.0 << 3792.0 << 3912 << 4092 << 5618.5 << 3797.0;
+    }
+    void form1Layout()
+    {
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(double, text1Height);
+        QFETCH(int, label1Top);
+        QFETCH(int, label2Top);
+        QFETCH(double, frameLeft);
+        QFETCH(double, frameTop);
+        const Layout::Placement p = Layout::Form1Layout({width, height, 180, 180, 2412});
+        QCOMPARE(p.text1Width, width);
+        QCOMPARE(double(p.text1Height), text1Height);
+        QCOMPARE(p.label1Top, label1Top);
+        QCOMPARE(p.label2Top, label2Top);
+        QCOMPARE(p.frame1Left, frameLeft);
+        QCOMPARE(p.frame1Top, frameTop);
+    }
+
+    void twipsToPixels_data()
+    {
+        QTest::addColumn<double>("twips");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("15 twips a pixel") << 15.0 << 1;
+        QTest::newRow("design width") << 8040.0 << 536;
+        QTest::newRow("rounds") << 3797.0 << 253;
+        QTest::newRow("negative rounds away from zero alike") << -422.0 << -28;
+    }
+    void twipsToPixels()
+    {
+        QFETCH(double, twips);
+        QFETCH(int, pixels);
+        QCOMPARE(Layout::TwipsToPixels(twips), pixels);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLayout)
+#include "tst_layout.moc"
