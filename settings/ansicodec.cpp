@@ -28,6 +28,11 @@ IconvHandle openConverter(const char *to, const char *from)
     return IconvHandle(cd);
 }
 
+QChar escapeOf(unsigned char byte)
+{
+    return QChar(char16_t(byte < 0x80 ? byte : EscapeBase + byte));
+}
+
 bool isEscape(QChar c)
 {
     return c.unicode() >= EscapeBase + 0x80 && c.unicode() <= EscapeBase + 0xFF;
@@ -37,7 +42,10 @@ bool isEscape(QChar c)
 
 namespace AnsiCodec {
 
-QString Decode(QByteArrayView bytes)
+namespace {
+
+// Decodes in one go; a byte that does not decode becomes its escape.
+QString decodeLeniently(QByteArrayView bytes)
 {
     QString text;
     IconvHandle cd = openConverter("UTF-8", CodePage);
@@ -59,13 +67,51 @@ QString Decode(QByteArrayView bytes)
             continue;
         }
         // EILSEQ or EINVAL: keep the offending byte and go on after it.
-        const auto byte = static_cast<unsigned char>(*in);
-        text += QChar(char16_t(byte < 0x80 ? byte : EscapeBase + byte));
+        text += escapeOf(static_cast<unsigned char>(*in));
         ++in;
         --inLeft;
         iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
     }
     return text;
+}
+
+// Character by character, accepting only characters that encode back to the
+// very bytes they came from. Code page 932 has several byte pairs for some
+// characters; without this, an escaped byte next to such a pair could join a
+// different pair once the text is written again.
+QString decodeCanonically(QByteArrayView bytes)
+{
+    QString text;
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        bool taken = false;
+        for (qsizetype length = 1; length <= 2 && pos + length <= bytes.size() && !taken; ++length) {
+            const QByteArrayView piece = bytes.sliced(pos, length);
+            const QString decoded = decodeLeniently(piece);
+            const bool oneCharacter = decoded.size() == 1 || (decoded.size() == 2 && decoded[0].isHighSurrogate());
+            if (oneCharacter && !isEscape(decoded[0]) && Encode(decoded) == piece.toByteArray()) {
+                text += decoded;
+                pos += length;
+                taken = true;
+            }
+        }
+        if (!taken) {
+            text += escapeOf(static_cast<unsigned char>(bytes[pos]));
+            ++pos;
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+QString Decode(QByteArrayView bytes)
+{
+    QString text = decodeLeniently(bytes);
+    if (Encode(text) == bytes.toByteArray()) {
+        return text; // the usual case: every byte pair is the one its character encodes to
+    }
+    return decodeCanonically(bytes);
 }
 
 std::optional<QByteArray> Encode(QStringView text)

@@ -188,6 +188,27 @@ private slots:
         QCOMPARE(readOptionFile(), original);
     }
 
+    void damagedBytesSurviveASave_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("escaped lead byte before a pair with two spellings")
+            << QByteArray("\xee\xee\x64.mid\r\n");
+        QFile found(QStringLiteral(ZUBELO_TEST_DATA "/Option-mixed-pairs.dat"));
+        QVERIFY(found.open(QIODevice::ReadOnly));
+        QTest::newRow("found by the fuzzer") << found.readAll();
+    }
+    void damagedBytesSurviveASave()
+    {
+        QFETCH(QByteArray, bytes);
+        Options::Record first;
+        Options::ParseOptions(bytes, first);
+        QByteArray written;
+        QVERIFY(bool(Options::FormatOptions(first, written)));
+        Options::Record second;
+        Options::ParseOptions(written, second);
+        QVERIFY(second == first);
+    }
+
     void fontSizeLines_data()
     {
         QTest::addColumn<QByteArray>("line");

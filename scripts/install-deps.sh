@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs the Debian 12 packages Zubelo needs to build, run and be tested.
+# Idempotent: when everything is present it only checks, in about a second.
+set -euo pipefail
+
+packages=(
+    # build
+    g++ make cmake pkg-config
+    qt6-base-dev qt6-qpa-plugins libgl-dev libx11-dev
+    libfluidsynth-dev libsndfile1-dev libsdl2-dev libasound2-dev
+    # run: Japanese fonts and a General MIDI sound font
+    fonts-ipafont-gothic timgm6mb-soundfont
+    # tests: a real X server, real input, a real sound server
+    xvfb xdotool pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "installed" ] || missing+=("$package")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

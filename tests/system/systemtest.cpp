@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "systemtest.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QThread>
+
+#include <xcb/xcb.h>
+#include <cstdlib>
+#include <cstring>
+
+namespace SystemTest {
+
+namespace {
+
+xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
+{
+    xcb_intern_atom_reply_t *reply =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+    free(reply);
+    return atom;
+}
+
+} // namespace
+
+bool RequireServices()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || qEnvironmentVariableIsEmpty("PULSE_SERVER")) {
+        qWarning("System tests need the X server and sound server of scripts/with-test-services.sh");
+        return false;
+    }
+    return true;
+}
+
+bool XdoTool(const QStringList &arguments, QByteArray *output, int timeoutMs)
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    if (!xdotool.waitForFinished(timeoutMs)) {
+        xdotool.kill();
+        xdotool.waitForFinished();
+        return false;
+    }
+    if (output) {
+        *output = xdotool.readAllStandardOutput();
+    }
+    return xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+}
+
+QImage GrabScreen(const QRect &area)
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage() : QImage();
+}
+
+ZubeloCopy::ZubeloCopy()
+{
+    const QString source = QStringLiteral(ZUBELO_PROGRAM_DIR);
+    QDirIterator it(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = m_dir.filePath(QDir(source).relativeFilePath(from));
+        QDir().mkpath(QFileInfo(to).path());
+        QFile::copy(from, to);
+    }
+}
+
+ZubeloCopy::~ZubeloCopy()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+}
+
+bool ZubeloCopy::WriteFile(const QString &name, const QByteArray &bytes) const
+{
+    QFile file(m_dir.filePath(name));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+bool ZubeloCopy::Start(const QString &workingDirectory)
+{
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.setWorkingDirectory(workingDirectory.isEmpty() ? QDir::tempPath() : workingDirectory);
+    m_process.start(m_dir.filePath(QStringLiteral("zubelo")), {});
+    if (!m_process.waitForStarted()) {
+        return false;
+    }
+    // The window that carries the program's title and process id.
+    const QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
+        QByteArray out;
+        if (XdoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                     QString::number(m_process.processId()), QStringLiteral("--name"), QStringLiteral("^Zubelo$")},
+                    &out)) {
+            m_window = out.trimmed().split('\n').first().toUInt();
+            if (m_window) {
+                QThread::msleep(300); // let the first frame be drawn
+                return true;
+            }
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+QRect ZubeloCopy::WindowGeometry() const
+{
+    QByteArray out;
+    if (!XdoTool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(m_window)}, &out)) {
+        return {};
+    }
+    QRect rect;
+    for (const QByteArray &line : out.split('\n')) {
+        const QList<QByteArray> pair = line.split('=');
+        if (pair.size() != 2) {
+            continue;
+        }
+        const int value = pair[1].toInt();
+        if (pair[0] == "X") rect.moveLeft(value);
+        if (pair[0] == "Y") rect.moveTop(value);
+        if (pair[0] == "WIDTH") rect.setWidth(value);
+        if (pair[0] == "HEIGHT") rect.setHeight(value);
+    }
+    return rect;
+}
+
+bool ZubeloCopy::Focus() const
+{
+    return XdoTool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(m_window)});
+}
+
+bool ZubeloCopy::RequestClose() const
+{
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = m_window;
+    event.type = internAtom(connection, "WM_PROTOCOLS");
+    event.data.data32[0] = internAtom(connection, "WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, m_window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+    const bool sent = xcb_flush(connection) > 0;
+    xcb_disconnect(connection);
+    return sent;
+}
+
+bool ZubeloCopy::WaitForExit(int timeoutMs)
+{
+    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(timeoutMs);
+}
+
+} // namespace SystemTest

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The built program in a real X server: a private copy of the program folder,
+// real key presses through XTEST (xdotool), screenshots and close requests.
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace SystemTest {
+
+// Fails the test when the X server or sound server of the test command is missing.
+bool RequireServices();
+
+// Runs xdotool with the arguments; true when it succeeded.
+bool XdoTool(const QStringList &arguments, QByteArray *output = nullptr, int timeoutMs = 10000);
+
+// A screenshot of part of the screen.
+QImage GrabScreen(const QRect &area);
+
+class ZubeloCopy
+{
+public:
+    // Copies the built program folder into a fresh temporary folder.
+    ZubeloCopy();
+    ~ZubeloCopy();
+
+    QString Folder() const { return m_dir.path(); }
+    QString FilePath(const QString &name) const { return m_dir.filePath(name); }
+    bool WriteFile(const QString &name, const QByteArray &bytes) const;
+
+    // Starts the program with the given working directory and waits for its window.
+    bool Start(const QString &workingDirectory = QString());
+    QProcess &Process() { return m_process; }
+    quint32 Window() const { return m_window; }
+    QRect WindowGeometry() const;
+
+    // Puts the keyboard focus on the window, as a click on it would.
+    bool Focus() const;
+    // WM_DELETE_WINDOW, as a window manager's close button sends it.
+    bool RequestClose() const;
+    bool WaitForExit(int timeoutMs = 10000);
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    quint32 m_window = 0;
+};
+
+} // namespace SystemTest
