@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/media/audioengine.h"
+
+#include "platform/media/sources.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+AudioEngine::AudioEngine(const Options &options, QObject *parent)
+    : QObject(parent), m_options(options), m_synthesizer(OutputRate, options.soundFonts)
+{
+    m_wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (m_wakeFd >= 0) {
+        m_wakeNotifier = std::make_unique<QSocketNotifier>(m_wakeFd, QSocketNotifier::Read);
+        connect(m_wakeNotifier.get(), &QSocketNotifier::activated, this, &AudioEngine::deliverEnd);
+    } else {
+        qWarning("No end notices for songs: eventfd failed");
+    }
+    m_idleTimer.setSingleShot(true);
+    m_idleTimer.setInterval(options.idleCloseMs);
+    connect(&m_idleTimer, &QTimer::timeout, this, &AudioEngine::closeIdleOutput);
+}
+
+AudioEngine::~AudioEngine()
+{
+    m_output.reset(); // stops the audio thread before the song goes
+    {
+        std::lock_guard lock(m_lock);
+        m_source.reset();
+    }
+    m_wakeNotifier.reset();
+    if (m_wakeFd >= 0) {
+        ::close(m_wakeFd);
+    }
+}
+
+bool AudioEngine::Open(std::unique_ptr<Source> source)
+{
+    Close();
+    if (!source) {
+        return false;
+    }
+    std::lock_guard lock(m_lock);
+    m_source = std::move(source);
+    m_hasSource = true;
+    return true;
+}
+
+void AudioEngine::Close()
+{
+    m_playing.store(false, std::memory_order_release);
+    std::unique_ptr<Source> closing;
+    {
+        std::lock_guard lock(m_lock);
+        closing = std::move(m_source);
+        m_hasSource = false;
+        closing.reset(); // a MIDI song silences the synthesizer as it goes
+    }
+    if (m_output && !m_idleTimer.isActive()) {
+        m_idleTimer.start();
+    }
+}
+
+void AudioEngine::Play(quint64 session)
+{
+    if (!m_hasSource) {
+        return;
+    }
+    ensureOutput();
+    m_idleTimer.stop();
+    std::lock_guard lock(m_lock);
+    m_session.store(session, std::memory_order_release);
+    m_source->Start();
+    m_playing.store(true, std::memory_order_release);
+}
+
+void AudioEngine::Pause()
+{
+    m_playing.store(false, std::memory_order_release);
+}
+
+void AudioEngine::Rewind()
+{
+    std::lock_guard lock(m_lock);
+    m_playing.store(false, std::memory_order_release);
+    if (m_source) {
+        m_source->Rewind();
+    }
+}
+
+bool AudioEngine::HasOutputDevice() const
+{
+    return m_output && m_output->IsDevice();
+}
+
+void AudioEngine::Render(float *out, int frames)
+{
+    std::memset(out, 0, sizeof(float) * size_t(frames) * OutputChannels);
+    std::unique_lock lock(m_lock, std::try_to_lock);
+    if (!lock.owns_lock() || !m_source) {
+        return;
+    }
+    const bool playing = m_playing.load(std::memory_order_acquire);
+    const Source::Progress progress = m_source->Render(out, frames, playing);
+    if (playing && progress != Source::Progress::Sounding) {
+        m_playing.store(false, std::memory_order_release);
+        m_endedCode.store(progress == Source::Progress::Finished ? 1 : 8, std::memory_order_relaxed);
+        m_endedSession.store(m_session.load(std::memory_order_relaxed), std::memory_order_release);
+        if (m_wakeFd >= 0) {
+            const uint64_t one = 1;
+            [[maybe_unused]] const ssize_t written = ::write(m_wakeFd, &one, sizeof one);
+        }
+    }
+    // Guard the device against a song that is louder than full scale.
+    std::for_each(out, out + frames * OutputChannels, [](float &s) { s = std::clamp(s, -1.0f, 1.0f); });
+}
+
+void AudioEngine::renderTrampoline(void *engine, float *out, int frames)
+{
+    static_cast<AudioEngine *>(engine)->Render(out, frames);
+}
+
+void AudioEngine::ensureOutput()
+{
+    if (m_output || m_options.output == Output::Offline) {
+        return;
+    }
+    m_output = AudioOutput::Open(&AudioEngine::renderTrampoline, this, m_options.bufferFrames);
+}
+
+void AudioEngine::closeIdleOutput()
+{
+    if (!m_playing.load(std::memory_order_acquire)) {
+        m_output.reset(); // an idle program keeps no sound stream running
+    }
+}
+
+void AudioEngine::deliverEnd()
+{
+    uint64_t count = 0;
+    [[maybe_unused]] const ssize_t read = ::read(m_wakeFd, &count, sizeof count);
+    const quint64 session = m_endedSession.load(std::memory_order_acquire);
+    const int code = m_endedCode.load(std::memory_order_relaxed);
+    if (!m_playing.load(std::memory_order_acquire) && !m_idleTimer.isActive() && m_output) {
+        m_idleTimer.start();
+    }
+    emit Ended(session, code);
+}

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The songs the engine can play. Every method but the factories runs with the
+// engine's lock held; Render() runs on the audio thread and never allocates.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class Synthesizer;
+
+class Source
+{
+public:
+    virtual ~Source() = default;
+
+    enum class Progress { Sounding, Finished, Failed };
+
+    // Writes frames of interleaved stereo float at the output rate into out,
+    // which holds silence already. A source that is not playing may still
+    // sound out (the last notes of a song ringing on) but never advances.
+    virtual Progress Render(float *out, int frames, bool playing) = 0;
+
+    // Called at "Play": a song starts from where it stands.
+    virtual void Start() {}
+
+    // Back to the beginning, silent until the next Start().
+    virtual void Rewind() = 0;
+};
+
+constexpr int OutputRate = 48000;
+constexpr int OutputChannels = 2;
+
+// Nullptr when the file is missing, damaged or of a kind the engine cannot play.
+std::unique_ptr<Source> OpenWaveSource(const QString &path);
+std::unique_ptr<Source> OpenMidiSource(const QString &path, Synthesizer &synthesizer);

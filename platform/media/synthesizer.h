@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The one General MIDI synthesizer of the program. Its sound font loads in the
+// background so that the window never waits for it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+struct _fluid_hashtable_t;
+struct _fluid_synth_t;
+
+class Synthesizer
+{
+public:
+    // The first of these that exists is loaded.
+    static QStringList DefaultSoundFonts();
+
+    Synthesizer(int sampleRate, const QStringList &soundFonts = DefaultSoundFonts());
+    ~Synthesizer();
+    Synthesizer(const Synthesizer &) = delete;
+    Synthesizer &operator=(const Synthesizer &) = delete;
+
+    _fluid_synth_t *Synth() const { return m_synth.get(); }
+
+    enum class FontState { Loading, Ready, Missing };
+    FontState State() const { return m_state.load(std::memory_order_acquire); }
+
+    // Waits until the font has loaded or failed to load; for tests and benchmarks.
+    void WaitForFont();
+
+    // Silences every voice at once and resets the channels for the next song.
+    void Reset();
+
+private:
+    void loadFont(QStringList candidates);
+
+    struct SettingsDeleter { void operator()(_fluid_hashtable_t *s) const; };
+    struct SynthDeleter { void operator()(_fluid_synth_t *s) const; };
+    std::unique_ptr<_fluid_hashtable_t, SettingsDeleter> m_settings;
+    std::unique_ptr<_fluid_synth_t, SynthDeleter> m_synth;
+    std::atomic<FontState> m_state{FontState::Loading};
+    std::thread m_loader;
+};

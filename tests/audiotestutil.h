@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Sound for tests: WAVE files made on the spot, and what a rendering sounds like.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace AudioTest {
+
+// A sine tone; format is a libsndfile format (e.g. SF_FORMAT_WAV | SF_FORMAT_PCM_16).
+bool WriteTone(const QString &path, int rate, int channels, int format, double frequency, double seconds,
+               double amplitude = 0.5);
+// Exactly these interleaved samples.
+bool WriteSamples(const QString &path, int rate, int channels, int format, const std::vector<float> &samples);
+
+// Strength of one frequency in a mono signal (Goertzel), as an amplitude 0..1.
+double ToneLevel(const std::vector<float> &mono, int rate, double frequency);
+// The strongest frequency between low and high, in 1 Hz steps.
+double DominantFrequency(const std::vector<float> &mono, int rate, double low, double high);
+double Peak(const std::vector<float> &samples);
+std::vector<float> LeftChannel(const std::vector<float> &stereo);
+
+} // namespace AudioTest
