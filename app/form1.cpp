@@ -4,10 +4,14 @@
 #include "app/japanesefont.h"
 #include "app/layout.h"
 #include "platform/api.h"
+#include "platform/random.h"
 #include "platform/virtualkey.h"
+#include "settings/ansicodec.h"
+#include "settings/keyslots.h"
 #include "settings/options.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -15,10 +19,11 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <algorithm>
+#include <limits>
 
 namespace {
 
-constexpr QRgb DesignBackColour = qRgb(0, 0, 192);
 constexpr int DesignClientWidth = 8040;  // twips
 constexpr int DesignClientHeight = 4272; // twips
 constexpr int MaxShownFontSize = 2160;   // the largest size the display settings allow
@@ -54,7 +59,7 @@ QIcon makeWindowIcon()
 
 } // namespace
 
-Form1::Form1(QWidget *parent)
+Form1::Form1(const AudioEngine::Options &audio, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
     , Text1(new QPlainTextEdit(this))
@@ -66,6 +71,8 @@ Form1::Form1(QWidget *parent)
     , Label1(new QLabel(this))
     , Label2(new QLabel(this))
     , File1(QStringLiteral("*.bmp;*jpg;*.gif"))
+    , Audio(audio)
+    , MMControl1(Audio)
     , m_instance(Options::ProgramFolder())
 {
     createControls();
@@ -104,7 +111,7 @@ void Form1::createControls()
     Text1->setAttribute(Qt::WA_InputMethodEnabled, false); // each key types its plain character
     Text1->setFrameShape(QFrame::NoFrame);
     QPalette palette = Text1->palette();
-    palette.setColor(QPalette::Base, QColor::fromRgb(DesignBackColour));
+    palette.setColor(QPalette::Base, ColourOf(KeyColours[0])); // the design colour is the first key colour
     Text1->setPalette(palette);
     Text1->installEventFilter(this);
 
@@ -150,6 +157,10 @@ void Form1::Form_Load()
     QDir::setCurrent(Options::ProgramFolder());
     API::MakeTopmost(this);
     Options::LoadOptions();
+    MMControl1.setNotify(true);
+    MMControl1.setShareable(false);
+    MMControl1.setWait(false);
+    connect(&MMControl1, &MediaControl::Done, this, &Form1::MMControl1_Done);
     Options::Record &settings = Options::Settings();
     Picture1->hide();
     if (!QFileInfo(Options::ResolvePath(settings.ImageFolder)).isDir() || settings.ImageFolder.isEmpty()) {
@@ -176,6 +187,7 @@ void Form1::Form_QueryUnload()
 
 void Form1::Form_Unload()
 {
+    MMControl1.setCommand(QStringLiteral("Close"));
     QDir::setCurrent(StartDir);
     m_unloaded = true;
 }
@@ -210,7 +222,10 @@ void Form1::Form_KeyDown(int KeyCode, int Shift)
         return; // Ctrl and Alt may be held too; only Shift counts
     }
     switch (KeyCode) {
-    case 88: close(); break;                     // X
+    case 88: // X
+        MMControl1.setCommand(QStringLiteral("Close"));
+        close();
+        break;
     case 83: SetWindowState(Minimized); break;   // S
     case 78: SetWindowState(Normal); break;      // N
     case 76: SetWindowState(Maximized); break;   // L
@@ -220,8 +235,90 @@ void Form1::Form_KeyDown(int KeyCode, int Shift)
 
 void Form1::Text1_KeyDown(int &KeyCode, int &Shift)
 {
-    Q_UNUSED(Shift);
     LastPressedCode = qint16(KeyCode);
+    const Options::Record &settings = Options::Settings();
+    // While a song plays and the parent asked to wait, keys only type; Esc still stops the song.
+    if (settings.PlayWait && MMControl1.Mode() == MediaControl::ModePlaying && KeyCode != 27) {
+        return;
+    }
+    QString song = settings.SongFile[size_t(KeySlots::SlotForKeyCode(KeyCode))];
+    if (Shift & 4) {
+        // Alt with L, R or M plays a click song, as the mouse buttons do; Alt never changes the colour.
+        switch (KeyCode) {
+        case 76: song = QStringLiteral("ClickLeft.mid"); break;
+        case 82: song = QStringLiteral("ClickRight.mid"); break;
+        case 77: song = QStringLiteral("ClickMiddle.mid"); break;
+        default: break;
+        }
+    } else {
+        const int index = int(Random::Next() * float(KeyColours.size()));
+        QPalette palette = Text1->palette();
+        palette.setColor(QPalette::Base, ColourOf(KeyColours[size_t(index)]));
+        Text1->setPalette(palette);
+    }
+    const QString songPath = Options::ResolvePath(song);
+    // Lyrics lie beside the song, with "txt" for the last three characters.
+    const QString lyricsPath = songPath.size() >= 3 ? songPath.chopped(3) + QStringLiteral("txt") : QString();
+    const QFileInfo lyrics(lyricsPath);
+    if (!lyricsPath.isEmpty() && lyrics.isFile() && !lyrics.fileName().startsWith(u'.')) {
+        LyricsShown = true;
+        SetText1FontSize(settings.LyricsFontSize);
+        LoadLyrics(lyricsPath);
+    } else if (LyricsShown) {
+        Text1->clear();
+        SetText1FontSize(settings.InputFontSize);
+        LyricsShown = false;
+    }
+    PlaySong(songPath);
+    KeyCode = 0;
+    Shift = 0;
+}
+
+void Form1::LoadLyrics(const QString &path)
+{
+    QFile file(path);
+    QString text;
+    // A file that cannot be read shows as empty lyrics rather than stopping the toy.
+    if (file.open(QIODevice::ReadOnly)) {
+        const QStringList lines = AnsiCodec::ReadLines(file.read(MaxLyricsBytes), std::numeric_limits<int>::max());
+        for (const QString &line : lines) {
+            text += line + u'\n';
+        }
+    } else {
+        qWarning("Zubelo cannot read the lyrics %s: %s", qPrintable(path), qPrintable(file.errorString()));
+    }
+    Text1->setPlainText(text);
+    Text1->moveCursor(QTextCursor::Start);
+    Text1->ensureCursorVisible();
+}
+
+void Form1::PlaySong(const QString &path)
+{
+    MMControl1.setCommand(QStringLiteral("Close"));
+    MMControl1.setFileName(path);
+    if (MMControl1.FileName().right(3).toLower() == u"mid") {
+        MMControl1.setDeviceType(QStringLiteral("Sequencer"));
+    } else if (MMControl1.FileName().right(3).toLower() == u"wav") {
+        MMControl1.setDeviceType(QStringLiteral("WaveAudio"));
+    } else {
+        return; // no song, or one of a kind the toy does not play: the music has stopped
+    }
+    MMControl1.setCommand(QStringLiteral("Open"));
+    MMControl1.setCommand(QStringLiteral("Play"));
+}
+
+void Form1::MMControl1_Done(int NotifyCode)
+{
+    // A song that played to its end starts again, unless Esc was the last key.
+    if (NotifyCode == MediaControl::Successful && LastPressedCode != 27 && Options::Settings().PlayRepeat) {
+        MMControl1.setCommand(QStringLiteral("Prev"));
+        MMControl1.setCommand(QStringLiteral("Play"));
+    }
+}
+
+QColor Form1::ColourOf(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
 void Form1::SetText1FontSize(int points)
@@ -252,9 +349,42 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         }
         if (watched == Text1) {
             Text1_KeyDown(keyCode, shift);
+            // A handled key does nothing of its own (arrows leave the caret
+            // alone), but the character it types still arrives.
+            if (keyCode == 0) {
+                typeCharacterOf(keyEvent);
+                return true;
+            }
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool Form1::typeCharacterOf(const QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        return false; // Ctrl and Alt combinations type nothing
+    }
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Text1->insertPlainText(QStringLiteral("\n"));
+        return true;
+    case Qt::Key_Backspace:
+        Text1->textCursor().deletePreviousChar();
+        return true;
+    case Qt::Key_Tab:
+        Text1->insertPlainText(QStringLiteral("\t"));
+        return true;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); })) {
+        return false;
+    }
+    Text1->insertPlainText(text);
+    return true;
 }
 
 void Form1::resizeEvent(QResizeEvent *event)

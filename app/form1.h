@@ -5,6 +5,10 @@
 
 #include "platform/filelistbox.h"
 #include "platform/instancelock.h"
+#include "platform/media/audioengine.h"
+#include "platform/media/mediacontrol.h"
+
+#include <array>
 
 #include <QTimer>
 #include <QWidget>
@@ -19,7 +23,9 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    explicit Form1(QWidget *parent = nullptr) : Form1(AudioEngine::Options{}, parent) {}
+    // Tests pass an engine that renders offline.
+    explicit Form1(const AudioEngine::Options &audio, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Window size states of the hot keys.
@@ -34,6 +40,16 @@ public:
     void Form_Resize();
     void Form_KeyDown(int KeyCode, int Shift);
     void Text1_KeyDown(int &KeyCode, int &Shift);
+    void LoadLyrics(const QString &path);
+    void PlaySong(const QString &path);
+    void MMControl1_Done(int NotifyCode);
+
+    // The colours a key paints the text box in, as 0xBBGGRR values.
+    static constexpr std::array<quint32, 8> KeyColours{0xC00000, 0x808000, 0x008000, 0xC000C0,
+                                                       0x0000C0, 0xFFFFFF, 0x008080, 0x004080};
+    static QColor ColourOf(quint32 bgr);
+    // Lyrics are shown up to this many bytes of their file, so a huge file cannot stall the toy.
+    static constexpr qint64 MaxLyricsBytes = 256 * 1024;
 
     // Shows typed text at the given size; sizes the settings allow but a font
     // cannot take (0 and below, past 2160) are shown at the nearest size that works.
@@ -51,6 +67,8 @@ public:
     QTimer Timer1;
     QTimer Timer2;
     FileListBox File1;
+    AudioEngine Audio;
+    MediaControl MMControl1;
 
     // State kept for the window's whole life.
     QString StartDir;
@@ -65,6 +83,7 @@ protected:
 
 private:
     void createControls();
+    bool typeCharacterOf(const QKeyEvent *event);
 
     InstanceLock m_instance;
     bool m_unloaded = false;

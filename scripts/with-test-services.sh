@@ -8,7 +8,9 @@ set -euo pipefail
 work=$(mktemp -d /tmp/zubelo-services.XXXXXX)
 xvfb_pid=""
 pulse_pid=""
+pacer_pid=""
 cleanup() {
+    [ -n "$pacer_pid" ] && kill "$pacer_pid" 2>/dev/null && wait "$pacer_pid" 2>/dev/null
     [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
@@ -41,5 +43,11 @@ for _ in $(seq 100); do
 done
 pactl info >/dev/null 2>&1 || { echo "PulseAudio did not start:"; cat "$work/pulse.log"; exit 1; }
 export ZUBELO_TEST_SINK=zubelo_sink
+
+# A null sink keeps the pace of its slowest reader. A quiet stream with a short
+# latency makes it run like a sound card, so its monitor delivers sound promptly.
+pacat --playback --latency-msec=10 --format=s16le --rate=48000 --channels=2 \
+    --client-name=zubelo-test-pacer </dev/zero >/dev/null 2>&1 &
+pacer_pid=$!
 
 "$@"

@@ -149,4 +149,26 @@ std::optional<QByteArray> Encode(QStringView text)
     return result;
 }
 
+QStringList ReadLines(QByteArrayView bytes, int maxLines)
+{
+    QStringList lines;
+    qsizetype pos = 0;
+    const qsizetype size = bytes.size();
+    while (pos < size && lines.size() < maxLines) {
+        qsizetype end = pos;
+        while (end < size && bytes[end] != '\r' && bytes[end] != '\n') {
+            ++end;
+        }
+        lines << Decode(bytes.sliced(pos, end - pos));
+        pos = end;
+        if (pos < size && bytes[pos] == '\r') {
+            ++pos;
+        }
+        if (pos < size && bytes[pos] == '\n') {
+            ++pos;
+        }
+    }
+    return lines;
+}
+
 } // namespace AnsiCodec

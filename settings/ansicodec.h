@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace AnsiCodec {
@@ -17,5 +18,10 @@ QString Decode(QByteArrayView bytes);
 std::optional<QByteArray> Encode(QStringView text);
 
 inline bool CanEncode(QStringView text) { return Encode(text).has_value(); }
+
+// The lines of a text file, each decoded on its own. A line ends at CR (an LF
+// right after it belongs to it) or at a lone LF; the line ends are not kept.
+// At most maxLines are read.
+QStringList ReadLines(QByteArrayView bytes, int maxLines);
 
 } // namespace AnsiCodec

@@ -84,25 +84,10 @@ void ParseOptions(QByteArrayView fileBytes, Record &record)
     record.PlayWait = false;
     record.PlayRepeat = false;
 
-    // A line ends at CR (an LF right after it belongs to it) or at a lone LF,
-    // so a file saved by a Unix editor still reads line by line.
-    qsizetype pos = 0;
-    int lineIndex = 0;
-    const qsizetype size = fileBytes.size();
-    while (pos < size && lineIndex < LineCount) {
-        qsizetype end = pos;
-        while (end < size && fileBytes[end] != '\r' && fileBytes[end] != '\n') {
-            ++end;
-        }
-        storeLine(record, lineIndex, AnsiCodec::Decode(fileBytes.sliced(pos, end - pos)));
-        ++lineIndex;
-        pos = end;
-        if (pos < size && fileBytes[pos] == '\r') {
-            ++pos;
-        }
-        if (pos < size && fileBytes[pos] == '\n') {
-            ++pos;
-        }
+    // Lines after the last field are ignored; a file saved by a Unix editor reads alike.
+    const QStringList lines = AnsiCodec::ReadLines(fileBytes, LineCount);
+    for (int lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
+        storeLine(record, lineIndex, lines[lineIndex]);
     }
 }
 

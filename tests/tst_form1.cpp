@@ -17,6 +17,17 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+AudioEngine::Options offline()
+{
+    AudioEngine::Options options;
+    options.output = AudioEngine::Output::Offline;
+    return options;
+}
+
+} // namespace
+
 class TestForm1 : public QObject
 {
     Q_OBJECT
@@ -50,7 +61,7 @@ private slots:
     void controlsHaveTheirCaptionsAndDesignState()
     {
         writeOptions(QString(), 48);
-        Form1 form;
+        Form1 form(offline());
         QCOMPARE(form.windowTitle(), u"Zubelo"_s);
         QCOMPARE(form.Label1->text(), u"   終了: Shift+X   曲の設定: Shift+M   表示の設定: Shift+V"_s);
         QCOMPARE(form.Label2->text(),
@@ -77,7 +88,7 @@ private slots:
         const QString before = QDir::currentPath();
         QVERIFY(before != QDir(m_dir->path()).canonicalPath());
         {
-            Form1 form;
+            Form1 form(offline());
             QCOMPARE(form.StartDir, before);
             QCOMPARE(QDir::currentPath(), QDir(m_dir->path()).canonicalPath());
             form.show();
@@ -109,7 +120,7 @@ private slots:
             QFile f(m_dir->filePath(u"Option.dat"_s));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
-        Form1 form;
+        Form1 form(offline());
         const QString program = m_dir->path();
         QCOMPARE(Options::Settings().ImageFolder, keptInRecord == u"<program>"_s ? program : keptInRecord);
         QCOMPARE(QDir::cleanPath(form.File1.Path()), QDir::cleanPath(program + u'/' + listedFolder));
@@ -126,7 +137,7 @@ private slots:
             touch(u"pics/"_s + name);
         }
         writeOptions(u"pics"_s, 12);
-        Form1 form;
+        Form1 form(offline());
         QStringList listed;
         for (int i = 0; i < form.File1.ListCount(); ++i) {
             listed << form.File1.List(i);
@@ -148,7 +159,7 @@ private slots:
         QFETCH(int, stored);
         QFETCH(int, shown);
         writeOptions(QString(), stored);
-        Form1 form;
+        Form1 form(offline());
         QCOMPARE(form.Text1->font().pointSize(), shown);
         QCOMPARE(int(Options::Settings().InputFontSize), stored); // the record keeps what the parent set
     }
@@ -156,7 +167,7 @@ private slots:
     void typingShowsTheCharacters()
     {
         writeOptions(QString(), 20);
-        Form1 form;
+        Form1 form(offline());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTest::keyClicks(form.Text1, u"ab1"_s);
@@ -170,7 +181,7 @@ private slots:
     void contextMenuRequestsAreSwallowed()
     {
         writeOptions(QString(), 20);
-        Form1 form;
+        Form1 form(offline());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QContextMenuEvent byMouse(QContextMenuEvent::Mouse, QPoint(5, 5), form.Text1->mapToGlobal(QPoint(5, 5)));
@@ -186,7 +197,7 @@ private slots:
     void layoutFollowsTheClientArea()
     {
         writeOptions(QString(), 20);
-        Form1 form;
+        Form1 form(offline());
         form.resize(536, 285);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -204,10 +215,10 @@ private slots:
     void secondCopyClosesAtItsFirstActivation()
     {
         writeOptions(QString(), 20);
-        Form1 first;
+        Form1 first(offline());
         first.show();
         first.Form_Activate(); // the first copy finds nobody and stays
-        Form1 second;
+        Form1 second(offline());
         second.show();
         second.Form_Activate();
         QTRY_VERIFY(!second.isVisible());
@@ -217,7 +228,7 @@ private slots:
     void shiftHotKeysChangeTheWindowState()
     {
         writeOptions(QString(), 20);
-        Form1 form;
+        Form1 form(offline());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTest::keyClick(form.Text1, Qt::Key_L, Qt::ShiftModifier | Qt::ControlModifier);

@@ -10,7 +10,14 @@
 #include <QTest>
 #include <QThread>
 
+#include <pulse/error.h>
+#include <pulse/simple.h>
 #include <xcb/xcb.h>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <mutex>
+#include <thread>
 #include <cstdlib>
 #include <cstring>
 
@@ -57,6 +64,94 @@ QImage GrabScreen(const QRect &area)
 {
     QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage() : QImage();
+}
+
+struct SoundRecorder::State
+{
+    std::thread thread;
+    std::atomic<bool> stop{false};
+    std::atomic<bool> connected{false};
+    std::mutex lock;
+    std::vector<float> samples;
+    std::vector<qint64> arrivals; // one per piece
+};
+
+SoundRecorder::SoundRecorder(int pieceFrames) : m_state(std::make_unique<State>()), m_pieceFrames(pieceFrames) {}
+
+SoundRecorder::~SoundRecorder()
+{
+    Stop();
+}
+
+bool SoundRecorder::Start()
+{
+    State *state = m_state.get();
+    const QByteArray sink = qEnvironmentVariable("ZUBELO_TEST_SINK", QStringLiteral("zubelo_sink")).toUtf8() + ".monitor";
+    std::atomic<int> result{0}; // 1 connected, -1 failed
+    const int pieceFrames = m_pieceFrames;
+    state->thread = std::thread([state, sink, pieceFrames, &result] {
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, Rate, 1};
+        pa_buffer_attr attr{};
+        attr.maxlength = uint32_t(-1);
+        attr.fragsize = uint32_t(pieceFrames * 2);
+        int error = 0;
+        pa_simple *stream = pa_simple_new(nullptr, "zubelo-test", PA_STREAM_RECORD, sink.constData(), "record",
+                                          &spec, nullptr, &attr, &error);
+        result = stream ? 1 : -1;
+        if (!stream) {
+            qWarning("Cannot record from the sound server: %s", pa_strerror(error));
+            return;
+        }
+        std::vector<qint16> piece(static_cast<size_t>(pieceFrames), qint16(0));
+        while (!state->stop && pa_simple_read(stream, piece.data(), piece.size() * 2, &error) == 0) {
+            const qint64 now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count();
+            std::lock_guard guard(state->lock);
+            for (qint16 s : piece) {
+                state->samples.push_back(float(s) / 32768.0f);
+            }
+            state->arrivals.push_back(now);
+        }
+        pa_simple_free(stream);
+    });
+    while (result == 0) {
+        QThread::msleep(5);
+    }
+    if (result < 0) {
+        state->thread.join();
+        return false;
+    }
+    QThread::msleep(200); // the stream is running
+    return true;
+}
+
+std::vector<float> SoundRecorder::Stop()
+{
+    if (m_state->thread.joinable()) {
+        m_state->stop = true;
+        m_state->thread.join();
+    }
+    std::lock_guard guard(m_state->lock);
+    return m_state->samples;
+}
+
+qint64 SoundRecorder::ArrivalOf(size_t sample) const
+{
+    std::lock_guard guard(m_state->lock);
+    const size_t piece = sample / size_t(m_pieceFrames);
+    return piece < m_state->arrivals.size() ? m_state->arrivals[piece] : -1;
+}
+
+qint64 SoundRecorder::FirstLoudSample(size_t from, float threshold) const
+{
+    std::lock_guard guard(m_state->lock);
+    for (size_t i = from; i < m_state->samples.size(); ++i) {
+        if (std::fabs(m_state->samples[i]) > threshold) {
+            return qint64(i);
+        }
+    }
+    return -1;
 }
 
 ZubeloCopy::ZubeloCopy()

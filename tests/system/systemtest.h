@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
+#include <vector>
 
 namespace SystemTest {
 
@@ -19,6 +21,30 @@ bool XdoTool(const QStringList &arguments, QByteArray *output = nullptr, int tim
 
 // A screenshot of part of the screen.
 QImage GrabScreen(const QRect &area);
+
+// Records what the sound server plays (the monitor of its null sink), mono
+// 48 kHz, in pieces each stamped with the time it arrived.
+class SoundRecorder
+{
+public:
+    static constexpr int Rate = 48000;
+
+    // 96 frames are 2 ms pieces, for timing; larger pieces flow more evenly.
+    explicit SoundRecorder(int pieceFrames = 512);
+    ~SoundRecorder();
+    bool Start();
+    // Stops and returns everything recorded since Start().
+    std::vector<float> Stop();
+    // Arrival time (steady clock, ns) of the piece that holds sample index.
+    qint64 ArrivalOf(size_t sample) const;
+    // The first sample at or after from whose level exceeds threshold, or -1.
+    qint64 FirstLoudSample(size_t from, float threshold) const;
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+    int m_pieceFrames;
+};
 
 class ZubeloCopy
 {
