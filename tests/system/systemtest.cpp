@@ -247,7 +247,11 @@ bool ZubeloCopy::RequestClose() const
     event.data.data32[0] = internAtom(connection, "WM_DELETE_WINDOW");
     event.data.data32[1] = XCB_CURRENT_TIME;
     xcb_send_event(connection, 0, m_window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
-    const bool sent = xcb_flush(connection) > 0;
+    // A round trip makes sure the server has handled the request before this connection goes.
+    xcb_get_input_focus_reply_t *reply =
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+    const bool sent = reply != nullptr;
+    free(reply);
     xcb_disconnect(connection);
     return sent;
 }
