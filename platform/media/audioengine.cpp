@@ -115,6 +115,15 @@ void AudioEngine::Render(float *out, int frames)
     }
     // Guard the device against a song that is louder than full scale.
     std::for_each(out, out + frames * OutputChannels, [](float &s) { s = std::clamp(s, -1.0f, 1.0f); });
+    if (m_observer) {
+        m_observer(m_observerContext, out, frames);
+    }
+}
+
+void AudioEngine::SetRenderObserver(RenderObserver observer, void *context)
+{
+    m_observer = observer;
+    m_observerContext = context;
 }
 
 void AudioEngine::renderTrampoline(void *engine, float *out, int frames)

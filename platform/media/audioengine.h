@@ -47,6 +47,11 @@ public:
     bool HasOutputDevice() const;
     bool IsOutputOpen() const { return bool(m_output); }
 
+    // Sees every buffer after it was rendered, on the audio thread; for
+    // measuring latency. Set it before the first "Play".
+    using RenderObserver = void (*)(void *context, const float *out, int frames);
+    void SetRenderObserver(RenderObserver observer, void *context);
+
     // The render path; the audio thread calls it, and tests call it directly
     // with Output::Offline. Never blocks: while the UI thread holds the song,
     // this buffer is silence.
@@ -76,4 +81,6 @@ private:
     std::unique_ptr<QSocketNotifier> m_wakeNotifier;
     std::unique_ptr<AudioOutput> m_output;
     QTimer m_idleTimer;
+    RenderObserver m_observer = nullptr;
+    void *m_observerContext = nullptr;
 };

@@ -136,6 +136,12 @@ std::vector<float> SoundRecorder::Stop()
     return m_state->samples;
 }
 
+size_t SoundRecorder::SampleCount() const
+{
+    std::lock_guard guard(m_state->lock);
+    return m_state->samples.size();
+}
+
 qint64 SoundRecorder::ArrivalOf(size_t sample) const
 {
     std::lock_guard guard(m_state->lock);

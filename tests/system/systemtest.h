@@ -35,6 +35,8 @@ public:
     bool Start();
     // Stops and returns everything recorded since Start().
     std::vector<float> Stop();
+    // Samples recorded so far.
+    size_t SampleCount() const;
     // Arrival time (steady clock, ns) of the piece that holds sample index.
     qint64 ArrivalOf(size_t sample) const;
     // The first sample at or after from whose level exceeds threshold, or -1.
