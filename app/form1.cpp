@@ -59,7 +59,7 @@ QIcon makeWindowIcon()
 
 } // namespace
 
-Form1::Form1(const AudioEngine::Options &audio, QWidget *parent)
+Form1::Form1(const Devices &devices, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
     , Text1(new QPlainTextEdit(this))
@@ -71,9 +71,10 @@ Form1::Form1(const AudioEngine::Options &audio, QWidget *parent)
     , Label1(new QLabel(this))
     , Label2(new QLabel(this))
     , File1(QStringLiteral("*.bmp;*jpg;*.gif"))
-    , Audio(audio)
+    , Audio(devices.audio)
     , MMControl1(Audio)
     , m_instance(Options::ProgramFolder())
+    , m_mixerDevice(devices.mixer)
 {
     createControls();
     Form_Load();
@@ -125,6 +126,10 @@ void Form1::createControls()
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
     HScroll1->installEventFilter(this);
+    HScroll1->setTracking(false); // a dragged thumb sets the volume once, where it is let go
+    HScroll1->setFocusPolicy(Qt::StrongFocus);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
+    connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     for (auto [label, caption, left] : {std::tuple{Label4, "大", 2160}, std::tuple{Label3, "小", 120}}) {
         label->setText(QString::fromUtf8(caption));
         label->setFont(JapaneseFont::Proportional(7.8));
@@ -170,6 +175,52 @@ void Form1::Form_Load()
     File1.SetPath(Options::ResolvePath(settings.ImageFolder));
     API::HookTextBox(Text1);
     SetText1FontSize(settings.InputFontSize);
+    setUpVolume();
+}
+
+void Form1::setUpVolume()
+{
+    if (m_mixerDevice.isEmpty()) {
+        return;
+    }
+    const int rc = mVolCtrl::mixerOpen(MixerHandle, 0, m_mixerDevice);
+    if (rc != mVolCtrl::MMSYSERR_NOERROR) {
+        // Said once; the slider and the timers keep what they were made with.
+        mVolCtrl::ShowMixerError(rc, this);
+        return;
+    }
+    int maximum = 0;
+    int minimum = 0;
+    long current = 0;
+    if (mVolCtrl::FindVolumeControl(MixerHandle, mVolCtrl::MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,
+                                    mVolCtrl::MIXERCONTROL_CONTROLTYPE_VOLUME, VolumeControl)
+        == mVolCtrl::MMSYSERR_NOERROR) {
+        m_volumeScale = mVolCtrl::SliderScale(VolumeControl.lMinimum, VolumeControl.lMaximum);
+        maximum = int(double(VolumeControl.lMaximum) / m_volumeScale); // truncated toward zero
+        minimum = int(double(VolumeControl.lMinimum) / m_volumeScale);
+        current = mVolCtrl::GetVolumeValue(MixerHandle, VolumeControl.dwControlID);
+    }
+    HScroll1->setMaximum(maximum);
+    HScroll1->setMinimum(minimum);
+    HScroll1->setSingleStep(50);
+    HScroll1->setPageStep(100);
+    // A value other than 0 counts as a change: the device gets it back, a multiple of the scale.
+    HScroll1->setValue(int(current / m_volumeScale));
+    Timer1.setInterval(1000);
+    Timer2.setInterval(1000);
+}
+
+void Form1::HScroll1_Change()
+{
+    Timer1.stop();
+    mVolCtrl::SetVolumeValue(MixerHandle, VolumeControl.dwControlID, long(HScroll1->value()) * m_volumeScale);
+    Timer1.start();
+}
+
+void Form1::Timer1_Timer()
+{
+    Timer1.stop();
+    Text1->setFocus();
 }
 
 void Form1::Form_Activate()

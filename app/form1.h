@@ -7,6 +7,7 @@
 #include "platform/instancelock.h"
 #include "platform/media/audioengine.h"
 #include "platform/media/mediacontrol.h"
+#include "platform/mvolctrl.h"
 
 #include <array>
 
@@ -23,9 +24,15 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget *parent = nullptr) : Form1(AudioEngine::Options{}, parent) {}
-    // Tests pass an engine that renders offline.
-    explicit Form1(const AudioEngine::Options &audio, QWidget *parent = nullptr);
+    // The sound output and the volume mixer; tests render offline and may go without a mixer.
+    struct Devices
+    {
+        AudioEngine::Options audio;
+        QString mixer = QStringLiteral("default"); // empty: no volume step at all
+    };
+
+    explicit Form1(QWidget *parent = nullptr) : Form1(Devices{}, parent) {}
+    explicit Form1(const Devices &devices, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Window size states of the hot keys.
@@ -43,6 +50,8 @@ public:
     void LoadLyrics(const QString &path);
     void PlaySong(const QString &path);
     void MMControl1_Done(int NotifyCode);
+    void HScroll1_Change();
+    void Timer1_Timer();
 
     // The colours a key paints the text box in, as 0xBBGGRR values.
     static constexpr std::array<quint32, 8> KeyColours{0xC00000, 0x808000, 0x008000, 0xC000C0,
@@ -71,6 +80,8 @@ public:
     MediaControl MMControl1;
 
     // State kept for the window's whole life.
+    mVolCtrl::Mixer MixerHandle;
+    mVolCtrl::MixerControl VolumeControl;
     QString StartDir;
     qint16 LastPressedCode = 0;
     bool LyricsShown = false;
@@ -83,8 +94,11 @@ protected:
 
 private:
     void createControls();
+    void setUpVolume();
     bool typeCharacterOf(const QKeyEvent *event);
 
     InstanceLock m_instance;
+    QString m_mixerDevice;
+    int m_volumeScale = 10; // mixer units per slider step
     bool m_unloaded = false;
 };

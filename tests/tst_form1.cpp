@@ -19,11 +19,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-AudioEngine::Options offline()
+// Sound rendered offline, and no volume mixer.
+Form1::Devices offline()
 {
-    AudioEngine::Options options;
-    options.output = AudioEngine::Output::Offline;
-    return options;
+    Form1::Devices devices;
+    devices.audio.output = AudioEngine::Output::Offline;
+    devices.mixer.clear();
+    return devices;
 }
 
 } // namespace

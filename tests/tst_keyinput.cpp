@@ -22,11 +22,13 @@ constexpr int SlotB = 80;
 constexpr int SlotEsc = 0;
 constexpr int SlotEnter = 51;
 
-AudioEngine::Options offline()
+// Sound rendered offline, and no volume mixer.
+Form1::Devices offline()
 {
-    AudioEngine::Options options;
-    options.output = AudioEngine::Output::Offline;
-    return options;
+    Form1::Devices devices;
+    devices.audio.output = AudioEngine::Output::Offline;
+    devices.mixer.clear();
+    return devices;
 }
 
 } // namespace

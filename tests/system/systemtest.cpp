@@ -45,19 +45,24 @@ bool RequireServices()
     return true;
 }
 
-bool XdoTool(const QStringList &arguments, QByteArray *output, int timeoutMs)
+bool Run(const QString &program, const QStringList &arguments, QByteArray *output, int timeoutMs)
 {
-    QProcess xdotool;
-    xdotool.start(QStringLiteral("xdotool"), arguments);
-    if (!xdotool.waitForFinished(timeoutMs)) {
-        xdotool.kill();
-        xdotool.waitForFinished();
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
         return false;
     }
     if (output) {
-        *output = xdotool.readAllStandardOutput();
+        *output = process.readAllStandardOutput();
     }
-    return xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool XdoTool(const QStringList &arguments, QByteArray *output, int timeoutMs)
+{
+    return Run(QStringLiteral("xdotool"), arguments, output, timeoutMs);
 }
 
 QImage GrabScreen(const QRect &area)
@@ -189,13 +194,20 @@ bool ZubeloCopy::WriteFile(const QString &name, const QByteArray &bytes) const
 bool ZubeloCopy::Start(const QString &workingDirectory)
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.setProcessEnvironment(m_environment);
     m_process.setWorkingDirectory(workingDirectory.isEmpty() ? QDir::tempPath() : workingDirectory);
     m_process.start(m_dir.filePath(QStringLiteral("zubelo")), {});
     if (!m_process.waitForStarted()) {
         return false;
     }
+    return FindWindow();
+}
+
+bool ZubeloCopy::FindWindow(int timeoutMs)
+{
     // The window that carries the program's title and process id.
-    const QDeadlineTimer deadline(15000);
+    m_window = 0;
+    const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
         QByteArray out;
         if (XdoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
@@ -210,6 +222,22 @@ bool ZubeloCopy::Start(const QString &workingDirectory)
         QThread::msleep(50);
     }
     return false;
+}
+
+int ZubeloCopy::VisibleWindowCount() const
+{
+    QByteArray out;
+    if (!XdoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                  QString::number(m_process.processId())},
+                 &out)) {
+        return 0; // xdotool fails when nothing matches
+    }
+    return int(out.trimmed().split('\n').size());
+}
+
+void ZubeloCopy::SetEnvironment(const QString &name, const QString &value)
+{
+    m_environment.insert(name, value);
 }
 
 QRect ZubeloCopy::WindowGeometry() const

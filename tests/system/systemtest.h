@@ -16,6 +16,10 @@ namespace SystemTest {
 // Fails the test when the X server or sound server of the test command is missing.
 bool RequireServices();
 
+// Runs a command; true when it succeeded. Its standard output goes to output.
+bool Run(const QString &program, const QStringList &arguments, QByteArray *output = nullptr,
+         int timeoutMs = 10000);
+
 // Runs xdotool with the arguments; true when it succeeded.
 bool XdoTool(const QStringList &arguments, QByteArray *output = nullptr, int timeoutMs = 10000);
 
@@ -61,6 +65,12 @@ public:
 
     // Starts the program with the given working directory and waits for its window.
     bool Start(const QString &workingDirectory = QString());
+    // Looks for the program's window again (after a message box, say).
+    bool FindWindow(int timeoutMs = 15000);
+    // The program's visible windows: its window, and any box it shows.
+    int VisibleWindowCount() const;
+    // Extra environment for the program, set before Start().
+    void SetEnvironment(const QString &name, const QString &value);
     QProcess &Process() { return m_process; }
     quint32 Window() const { return m_window; }
     QRect WindowGeometry() const;
@@ -74,6 +84,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QProcess m_process;
+    QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     quint32 m_window = 0;
 };
 

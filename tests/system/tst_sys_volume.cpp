@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The volume slider against a real sound server's mixer, through ALSA.
+#include "../audiotestutil.h"
+#include "systemtest.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+#include <sndfile.h>
+
+using namespace Qt::StringLiterals;
+using SystemTest::ZubeloCopy;
+
+namespace {
+
+const QString Sink = qEnvironmentVariable("ZUBELO_TEST_SINK", u"zubelo_sink"_s);
+
+bool setSinkVolume(int volume)
+{
+    return SystemTest::Run(u"pactl"_s, {u"set-sink-volume"_s, Sink, QString::number(volume)});
+}
+
+int sinkVolume()
+{
+    QByteArray out;
+    SystemTest::Run(u"pactl"_s, {u"get-sink-volume"_s, Sink}, &out);
+    const QRegularExpressionMatch match = QRegularExpression(u"front-left: (\\d+)"_s).match(QString::fromUtf8(out));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+int darkPixels(const QImage &image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += c.red() < 64 && c.green() < 64 && c.blue() < 64;
+        }
+    }
+    return count;
+}
+
+QByteArray optionFile(const QString &songOfA)
+{
+    QByteArray bytes;
+    for (int slot = 0; slot < 110; ++slot) {
+        bytes += (slot == 60 ? songOfA.toUtf8() : QByteArray()) + "\r\n";
+    }
+    return bytes + "False\r\nFalse\r\n\r\n 48 \r\n 24 \r\n";
+}
+
+} // namespace
+
+class TestSystemVolume : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(SystemTest::RequireServices()); }
+
+    void sliderFollowsAndSetsTheSpeakerVolume()
+    {
+        QVERIFY(setSinkVolume(32768));
+        ZubeloCopy zubelo;
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile(QString())));
+        QVERIFY(zubelo.Start());
+        // Start-up reads 32768 as 3276 tenths and writes 32760 back.
+        QTRY_COMPARE_WITH_TIMEOUT(sinkVolume(), 32760, 3000);
+
+        // A click on the slider, then End: the slider's end sets 65530, never 65535.
+        const QRect window = zubelo.WindowGeometry();
+        const QPoint slider = window.topLeft() + QPoint(window.width() - 82, window.height() - 12);
+        QVERIFY(SystemTest::XdoTool({u"mousemove"_s, QString::number(slider.x()), QString::number(slider.y())}));
+        QVERIFY(SystemTest::XdoTool({u"click"_s, u"1"_s}));
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"End"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(sinkVolume(), 65530, 3000);
+
+        // Keys right after the change go to the slider; a second later they type again.
+        const QRect textBox(window.topLeft(), QSize(window.width(), window.height() - 40));
+        const int before = darkPixels(SystemTest::GrabScreen(textBox));
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"W"_s}));
+        QThread::msleep(300);
+        QCOMPARE(darkPixels(SystemTest::GrabScreen(textBox)), before);
+        QThread::msleep(1000);
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"W"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(darkPixels(SystemTest::GrabScreen(textBox)) > before + 200, 3000);
+        QCOMPARE(sinkVolume(), 65530); // keys typed into the text box leave the volume alone
+
+        QVERIFY(zubelo.RequestClose());
+        QVERIFY(zubelo.WaitForExit());
+    }
+
+    void withoutAMixerEverythingElseWorks()
+    {
+        ZubeloCopy zubelo;
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile(u"tone.wav"_s)));
+        zubelo.SetEnvironment(u"ALSA_CONFIG_PATH"_s, QStringLiteral(ZUBELO_TEST_DATA "/alsa-no-mixer.conf"));
+        // The message box comes while the window is being set up, before it shows.
+        QVERIFY(zubelo.Start());
+        QCOMPARE(zubelo.VisibleWindowCount(), 1);
+        const QRect box = zubelo.WindowGeometry();
+        QVERIFY2(box.width() * box.height() < 536 * 285, "the message box, not the play window");
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"Return"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(zubelo.FindWindow() && zubelo.WindowGeometry().size() == QSize(536, 285), 5000);
+        QThread::msleep(300);
+        QCOMPARE(zubelo.VisibleWindowCount(), 1); // said once only
+
+        QVERIFY(zubelo.Focus());
+        SystemTest::SoundRecorder recorder;
+        QVERIFY(recorder.Start());
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
+        QThread::msleep(600);
+        QVERIFY(AudioTest::Peak(recorder.Stop()) > 0.2);
+        QVERIFY(zubelo.RequestClose());
+        QVERIFY(zubelo.WaitForExit());
+    }
+
+    void soundServerGoingAwayBreaksNothing()
+    {
+        // A sound server of this test's own, so that stopping it leaves the others alone.
+        QTemporaryDir home;
+        const QString socket = home.filePath(u"native"_s);
+        QProcess server;
+        server.setProcessChannelMode(QProcess::MergedChannels);
+        server.start(u"pulseaudio"_s, {u"-n"_s, u"--daemonize=no"_s, u"--exit-idle-time=-1"_s, u"--use-pid-file=no"_s,
+                                      u"-L"_s, u"module-native-protocol-unix socket="_s + socket + u" auth-anonymous=1"_s,
+                                      u"-L"_s, u"module-null-sink sink_name=doomed"_s});
+        QVERIFY(server.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 5000);
+
+        ZubeloCopy zubelo;
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile(u"tone.wav"_s)));
+        zubelo.SetEnvironment(u"PULSE_SERVER"_s, u"unix:"_s + socket);
+        QVERIFY(zubelo.Start());
+        QVERIFY(zubelo.Focus());
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
+        QThread::msleep(200);
+
+        server.kill();
+        QVERIFY(server.waitForFinished());
+        const QRect window = zubelo.WindowGeometry();
+        const QPoint slider = window.topLeft() + QPoint(window.width() - 82, window.height() - 12);
+        QVERIFY(SystemTest::XdoTool({u"mousemove"_s, QString::number(slider.x()), QString::number(slider.y())}));
+        QVERIFY(SystemTest::XdoTool({u"click"_s, u"1"_s}));
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"End"_s, u"Home"_s}));
+        QThread::msleep(1300);
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"--delay"_s, u"50"_s, u"a"_s, u"b"_s, u"a"_s}));
+        QThread::msleep(500);
+        QCOMPARE(zubelo.Process().state(), QProcess::Running);
+        QVERIFY(zubelo.RequestClose());
+        QVERIFY(zubelo.WaitForExit());
+        QCOMPARE(zubelo.Process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zubelo.Process().exitCode(), 0);
+    }
+};
+
+QTEST_MAIN(TestSystemVolume)
+#include "tst_sys_volume.moc"
