@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QImageReader>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -104,6 +106,7 @@ void Form1::createControls()
     Timer1.setInterval(120);
 
     Picture1->setObjectName(QStringLiteral("Picture1"));
+    QImageReader::setAllocationLimit(MaxPictureMegabytes);
     Picture1->setGeometry(twipsRect(480, 2520, 732, 612));
 
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -115,6 +118,9 @@ void Form1::createControls()
     palette.setColor(QPalette::Base, ColourOf(KeyColours[0])); // the design colour is the first key colour
     Text1->setPalette(palette);
     Text1->installEventFilter(this);
+    Text1->viewport()->installEventFilter(this);
+    Text1->viewport()->setMouseTracking(true);
+    setMouseTracking(true);
 
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setTitle(QStringLiteral("音量"));
@@ -151,7 +157,15 @@ void Form1::createControls()
     Label1->move(0, px(3720));
     Label2->move(0, px(3960));
 
+    // Clicks on the volume frame and the help lines are theirs, not the window's.
+    for (QWidget *own : {static_cast<QWidget *>(Frame1), static_cast<QWidget *>(Label1),
+                         static_cast<QWidget *>(Label2)}) {
+        own->setAttribute(Qt::WA_NoMousePropagation);
+    }
+    Picture1->setAttribute(Qt::WA_TransparentForMouseEvents); // the pointer is always at its corner
+    Picture1->setScaledContents(true);
     Picture1->raise(); // the click picture lies above the text box
+    connect(&Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
     setTabOrder(Text1, HScroll1);
     Text1->setFocus();
 }
@@ -389,6 +403,12 @@ bool Form1::event(QEvent *event)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == Text1->viewport() && dynamic_cast<QMouseEvent *>(event)) {
+        if (routeMouse(static_cast<QMouseEvent *>(event), false)) {
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     // The window sees every key before the control that has the focus.
     if (event->type() == QEvent::KeyPress) {
         auto *keyEvent = static_cast<QKeyEvent *>(event);
@@ -409,6 +429,133 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Form1::Text1_MouseDown(int Button, int Shift, float X, float Y)
+{
+    if (File1.ListCount() > 0) {
+        const int count = File1.ListCount();
+        // Int(r × n) in single precision; the clamp keeps a rounding at the top inside the list.
+        const int index = std::min(int(Random::Next() * float(count)), count - 1);
+        QString folder = File1.Path();
+        if (folder.endsWith(u'/')) {
+            folder.chop(1);
+        }
+        if (!LoadPicture(folder + u'/' + File1.List(index))) {
+            Picture1->clear();
+        }
+        Picture1->move(Layout::TwipsToPixels(X), Layout::TwipsToPixels(Y));
+        Picture1->setVisible(!Picture1->pixmap().isNull());
+        Picture1->repaint();
+    }
+    // One click song per press: left before right before middle.
+    int keyCode = 0;
+    if (Button & 1) {
+        keyCode = 76;
+    } else if (Button & 2) {
+        keyCode = 82;
+    } else if (Button & 4) {
+        keyCode = 77;
+    }
+    if (keyCode != 0) {
+        int shift = Shift | 4;
+        Text1_KeyDown(keyCode, shift);
+    }
+    Timer2.stop(); // the picture stays while the button is held
+}
+
+void Form1::Text1_MouseMove(int Button, int Shift, float X, float Y)
+{
+    Q_UNUSED(Button);
+    Q_UNUSED(Shift);
+    Picture1->move(Layout::TwipsToPixels(X), Layout::TwipsToPixels(Y));
+}
+
+void Form1::Text1_MouseUp(int Button, int Shift, float X, float Y)
+{
+    Q_UNUSED(Button);
+    Q_UNUSED(Shift);
+    Q_UNUSED(X);
+    Q_UNUSED(Y);
+    Timer2.start();
+}
+
+void Form1::Timer2_Timer()
+{
+    Timer2.stop();
+    Picture1->hide();
+}
+
+bool Form1::LoadPicture(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    QSize size = reader.size(); // read from the header: nothing is decoded yet
+    if (!reader.canRead() || !size.isValid()) {
+        return false;
+    }
+    const Layout::Size shown = Layout::PictureSize({size.width(), size.height()}, {width(), height()});
+    if (shown.width < size.width()) {
+        reader.setScaledSize(QSize(shown.width, shown.height)); // JPEG decodes straight to the small size
+    }
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        qWarning("Zubelo cannot show the picture %s: %s", qPrintable(path), qPrintable(reader.errorString()));
+        return false;
+    }
+    Picture1->setPixmap(QPixmap::fromImage(image));
+    Picture1->resize(shown.width, shown.height);
+    return true;
+}
+
+bool Form1::routeMouse(QMouseEvent *event, bool onForm)
+{
+    const float x = float(event->position().x() * Layout::TwipsPerPixel);
+    const float y = float(event->position().y() * Layout::TwipsPerPixel);
+    const int shift = VirtualKey::ModifierMask(event->modifiers());
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const int button = MouseButtonMask(event->button());
+        onForm ? Form_MouseDown(button, shift, x, y) : Text1_MouseDown(button, shift, x, y);
+        break;
+    }
+    case QEvent::MouseMove: {
+        const int buttons = MouseButtonMask(event->buttons());
+        onForm ? Form_MouseMove(buttons, shift, x, y) : Text1_MouseMove(buttons, shift, x, y);
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        const int button = MouseButtonMask(event->button());
+        onForm ? Form_MouseUp(button, shift, x, y) : Text1_MouseUp(button, shift, x, y);
+        break;
+    }
+    default:
+        return false;
+    }
+    // The middle button would paste the X selection into the box; it only plays its song here.
+    return event->button() == Qt::MiddleButton;
+}
+
+int Form1::MouseButtonMask(Qt::MouseButtons buttons)
+{
+    return (buttons.testFlag(Qt::LeftButton) ? 1 : 0) | (buttons.testFlag(Qt::RightButton) ? 2 : 0)
+           | (buttons.testFlag(Qt::MiddleButton) ? 4 : 0);
+}
+
+void Form1::mousePressEvent(QMouseEvent *event)
+{
+    routeMouse(event, true);
+}
+
+void Form1::mouseMoveEvent(QMouseEvent *event)
+{
+    routeMouse(event, true);
+}
+
+void Form1::mouseReleaseEvent(QMouseEvent *event)
+{
+    routeMouse(event, true);
 }
 
 bool Form1::typeCharacterOf(const QKeyEvent *event)

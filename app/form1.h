@@ -53,10 +53,25 @@ public:
     void HScroll1_Change();
     void Timer1_Timer();
 
+    // Mouse handlers; Button 1 left, 2 right, 4 middle; X and Y in twips.
+    void Form_MouseDown(int Button, int Shift, float X, float Y) { Text1_MouseDown(Button, Shift, X, Y); }
+    void Form_MouseMove(int Button, int Shift, float X, float Y) { Text1_MouseMove(Button, Shift, X, Y); }
+    void Form_MouseUp(int Button, int Shift, float X, float Y) { Text1_MouseUp(Button, Shift, X, Y); }
+    void Text1_MouseDown(int Button, int Shift, float X, float Y);
+    void Text1_MouseMove(int Button, int Shift, float X, float Y);
+    void Text1_MouseUp(int Button, int Shift, float X, float Y);
+    void Timer2_Timer();
+    // Loads a picture into Picture1, sized for the window; false when the file is no picture.
+    bool LoadPicture(const QString &path);
+    // A picture larger than this is never decoded (a decompression bomb stays a file).
+    static constexpr int MaxPictureMegabytes = 128;
+
     // The colours a key paints the text box in, as 0xBBGGRR values.
     static constexpr std::array<quint32, 8> KeyColours{0xC00000, 0x808000, 0x008000, 0xC000C0,
                                                        0x0000C0, 0xFFFFFF, 0x008080, 0x004080};
     static QColor ColourOf(quint32 bgr);
+    // Mouse buttons as the handlers take them: 1 left, 2 right, 4 middle.
+    static int MouseButtonMask(Qt::MouseButtons buttons);
     // Lyrics are shown up to this many bytes of their file, so a huge file cannot stall the toy.
     static constexpr qint64 MaxLyricsBytes = 256 * 1024;
 
@@ -88,6 +103,9 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -96,6 +114,9 @@ private:
     void createControls();
     void setUpVolume();
     bool typeCharacterOf(const QKeyEvent *event);
+    // Hands a mouse event of the window (onForm) or of the text box to its handler;
+    // true when the event must go no further.
+    bool routeMouse(QMouseEvent *event, bool onForm);
 
     InstanceLock m_instance;
     QString m_mixerDevice;

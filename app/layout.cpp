@@ -3,6 +3,8 @@
 
 #include "settings/options.h"
 
+#include <algorithm>
+
 namespace Layout {
 
 namespace {
@@ -25,6 +27,22 @@ Placement Form1Layout(const Input &in)
     out.frame1Left = in.scaleWidth - in.frame1Width - FrameRightMargin;
     out.frame1Top = out.text1Height + FrameTopGap;
     return out;
+}
+
+Size PictureSize(Size picture, Size window)
+{
+    if (picture.width <= 0 || picture.height <= 0) {
+        return {};
+    }
+    const double maxWidth = std::max(1.0, window.width * PictureShareOfWindow);
+    const double maxHeight = std::max(1.0, window.height * PictureShareOfWindow);
+    const double shrink = std::min({1.0, maxWidth / picture.width, maxHeight / picture.height});
+    if (shrink < 1.0) {
+        return {std::max(1, int(picture.width * shrink)), std::max(1, int(picture.height * shrink))};
+    }
+    const int longer = std::max(picture.width, picture.height);
+    const int grow = std::max(1, (MinPictureSide + longer - 1) / longer);
+    return {picture.width * grow, picture.height * grow};
 }
 
 } // namespace Layout

@@ -31,6 +31,20 @@ struct Placement
 
 Placement Form1Layout(const Input &input);
 
+// The size a click picture is shown at, in pixels: its own size, made smaller
+// (keeping its shape) when it would cover more than PictureShareOfWindow of
+// the window either way, and made larger by whole steps when its longer side
+// is under MinPictureSide, so that a tiny icon is still seen.
+constexpr double PictureShareOfWindow = 0.4;
+constexpr int MinPictureSide = 64;
+struct Size
+{
+    int width = 0;
+    int height = 0;
+    bool operator==(const Size &o) const { return width == o.width && height == o.height; }
+};
+Size PictureSize(Size picture, Size window);
+
 inline int TwipsToPixels(double twips)
 {
     return twips >= 0 ? int(twips / TwipsPerPixel + 0.5) : -int(-twips / TwipsPerPixel + 0.5);

@@ -61,6 +61,32 @@ private slots:
         QFETCH(int, pixels);
         QCOMPARE(Layout::TwipsToPixels(twips), pixels);
     }
+
+    void pictureSize_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("shownWidth");
+        QTest::addColumn<int>("shownHeight");
+        // In a 1000 x 500 window: at most 400 x 200.
+        QTest::newRow("fits: own size") << 300 << 150 << 300 << 150;
+        QTest::newRow("4000-pixel photo shrinks, keeping its shape") << 4000 << 3000 << 266 << 200;
+        QTest::newRow("wide banner") << 2000 << 100 << 400 << 20;
+        QTest::newRow("16-pixel icon grows by whole steps") << 16 << 16 << 64 << 64;
+        QTest::newRow("odd small picture") << 30 << 10 << 90 << 30;
+        QTest::newRow("64 pixels stays") << 64 << 32 << 64 << 32;
+        QTest::newRow("no picture") << 0 << 0 << 0 << 0;
+    }
+    void pictureSize()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, shownWidth);
+        QFETCH(int, shownHeight);
+        const Layout::Size shown = Layout::PictureSize({width, height}, {1000, 500});
+        QCOMPARE(shown.width, shownWidth);
+        QCOMPARE(shown.height, shownHeight);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLayout)
