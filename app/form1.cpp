@@ -114,6 +114,9 @@ void Form1::createControls()
     Text1->setFont(JapaneseFont::Monospaced(10.2));
     Text1->setAttribute(Qt::WA_InputMethodEnabled, false); // each key types its plain character
     Text1->setFrameShape(QFrame::NoFrame);
+    // The box has no scroll bars: it follows the caret, and there is nothing else to right-click.
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette palette = Text1->palette();
     palette.setColor(QPalette::Base, ColourOf(KeyColours[0])); // the design colour is the first key colour
     Text1->setPalette(palette);

@@ -9,6 +9,8 @@ packages=(
     g++ make cmake pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev libx11-dev
     libfluidsynth-dev libsndfile1-dev libsdl2-dev libasound2-dev
+    # benchmarks: damage events and synthetic input from the X server
+    libxcb-damage0-dev libxcb-xtest0-dev
     # run: Japanese fonts and a General MIDI sound font
     fonts-ipafont-gothic timgm6mb-soundfont
     # tests: a real X server, real input, a real sound server

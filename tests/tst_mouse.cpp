@@ -7,10 +7,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -248,6 +250,31 @@ private slots:
         QTest::qWait(50);
         QVERIFY(!QApplication::activePopupWidget());
         QCOMPARE(m_form->MMControl1.FileName(), m_dir->filePath(u"ClickRight.mid"_s));
+    }
+
+    void rightPressOnAFullBoxOpensNoMenu()
+    {
+        start();
+        m_form->Text1->setPlainText(u"line\n"_s.repeated(200)); // more than the box can show
+        int popups = 0;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&popups] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                ++popups;
+                popup->close();
+            }
+        });
+        closer.start(5);
+        // Whatever part of the box lies under the pointer, its menu request goes nowhere.
+        for (int x : {3, m_form->Text1->width() / 2, m_form->Text1->width() - 3}) {
+            const QPoint at(x, m_form->Text1->height() / 2);
+            QWidget *part = m_form->Text1->childAt(at) ? m_form->Text1->childAt(at) : m_form->Text1;
+            QContextMenuEvent request(QContextMenuEvent::Mouse, part->mapFrom(m_form->Text1, at),
+                                      m_form->Text1->mapToGlobal(at));
+            QApplication::sendEvent(part, &request);
+            QTest::qWait(20);
+        }
+        QCOMPARE(popups, 0);
     }
 
     void middlePressPastesNothing()

@@ -1,0 +1,258 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The play window under real input: a key press (XTEST) to the window's first
+// damage, a key press to its song at the sound server, a burst of 500 keys,
+// and a long mashing run of keys and clicks. Prints figures; asserts nothing.
+#include "../tests/audiotestutil.h"
+#include "../tests/system/systemtest.h"
+#include "procstats.h"
+#include "tools/midifile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QThread>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <sndfile.h>
+#include <xcb/damage.h>
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+namespace {
+
+constexpr xcb_keycode_t KeyX = 53; // no song
+constexpr xcb_keycode_t KeyA = 38; // a beep
+constexpr xcb_keycode_t KeyS = 39; // a beep at the end of a burst
+
+qint64 nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+class XServer
+{
+public:
+    XServer() : m_connection(xcb_connect(nullptr, nullptr))
+    {
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        const xcb_query_extension_reply_t *damage = xcb_get_extension_data(m_connection, &xcb_damage_id);
+        m_damageEvent = damage && damage->present ? damage->first_event + XCB_DAMAGE_NOTIFY : 0;
+        free(xcb_damage_query_version_reply(m_connection, xcb_damage_query_version(m_connection, 1, 1), nullptr));
+    }
+    ~XServer() { xcb_disconnect(m_connection); }
+
+    bool Ok() const { return !xcb_connection_has_error(m_connection) && m_damageEvent != 0; }
+
+    void Watch(xcb_window_t window)
+    {
+        m_damage = xcb_generate_id(m_connection);
+        xcb_damage_create(m_connection, m_damage, window, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+        xcb_flush(m_connection);
+    }
+
+    // Forgets damage so far, so that the next change reports again.
+    void Rearm()
+    {
+        xcb_damage_subtract(m_connection, m_damage, XCB_NONE, XCB_NONE);
+        free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+        while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
+            free(event);
+        }
+    }
+
+    void Key(xcb_keycode_t key, bool flush = true)
+    {
+        xcb_test_fake_input(m_connection, XCB_KEY_PRESS, key, XCB_CURRENT_TIME, m_root, 0, 0, 0);
+        xcb_test_fake_input(m_connection, XCB_KEY_RELEASE, key, XCB_CURRENT_TIME, m_root, 0, 0, 0);
+        if (flush) {
+            xcb_flush(m_connection);
+        }
+    }
+
+    void Click(int x, int y, int button)
+    {
+        xcb_test_fake_input(m_connection, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_root, int16_t(x), int16_t(y), 0);
+        xcb_test_fake_input(m_connection, XCB_BUTTON_PRESS, uint8_t(button), XCB_CURRENT_TIME, m_root, 0, 0, 0);
+        xcb_test_fake_input(m_connection, XCB_BUTTON_RELEASE, uint8_t(button), XCB_CURRENT_TIME, m_root, 0, 0, 0);
+        xcb_flush(m_connection);
+    }
+
+    void Flush() { xcb_flush(m_connection); }
+
+    // Waits for damage; the time it arrived, or -1.
+    qint64 WaitForDamage(int timeoutMs)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < timeoutMs) {
+            while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
+                const bool damaged = (event->response_type & 0x7f) == m_damageEvent;
+                free(event);
+                if (damaged) {
+                    return nowNs();
+                }
+            }
+            QThread::usleep(100);
+        }
+        return -1;
+    }
+
+private:
+    xcb_connection_t *m_connection;
+    xcb_window_t m_root = 0;
+    uint8_t m_damageEvent = 0;
+    xcb_damage_damage_t m_damage = 0;
+};
+
+QByteArray optionFile()
+{
+    QByteArray bytes;
+    for (int slot = 0; slot < 110; ++slot) {
+        QByteArray song;
+        if (slot == 60) {
+            song = "beep.wav"; // A
+        } else if (slot == 61) {
+            song = "high.wav"; // S
+        } else if (slot >= 39 && slot <= 48) {
+            song = "tune.mid"; // the top letter row
+        } else if (slot >= 76 && slot <= 82) {
+            song = "tone.wav"; // the bottom letter row
+        }
+        bytes += song + "\r\n";
+    }
+    return bytes + "False\r\nFalse\r\n\r\n 150 \r\n 36 \r\n";
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int mashSeconds = argc > 1 ? atoi(argv[1]) : 60;
+    XServer x;
+    if (!x.Ok()) {
+        fprintf(stderr, "needs an X server with the DAMAGE and XTEST extensions\n");
+        return 1;
+    }
+    SystemTest::ZubeloCopy zubelo;
+    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("beep.wav")), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 880, 0.08);
+    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("high.wav")), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1760, 0.3);
+    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("tone.wav")), 44100, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1);
+    MidiFile::Song tune;
+    for (int i = 0; i < 8; ++i) {
+        tune.notes.push_back({i * 240, 240, 60 + i * 2, 100, 0});
+    }
+    zubelo.WriteFile(QStringLiteral("tune.mid"), MidiFile::Write(tune));
+    for (int i = 0; i < 4; ++i) {
+        QImage picture(640, 480, QImage::Format_RGB32);
+        picture.fill(QColor::fromHsv(i * 90, 200, 250));
+        picture.save(zubelo.FilePath(QStringLiteral("picture%1.jpg").arg(i)), "JPEG");
+    }
+    zubelo.WriteFile(QStringLiteral("Option.dat"), optionFile());
+    if (!zubelo.Start() || !zubelo.Focus()) {
+        fprintf(stderr, "the program did not start\n");
+        return 1;
+    }
+    x.Watch(zubelo.Window());
+    const pid_t pid = pid_t(zubelo.Process().processId());
+    SystemTest::SoundRecorder recorder(96);
+    recorder.Start();
+
+    // 1. Key to the window's first damage.
+    QList<double> damageMs;
+    for (int i = 0; i < 40; ++i) {
+        x.Rearm();
+        const qint64 start = nowNs();
+        x.Key(KeyX);
+        const qint64 damaged = x.WaitForDamage(1000);
+        if (damaged > 0) {
+            damageMs << (damaged - start) / 1e6;
+        }
+        QThread::msleep(60);
+    }
+    printf("Key press to the window's first damage: median %.2f ms (%lld keys)\n", ProcStats::Median(damageMs),
+           static_cast<long long>(damageMs.size()));
+
+    // 2. Key to its song at the sound server (after one song, since the test server holds back the first).
+    x.Key(KeyA);
+    QThread::msleep(2500);
+    QList<double> soundMs;
+    for (int i = 0; i < 30; ++i) {
+        const size_t mark = recorder.SampleCount();
+        const qint64 start = nowNs();
+        x.Key(KeyA);
+        QThread::msleep(250);
+        const qint64 loud = recorder.FirstLoudSample(mark, 0.05f);
+        if (loud >= 0) {
+            soundMs << (recorder.ArrivalOf(size_t(loud)) - start) / 1e6;
+        }
+    }
+    printf("Key press to its song at the sound server: median %.2f ms (%lld keys)\n", ProcStats::Median(soundMs),
+           static_cast<long long>(soundMs.size()));
+
+    // 3. A burst of 500 keys sent at once; the last one's song tells when all were handled.
+    x.Key(KeyX); // an ordinary key first, so the burst starts from a quiet box
+    QThread::msleep(300);
+    const size_t mark = recorder.SampleCount();
+    const qint64 start = nowNs();
+    for (int i = 0; i < 499; ++i) {
+        x.Key(KeyX, false);
+    }
+    x.Key(KeyS);
+    QThread::msleep(3000);
+    const std::vector<float> heard = recorder.Stop();
+    // The last key's own pitch, in 10 ms windows moved on by 2 ms.
+    qint64 lastKeyHeard = -1;
+    for (size_t at = mark; at + 480 <= heard.size() && lastKeyHeard < 0; at += 96) {
+        const std::vector<float> window(heard.begin() + qint64(at), heard.begin() + qint64(at) + 480);
+        if (AudioTest::ToneLevel(window, SystemTest::SoundRecorder::Rate, 1760) > 0.1) {
+            lastKeyHeard = recorder.ArrivalOf(at);
+        }
+    }
+    printf("A burst of 500 keys handled (the last key's song heard) in: %.0f ms\n",
+           lastKeyHeard >= 0 ? (lastKeyHeard - start) / 1e6 : -1.0);
+    QThread::msleep(1000); // the burst's text settles before the mashing starts
+
+    // 4. Mashing: 50 keys and 10 clicks a second; the slowest key to damage shows the longest stall.
+    const long rssBefore = ProcStats::ResidentKiB(pid);
+    const QRect window = zubelo.WindowGeometry();
+    QList<double> mashMs;
+    const xcb_keycode_t letters[] = {24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 38, 40, 41, 42, 52, 53, 54, 55, 56, 57, 58};
+    QRandomGenerator random(42);
+    QElapsedTimer run;
+    run.start();
+    for (int tick = 0; run.elapsed() < mashSeconds * 1000; ++tick) {
+        const qint64 tickStart = nowNs();
+        x.Rearm();
+        const qint64 keyAt = nowNs();
+        x.Key(letters[random.bounded(int(std::size(letters)))]);
+        const qint64 damaged = x.WaitForDamage(2000);
+        if (damaged > 0) {
+            mashMs << (damaged - keyAt) / 1e6;
+            if (getenv("ZUBELO_BENCH_TRACE") && mashMs.last() > 30) {
+                fprintf(stderr, "slow key at %.1f s (tick %d): %.1f ms\n", run.elapsed() / 1000.0, tick, mashMs.last());
+            }
+        }
+        if (tick % 5 == 4) {
+            x.Click(window.x() + random.bounded(window.width()), window.y() + random.bounded(window.height() - 40),
+                    random.bounded(2) ? 1 : 3);
+        }
+        const qint64 spent = (nowNs() - tickStart) / 1000;
+        if (spent < 20000) {
+            QThread::usleep(unsigned(20000 - spent));
+        }
+    }
+    std::sort(mashMs.begin(), mashMs.end());
+    printf("Mashing %d s at 50 keys and 10 clicks a second: key to damage median %.2f ms, slowest %.2f ms\n",
+           mashSeconds, ProcStats::Median(mashMs), mashMs.isEmpty() ? -1.0 : mashMs.last());
+    QThread::msleep(1500);
+    printf("Resident memory: %.1f MiB before mashing, %.1f MiB after (%+.1f MiB)\n", rssBefore / 1024.0,
+           ProcStats::ResidentKiB(pid) / 1024.0, (ProcStats::ResidentKiB(pid) - rssBefore) / 1024.0);
+    printf("Still running after mashing: %s\n", zubelo.Process().state() == QProcess::Running ? "yes" : "no");
+    zubelo.RequestClose();
+    zubelo.WaitForExit();
+    return 0;
+}
