@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
 
-#include "app/japanesefont.h"
+#include "platform/japanesefont.h"
 #include "app/layout.h"
+#include "dialogs/display/formviewoptions.h"
+#include "dialogs/music/formmusicoptions.h"
 #include "platform/api.h"
 #include "platform/random.h"
 #include "platform/virtualkey.h"
@@ -11,6 +13,8 @@
 #include "settings/options.h"
 
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
@@ -293,6 +297,26 @@ void Form1::Form_KeyDown(int KeyCode, int Shift)
     case 88: // X
         MMControl1.setCommand(QStringLiteral("Close"));
         close();
+        break;
+    case 77: { // M
+        MMControl1.setCommand(QStringLiteral("Close"));
+        FormMusicOptions dialog; // no owner: a window of its own, modal
+        dialog.exec();
+        break;
+    }
+    case 86: { // V
+        MMControl1.setCommand(QStringLiteral("Close"));
+        FormViewOptions dialog;
+        connect(&dialog, &FormViewOptions::pictureFolderChanged, this,
+                [this](const QString &folder) { File1.SetPath(folder); });
+        connect(&dialog, &FormViewOptions::inputFontSizeChanged, this, &Form1::SetText1FontSize);
+        dialog.exec();
+        break;
+    }
+    case 72: // H
+        SetWindowState(Minimized);
+        // Whatever the desktop opens web pages with; a missing page or program says nothing here.
+        QDesktopServices::openUrl(QUrl::fromLocalFile(Options::ResolvePath(QStringLiteral("Help.htm"))));
         break;
     case 83: SetWindowState(Minimized); break;   // S
     case 78: SetWindowState(Normal); break;      // N

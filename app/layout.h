@@ -3,9 +3,11 @@
 // client area. Lengths are in twips (15 twips to a pixel).
 #pragma once
 
+#include "platform/twips.h"
+
 namespace Layout {
 
-constexpr int TwipsPerPixel = 15;
+constexpr int TwipsPerPixel = Twips::PerPixel;
 constexpr double BottomStrip = 480;    // height of the strip below the text box
 constexpr double FrameRightMargin = 10;
 constexpr double FrameTopGap = 5;
@@ -47,7 +49,7 @@ Size PictureSize(Size picture, Size window);
 
 inline int TwipsToPixels(double twips)
 {
-    return twips >= 0 ? int(twips / TwipsPerPixel + 0.5) : -int(-twips / TwipsPerPixel + 0.5);
+    return Twips::ToPixels(twips);
 }
 
 } // namespace Layout

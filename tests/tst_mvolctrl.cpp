@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
+#include "messagecatcher.h"
 #include "platform/mvolctrl.h"
 #include "settings/options.h"
 
@@ -79,22 +80,14 @@ private slots:
     {
         QTemporaryDir dir;
         Options::SetProgramFolder(dir.path());
-        QStringList boxes;
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, this, [&boxes] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                QCOMPARE(box->windowTitle(), u"Zubelo"_s);
-                QCOMPARE(box->icon(), QMessageBox::Warning);
-                boxes << box->text();
-                box->accept();
-            }
-        });
-        closer.start(10);
+        MessageCatcher boxes;
         Form1::Devices devices;
         devices.audio.output = AudioEngine::Output::Offline;
         devices.mixer = u"zubelo-no-such-mixer"_s;
         Form1 form(devices);
-        QCOMPARE(boxes, QStringList{u"[6] 利用可能なミキサーデバイスがありません。"_s});
+        QCOMPARE(boxes.texts, QStringList{u"[6] 利用可能なミキサーデバイスがありません。"_s});
+        QCOMPARE(boxes.titles, QStringList{u"Zubelo"_s});
+        QCOMPARE(boxes.icons, QList<QMessageBox::Icon>{QMessageBox::Warning});
         QCOMPARE(form.HScroll1->minimum(), 0);
         QCOMPARE(form.HScroll1->maximum(), 32767);
         QCOMPARE(form.HScroll1->singleStep(), 1);
@@ -105,7 +98,7 @@ private slots:
         QVERIFY(form.Timer1.isActive());
         QCOMPARE(form.focusWidget(), form.HScroll1);
         QTRY_COMPARE(form.focusWidget(), static_cast<QWidget *>(form.Text1)); // 120 ms later
-        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.texts.size(), 1);
     }
 };
 

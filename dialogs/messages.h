@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the settings dialogs tell a parent when something cannot be done.
+#pragma once
+
+#include "settings/options.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace DialogMessages {
+
+// A warning box with the program's title, as every message of the program.
+void Warn(QWidget *parent, const QString &text);
+
+// Saving the settings failed: what went wrong, and that nothing on disk was lost.
+void SaveFailed(QWidget *parent, const Options::SaveResult &result);
+
+// A name that the settings file cannot hold (a character outside Shift-JIS, a line break).
+QString CannotHoldText(const QString &name);
+
+} // namespace DialogMessages

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Lengths of the windows' designs are in twips: 15 twips to a pixel at 96 dpi.
+#pragma once
+
+namespace Twips {
+
+constexpr int PerPixel = 15;
+
+// To whole pixels, halves away from zero.
+inline int ToPixels(double twips)
+{
+    return twips >= 0 ? int(twips / PerPixel + 0.5) : -int(-twips / PerPixel + 0.5);
+}
+
+} // namespace Twips
