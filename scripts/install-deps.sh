@@ -14,7 +14,7 @@ packages=(
     # run: Japanese fonts and a General MIDI sound font
     fonts-ipafont-gothic timgm6mb-soundfont
     # tests: a real X server, real input, a real sound server
-    xvfb xdotool pulseaudio pulseaudio-utils libpulse-dev libasound2-plugins alsa-utils
+    xvfb xdotool x11-utils openbox pulseaudio pulseaudio-utils libpulse-dev libasound2-plugins alsa-utils
 )
 
 missing=()

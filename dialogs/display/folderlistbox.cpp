@@ -14,7 +14,8 @@ constexpr int PathRole = Qt::UserRole;
 
 FolderListBox::FolderListBox(QWidget *parent) : QListWidget(parent)
 {
-    connect(this, &QListWidget::itemDoubleClicked, this,
+    // A double click, or Enter on the selected folder, opens it.
+    connect(this, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { SetPath(item->data(PathRole).toString()); });
 }
 

@@ -1,0 +1,216 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The parent's side with real keys and clicks: both settings dialogs and the
+// window commands.
+#include "../audiotestutil.h"
+#include "systemtest.h"
+
+#include <QFile>
+#include <QImage>
+#include <QThread>
+#include <QtTest>
+#include <sndfile.h>
+
+using namespace Qt::StringLiterals;
+using SystemTest::SoundRecorder;
+using SystemTest::ZubeloCopy;
+
+namespace {
+
+QByteArray optionFile(const QByteArray &songOfA = QByteArray())
+{
+    QByteArray bytes;
+    for (int slot = 0; slot < 110; ++slot) {
+        bytes += (slot == 60 ? songOfA : QByteArray()) + "\r\n";
+    }
+    return bytes + "False\r\nFalse\r\n\r\n 48 \r\n 36 \r\n";
+}
+
+QList<QByteArray> fileLines(const ZubeloCopy &zubelo)
+{
+    QFile file(zubelo.FilePath(u"Option.dat"_s));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
+}
+
+// The window with this exact title, waiting for it to show.
+quint32 waitForWindow(const QString &title)
+{
+    for (int tries = 0; tries < 100; ++tries) {
+        QByteArray out;
+        if (SystemTest::XdoTool({u"search"_s, u"--onlyvisible"_s, u"--name"_s, u"^"_s + title + u"$"_s}, &out)) {
+            return out.trimmed().split('\n').first().toUInt();
+        }
+        QThread::msleep(50);
+    }
+    return 0;
+}
+
+QRect geometryOf(quint32 window)
+{
+    QByteArray out;
+    SystemTest::XdoTool({u"getwindowgeometry"_s, u"--shell"_s, QString::number(window)}, &out);
+    QRect rect;
+    for (const QByteArray &line : out.split('\n')) {
+        const QList<QByteArray> pair = line.split('=');
+        if (pair.size() == 2) {
+            if (pair[0] == "X") rect.moveLeft(pair[1].toInt());
+            if (pair[0] == "Y") rect.moveTop(pair[1].toInt());
+            if (pair[0] == "WIDTH") rect.setWidth(pair[1].toInt());
+            if (pair[0] == "HEIGHT") rect.setHeight(pair[1].toInt());
+        }
+    }
+    return rect;
+}
+
+bool clickAt(const QPoint &point)
+{
+    return SystemTest::XdoTool({u"mousemove"_s, QString::number(point.x()), QString::number(point.y())})
+           && SystemTest::XdoTool({u"click"_s, u"1"_s});
+}
+
+int darkPixels(const QImage &image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += c.red() < 64 && c.green() < 64 && c.blue() < 64;
+        }
+    }
+    return count;
+}
+
+QString windowState(quint32 window)
+{
+    QByteArray out;
+    SystemTest::Run(u"xprop"_s, {u"-id"_s, QString::number(window), u"WM_STATE"_s, u"_NET_WM_STATE"_s}, &out);
+    return QString::fromUtf8(out);
+}
+
+} // namespace
+
+class TestSystemDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(SystemTest::RequireServices()); }
+
+    void musicDialogTiesASongToAKey()
+    {
+        ZubeloCopy zubelo;
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile()));
+        QVERIFY(zubelo.Start());
+        QVERIFY(zubelo.Focus());
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+m"_s}));
+        const quint32 dialog = waitForWindow(u"曲の設定"_s);
+        QVERIFY(dialog);
+        QVERIFY(SystemTest::XdoTool({u"windowfocus"_s, u"--sync"_s, QString::number(dialog)}));
+        const QRect box = geometryOf(dialog);
+        QVERIFY(clickAt(box.topLeft() + QPoint(72, 144))); // the on-screen A key
+        const QString song = zubelo.FilePath(u"tone.wav"_s);
+        QVERIFY(SystemTest::XdoTool({u"type"_s, u"--delay"_s, u"10"_s, song}));
+        QVERIFY(clickAt(box.topLeft() + QPoint(312, 324))); // OK
+        QTRY_COMPARE_WITH_TIMEOUT(fileLines(zubelo).value(60), song.toUtf8() + "\r", 5000);
+        QCOMPARE(fileLines(zubelo).size(), 116); // 115 lines, each ended
+
+        QVERIFY(zubelo.Focus());
+        QThread::msleep(200);
+        SoundRecorder recorder;
+        QVERIFY(recorder.Start());
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
+        QThread::msleep(600);
+        QVERIFY2(AudioTest::Peak(recorder.Stop()) > 0.2, "the song just tied to A is heard");
+        QVERIFY(zubelo.RequestClose());
+        QVERIFY(zubelo.WaitForExit());
+    }
+
+    void displayDialogTakesEffectAtOnce()
+    {
+        ZubeloCopy zubelo;
+        QVERIFY(QDir(zubelo.Folder()).mkpath(u"pics"_s));
+        QImage picture(100, 80, QImage::Format_RGB32);
+        picture.fill(QColor(0, 255, 0));
+        QVERIFY(picture.save(zubelo.FilePath(u"pics/green.bmp"_s), "BMP"));
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"a.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.2));
+        QVERIFY(zubelo.WriteFile(u"a.txt"_s, QByteArray("kaeru no uta ga\r\nkikoete kuru yo\r\ngwa gwa gwa\r\n")));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile("a.wav")));
+        QVERIFY(zubelo.Start());
+        QVERIFY(zubelo.Focus());
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+v"_s}));
+        const quint32 dialog = waitForWindow(u"表示の設定"_s);
+        QVERIFY(dialog);
+        QVERIFY(SystemTest::XdoTool({u"windowfocus"_s, u"--sync"_s, QString::number(dialog)}));
+        const QRect box = geometryOf(dialog);
+        // The folder list opens at the program folder; its last entry is the pics folder inside it.
+        QVERIFY(clickAt(box.topLeft() + QPoint(96, 122)));
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"End"_s, u"Return"_s}));
+        QVERIFY(clickAt(box.topLeft() + QPoint(280, 81))); // the lyrics size
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"ctrl+a"_s}));
+        QVERIFY(SystemTest::XdoTool({u"type"_s, u"10"_s}));
+        QVERIFY(clickAt(box.topLeft() + QPoint(232, 164))); // OK
+        QTRY_COMPARE_WITH_TIMEOUT(fileLines(zubelo).value(114), QByteArray(" 10 \r"), 5000);
+        QCOMPARE(fileLines(zubelo).value(112), zubelo.FilePath(u"pics"_s).toUtf8() + "\r");
+
+        // A click now shows a picture from the new folder, and lyrics come small.
+        QVERIFY(zubelo.Focus());
+        const QRect window = zubelo.WindowGeometry();
+        const QPoint pointer = window.topLeft() + QPoint(300, 100);
+        QVERIFY(clickAt(pointer));
+        QThread::msleep(150);
+        const QColor shown = SystemTest::GrabScreen(QRect(pointer + QPoint(20, 20), QSize(2, 2))).pixelColor(0, 0);
+        QVERIFY2(shown.green() > 200 && shown.red() < 60, qPrintable(shown.name()));
+        QThread::msleep(1200);
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
+        QThread::msleep(300);
+        const QRect top(window.topLeft(), QSize(window.width(), 80));
+        const QRect below(window.topLeft() + QPoint(0, 100), QSize(window.width(), 140));
+        QVERIFY(darkPixels(SystemTest::GrabScreen(top)) > 100);
+        QCOMPARE(darkPixels(SystemTest::GrabScreen(below)), 0);
+        QVERIFY(zubelo.RequestClose());
+        QVERIFY(zubelo.WaitForExit());
+    }
+
+    void windowCommandsWithAWindowManager()
+    {
+        QProcess manager;
+        manager.start(u"openbox"_s, {u"--sm-disable"_s});
+        QVERIFY(manager.waitForStarted());
+        QThread::msleep(500);
+        ZubeloCopy zubelo;
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"long.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 5));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile("long.wav")));
+        QVERIFY(zubelo.Start());
+        const QString window = QString::number(zubelo.Window());
+        // A child's toy starts filling the screen.
+        QTRY_VERIFY_WITH_TIMEOUT(windowState(zubelo.Window()).contains(u"_NET_WM_STATE_MAXIMIZED_VERT"_s), 3000);
+        QVERIFY(SystemTest::XdoTool({u"windowactivate"_s, u"--sync"_s, window}));
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+n"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(!windowState(zubelo.Window()).contains(u"MAXIMIZED"_s), 3000);
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+l"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(windowState(zubelo.Window()).contains(u"_NET_WM_STATE_MAXIMIZED_VERT"_s), 3000);
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+s"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(windowState(zubelo.Window()).contains(u"Iconic"_s), 3000);
+
+        // Back to the front, a song, and Shift+X ends the program and the song with it.
+        QVERIFY(SystemTest::XdoTool({u"windowactivate"_s, u"--sync"_s, window}));
+        SoundRecorder recorder;
+        QVERIFY(recorder.Start());
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
+        QThread::msleep(400);
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+x"_s}));
+        QVERIFY(zubelo.WaitForExit(5000));
+        QCOMPARE(zubelo.Process().exitCode(), 0);
+        QThread::msleep(500);
+        const std::vector<float> heard = recorder.Stop();
+        QVERIFY(AudioTest::Peak(heard) > 0.2);
+        const std::vector<float> after(heard.end() - SoundRecorder::Rate / 4, heard.end());
+        QVERIFY2(AudioTest::Peak(after) < 0.01, "the song stopped with the program");
+
+        manager.terminate();
+        manager.waitForFinished(3000);
+    }
+};
+
+QTEST_MAIN(TestSystemDialogs)
+#include "tst_sys_dialogs.moc"

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Takes the README's pictures: the play window, and both settings dialogs.
+// Run through scripts/screenshots.sh, which provides the X server.
+#include "../tests/system/systemtest.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+
+bool save(const QRect &area, const QString &path)
+{
+    const QImage image = SystemTest::GrabScreen(area);
+    return !image.isNull() && image.save(path);
+}
+
+QRect windowNamed(const QString &title)
+{
+    for (int tries = 0; tries < 100; ++tries) {
+        QByteArray out;
+        if (SystemTest::XdoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                 QStringLiteral("^") + title + QStringLiteral("$")},
+                                &out)) {
+            QByteArray geometry;
+            SystemTest::XdoTool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
+                                 QString::fromLatin1(out.trimmed().split('\n').first())},
+                                &geometry);
+            QRect rect;
+            for (const QByteArray &line : geometry.split('\n')) {
+                const QList<QByteArray> pair = line.split('=');
+                if (pair.size() == 2) {
+                    if (pair[0] == "X") rect.moveLeft(pair[1].toInt());
+                    if (pair[0] == "Y") rect.moveTop(pair[1].toInt());
+                    if (pair[0] == "WIDTH") rect.setWidth(pair[1].toInt());
+                    if (pair[0] == "HEIGHT") rect.setHeight(pair[1].toInt());
+                }
+            }
+            return rect;
+        }
+        QThread::msleep(50);
+    }
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    QDir().mkpath(out);
+    SystemTest::ZubeloCopy zubelo;
+    QImage picture(120, 90, QImage::Format_RGB32);
+    picture.fill(QColor(255, 200, 0));
+    picture.save(zubelo.FilePath(QStringLiteral("sun.bmp")), "BMP");
+    if (!zubelo.Start() || !zubelo.Focus()) {
+        fprintf(stderr, "the program did not start\n");
+        return 1;
+    }
+    const QRect window = zubelo.WindowGeometry();
+    SystemTest::XdoTool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("abc")});
+    SystemTest::XdoTool({QStringLiteral("mousemove"), QString::number(window.x() + 330),
+                         QString::number(window.y() + 60)});
+    SystemTest::XdoTool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    QThread::msleep(300);
+    bool ok = save(window, out + QStringLiteral("/play-window.png"));
+    SystemTest::XdoTool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    QThread::msleep(1200);
+
+    SystemTest::XdoTool({QStringLiteral("key"), QStringLiteral("shift+m")});
+    QRect dialog = windowNamed(QStringLiteral("曲の設定"));
+    QThread::msleep(300);
+    ok = ok && save(dialog, out + QStringLiteral("/music-settings.png"));
+    SystemTest::XdoTool({QStringLiteral("key"), QStringLiteral("Escape")});
+    QThread::msleep(300);
+    zubelo.Focus();
+    SystemTest::XdoTool({QStringLiteral("key"), QStringLiteral("shift+v")});
+    dialog = windowNamed(QStringLiteral("表示の設定"));
+    QThread::msleep(300);
+    ok = ok && save(dialog, out + QStringLiteral("/display-settings.png"));
+    SystemTest::XdoTool({QStringLiteral("key"), QStringLiteral("Escape")});
+    zubelo.RequestClose();
+    zubelo.WaitForExit();
+    printf(ok ? "screenshots written to %s\n" : "some screenshots failed (%s)\n", qPrintable(out));
+    return ok ? 0 : 1;
+}
