@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
+#include "widgettestutil.h"
 #include "platform/api.h"
 #include "settings/options.h"
 
@@ -16,19 +17,6 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Sound rendered offline, and no volume mixer.
-Form1::Devices offline()
-{
-    Form1::Devices devices;
-    devices.audio.output = AudioEngine::Output::Offline;
-    devices.mixer.clear();
-    return devices;
-}
-
-} // namespace
 
 class TestForm1 : public QObject
 {
@@ -63,7 +51,7 @@ private slots:
     void controlsHaveTheirCaptionsAndDesignState()
     {
         writeOptions(QString(), 48);
-        Form1 form(offline());
+        Form1 form(OfflineDevices());
         QCOMPARE(form.windowTitle(), u"Zubelo"_s);
         QCOMPARE(form.Label1->text(), u"   終了: Shift+X   曲の設定: Shift+M   表示の設定: Shift+V"_s);
         QCOMPARE(form.Label2->text(),
@@ -90,7 +78,7 @@ private slots:
         const QString before = QDir::currentPath();
         QVERIFY(before != QDir(m_dir->path()).canonicalPath());
         {
-            Form1 form(offline());
+            Form1 form(OfflineDevices());
             QCOMPARE(form.StartDir, before);
             QCOMPARE(QDir::currentPath(), QDir(m_dir->path()).canonicalPath());
             form.show();
@@ -122,7 +110,7 @@ private slots:
             QFile f(m_dir->filePath(u"Option.dat"_s));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
-        Form1 form(offline());
+        Form1 form(OfflineDevices());
         const QString program = m_dir->path();
         QCOMPARE(Options::Settings().ImageFolder, keptInRecord == u"<program>"_s ? program : keptInRecord);
         QCOMPARE(QDir::cleanPath(form.File1.Path()), QDir::cleanPath(program + u'/' + listedFolder));
@@ -139,7 +127,7 @@ private slots:
             touch(u"pics/"_s + name);
         }
         writeOptions(u"pics"_s, 12);
-        Form1 form(offline());
+        Form1 form(OfflineDevices());
         QStringList listed;
         for (int i = 0; i < form.File1.ListCount(); ++i) {
             listed << form.File1.List(i);
@@ -161,7 +149,7 @@ private slots:
         QFETCH(int, stored);
         QFETCH(int, shown);
         writeOptions(QString(), stored);
-        Form1 form(offline());
+        Form1 form(OfflineDevices());
         QCOMPARE(form.Text1->font().pointSize(), shown);
         QCOMPARE(int(Options::Settings().InputFontSize), stored); // the record keeps what the parent set
     }
@@ -169,7 +157,7 @@ private slots:
     void typingShowsTheCharacters()
     {
         writeOptions(QString(), 20);
-        Form1 form(offline());
+        Form1 form(OfflineDevices());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTest::keyClicks(form.Text1, u"ab1"_s);
@@ -183,7 +171,7 @@ private slots:
     void contextMenuRequestsAreSwallowed()
     {
         writeOptions(QString(), 20);
-        Form1 form(offline());
+        Form1 form(OfflineDevices());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QContextMenuEvent byMouse(QContextMenuEvent::Mouse, QPoint(5, 5), form.Text1->mapToGlobal(QPoint(5, 5)));
@@ -199,7 +187,7 @@ private slots:
     void layoutFollowsTheClientArea()
     {
         writeOptions(QString(), 20);
-        Form1 form(offline());
+        Form1 form(OfflineDevices());
         form.resize(536, 285);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -217,10 +205,10 @@ private slots:
     void secondCopyClosesAtItsFirstActivation()
     {
         writeOptions(QString(), 20);
-        Form1 first(offline());
+        Form1 first(OfflineDevices());
         first.show();
         first.Form_Activate(); // the first copy finds nobody and stays
-        Form1 second(offline());
+        Form1 second(OfflineDevices());
         second.show();
         second.Form_Activate();
         QTRY_VERIFY(!second.isVisible());
@@ -230,7 +218,7 @@ private slots:
     void shiftHotKeysChangeTheWindowState()
     {
         writeOptions(QString(), 20);
-        Form1 form(offline());
+        Form1 form(OfflineDevices());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTest::keyClick(form.Text1, Qt::Key_L, Qt::ShiftModifier | Qt::ControlModifier);

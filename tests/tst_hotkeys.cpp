@@ -6,6 +6,7 @@
 #include "dialogs/display/formviewoptions.h"
 #include "dialogs/music/formmusicoptions.h"
 #include "messagecatcher.h"
+#include "widgettestutil.h"
 #include "settings/options.h"
 
 #include <QDesktopServices>
@@ -42,10 +43,7 @@ private:
         record.SongFile[80] = u"b.wav"_s; // B
         record.InputFontSize = 30;
         QVERIFY(bool(Options::WriteOptionsFile(m_dir->filePath(u"Option.dat"_s), record)));
-        Form1::Devices devices;
-        devices.audio.output = AudioEngine::Output::Offline;
-        devices.mixer.clear();
-        m_form = std::make_unique<Form1>(devices);
+        m_form = std::make_unique<Form1>(OfflineDevices());
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }

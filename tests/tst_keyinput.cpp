@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The play window's keys: songs, colours, lyrics, repeat and the wait flag.
 #include "app/form1.h"
+#include "widgettestutil.h"
 #include "audiotestutil.h"
 #include "platform/random.h"
 #include "settings/options.h"
@@ -21,15 +22,6 @@ constexpr int SlotA = 60;
 constexpr int SlotB = 80;
 constexpr int SlotEsc = 0;
 constexpr int SlotEnter = 51;
-
-// Sound rendered offline, and no volume mixer.
-Form1::Devices offline()
-{
-    Form1::Devices devices;
-    devices.audio.output = AudioEngine::Output::Offline;
-    devices.mixer.clear();
-    return devices;
-}
 
 } // namespace
 
@@ -53,7 +45,7 @@ private:
     void start(const Options::Record &record)
     {
         QVERIFY(bool(Options::WriteOptionsFile(file(u"Option.dat"_s), record)));
-        m_form = std::make_unique<Form1>(offline());
+        m_form = std::make_unique<Form1>(OfflineDevices());
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse presses on the play window: pictures at the pointer and click songs.
 #include "app/form1.h"
+#include "widgettestutil.h"
 #include "platform/random.h"
 #include "settings/options.h"
 #include "tools/midifile.h"
@@ -20,14 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-Form1::Devices offline()
-{
-    Form1::Devices devices;
-    devices.audio.output = AudioEngine::Output::Offline;
-    devices.mixer.clear();
-    return devices;
-}
 
 const QList<QColor> PictureColours{Qt::red, Qt::green, Qt::yellow, Qt::magenta, Qt::cyan};
 
@@ -68,7 +61,7 @@ private:
         record.ImageFolder = imageFolder;
         record.SongFile[60] = u"a.wav"_s;
         QVERIFY(bool(Options::WriteOptionsFile(m_dir->filePath(u"Option.dat"_s), record)));
-        m_form = std::make_unique<Form1>(offline());
+        m_form = std::make_unique<Form1>(OfflineDevices());
         m_form->resize(536, 285);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));

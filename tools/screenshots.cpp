@@ -20,30 +20,7 @@ bool save(const QRect &area, const QString &path)
 
 QRect windowNamed(const QString &title)
 {
-    for (int tries = 0; tries < 100; ++tries) {
-        QByteArray out;
-        if (SystemTest::XdoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                 QStringLiteral("^") + title + QStringLiteral("$")},
-                                &out)) {
-            QByteArray geometry;
-            SystemTest::XdoTool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
-                                 QString::fromLatin1(out.trimmed().split('\n').first())},
-                                &geometry);
-            QRect rect;
-            for (const QByteArray &line : geometry.split('\n')) {
-                const QList<QByteArray> pair = line.split('=');
-                if (pair.size() == 2) {
-                    if (pair[0] == "X") rect.moveLeft(pair[1].toInt());
-                    if (pair[0] == "Y") rect.moveTop(pair[1].toInt());
-                    if (pair[0] == "WIDTH") rect.setWidth(pair[1].toInt());
-                    if (pair[0] == "HEIGHT") rect.setHeight(pair[1].toInt());
-                }
-            }
-            return rect;
-        }
-        QThread::msleep(50);
-    }
-    return {};
+    return SystemTest::WindowGeometry(SystemTest::WaitForWindow(title));
 }
 
 } // namespace

@@ -165,6 +165,64 @@ qint64 SoundRecorder::FirstLoudSample(size_t from, float threshold) const
     return -1;
 }
 
+int DarkPixels(const QImage &image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += c.red() < 64 && c.green() < 64 && c.blue() < 64;
+        }
+    }
+    return count;
+}
+
+QRect WindowGeometry(quint32 window)
+{
+    QByteArray out;
+    if (!XdoTool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)}, &out)) {
+        return {};
+    }
+    QRect rect;
+    for (const QByteArray &line : out.split('\n')) {
+        const QList<QByteArray> pair = line.split('=');
+        if (pair.size() != 2) {
+            continue;
+        }
+        const int value = pair[1].toInt();
+        if (pair[0] == "X") rect.moveLeft(value);
+        if (pair[0] == "Y") rect.moveTop(value);
+        if (pair[0] == "WIDTH") rect.setWidth(value);
+        if (pair[0] == "HEIGHT") rect.setHeight(value);
+    }
+    return rect;
+}
+
+quint32 WaitForWindow(const QString &title, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        QByteArray out;
+        if (XdoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                     QStringLiteral("^") + title + QStringLiteral("$")},
+                    &out)) {
+            return out.trimmed().split('\n').first().toUInt();
+        }
+        QThread::msleep(50);
+    }
+    return 0;
+}
+
+QByteArray OptionFile(const QMap<int, QByteArray> &songs, bool playRepeat, int inputSize, int lyricsSize)
+{
+    QByteArray bytes;
+    for (int slot = 0; slot < 110; ++slot) {
+        bytes += songs.value(slot) + "\r\n";
+    }
+    return bytes + "False\r\n" + (playRepeat ? "True" : "False") + "\r\n\r\n " + QByteArray::number(inputSize)
+           + " \r\n " + QByteArray::number(lyricsSize) + " \r\n";
+}
+
 ZubeloCopy::ZubeloCopy()
 {
     const QString source = QStringLiteral(ZUBELO_PROGRAM_DIR);
@@ -242,23 +300,7 @@ void ZubeloCopy::SetEnvironment(const QString &name, const QString &value)
 
 QRect ZubeloCopy::WindowGeometry() const
 {
-    QByteArray out;
-    if (!XdoTool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(m_window)}, &out)) {
-        return {};
-    }
-    QRect rect;
-    for (const QByteArray &line : out.split('\n')) {
-        const QList<QByteArray> pair = line.split('=');
-        if (pair.size() != 2) {
-            continue;
-        }
-        const int value = pair[1].toInt();
-        if (pair[0] == "X") rect.moveLeft(value);
-        if (pair[0] == "Y") rect.moveTop(value);
-        if (pair[0] == "WIDTH") rect.setWidth(value);
-        if (pair[0] == "HEIGHT") rect.setHeight(value);
-    }
-    return rect;
+    return SystemTest::WindowGeometry(m_window);
 }
 
 bool ZubeloCopy::Focus() const

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QRect>
 #include <QString>
@@ -25,6 +26,19 @@ bool XdoTool(const QStringList &arguments, QByteArray *output = nullptr, int tim
 
 // A screenshot of part of the screen.
 QImage GrabScreen(const QRect &area);
+
+// Pixels of typed text: black on any of the text box's colours.
+int DarkPixels(const QImage &image);
+
+// Where a window is on the screen.
+QRect WindowGeometry(quint32 window);
+
+// The visible window with exactly this title, once it shows; 0 when none does.
+quint32 WaitForWindow(const QString &title, int timeoutMs = 5000);
+
+// An Option.dat with the given songs by key slot, both flags, and the two font sizes.
+QByteArray OptionFile(const QMap<int, QByteArray> &songs, bool playRepeat = false, int inputSize = 48,
+                      int lyricsSize = 24);
 
 // Records what the sound server plays (the monitor of its null sink), mono
 // 48 kHz, in pieces each stamped with the time it arrived.

@@ -16,67 +16,16 @@ using SystemTest::ZubeloCopy;
 
 namespace {
 
-QByteArray optionFile(const QByteArray &songOfA = QByteArray())
-{
-    QByteArray bytes;
-    for (int slot = 0; slot < 110; ++slot) {
-        bytes += (slot == 60 ? songOfA : QByteArray()) + "\r\n";
-    }
-    return bytes + "False\r\nFalse\r\n\r\n 48 \r\n 36 \r\n";
-}
-
 QList<QByteArray> fileLines(const ZubeloCopy &zubelo)
 {
     QFile file(zubelo.FilePath(u"Option.dat"_s));
     return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
 }
 
-// The window with this exact title, waiting for it to show.
-quint32 waitForWindow(const QString &title)
-{
-    for (int tries = 0; tries < 100; ++tries) {
-        QByteArray out;
-        if (SystemTest::XdoTool({u"search"_s, u"--onlyvisible"_s, u"--name"_s, u"^"_s + title + u"$"_s}, &out)) {
-            return out.trimmed().split('\n').first().toUInt();
-        }
-        QThread::msleep(50);
-    }
-    return 0;
-}
-
-QRect geometryOf(quint32 window)
-{
-    QByteArray out;
-    SystemTest::XdoTool({u"getwindowgeometry"_s, u"--shell"_s, QString::number(window)}, &out);
-    QRect rect;
-    for (const QByteArray &line : out.split('\n')) {
-        const QList<QByteArray> pair = line.split('=');
-        if (pair.size() == 2) {
-            if (pair[0] == "X") rect.moveLeft(pair[1].toInt());
-            if (pair[0] == "Y") rect.moveTop(pair[1].toInt());
-            if (pair[0] == "WIDTH") rect.setWidth(pair[1].toInt());
-            if (pair[0] == "HEIGHT") rect.setHeight(pair[1].toInt());
-        }
-    }
-    return rect;
-}
-
 bool clickAt(const QPoint &point)
 {
     return SystemTest::XdoTool({u"mousemove"_s, QString::number(point.x()), QString::number(point.y())})
            && SystemTest::XdoTool({u"click"_s, u"1"_s});
-}
-
-int darkPixels(const QImage &image)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += c.red() < 64 && c.green() < 64 && c.blue() < 64;
-        }
-    }
-    return count;
 }
 
 QString windowState(quint32 window)
@@ -99,14 +48,14 @@ private slots:
     {
         ZubeloCopy zubelo;
         QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile()));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({}, false, 48, 36)));
         QVERIFY(zubelo.Start());
         QVERIFY(zubelo.Focus());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+m"_s}));
-        const quint32 dialog = waitForWindow(u"曲の設定"_s);
+        const quint32 dialog = SystemTest::WaitForWindow(u"曲の設定"_s);
         QVERIFY(dialog);
         QVERIFY(SystemTest::XdoTool({u"windowfocus"_s, u"--sync"_s, QString::number(dialog)}));
-        const QRect box = geometryOf(dialog);
+        const QRect box = SystemTest::WindowGeometry(dialog);
         QVERIFY(clickAt(box.topLeft() + QPoint(72, 144))); // the on-screen A key
         const QString song = zubelo.FilePath(u"tone.wav"_s);
         QVERIFY(SystemTest::XdoTool({u"type"_s, u"--delay"_s, u"10"_s, song}));
@@ -134,14 +83,14 @@ private slots:
         QVERIFY(picture.save(zubelo.FilePath(u"pics/green.bmp"_s), "BMP"));
         QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"a.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.2));
         QVERIFY(zubelo.WriteFile(u"a.txt"_s, QByteArray("kaeru no uta ga\r\nkikoete kuru yo\r\ngwa gwa gwa\r\n")));
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile("a.wav")));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "a.wav"}}, false, 48, 36)));
         QVERIFY(zubelo.Start());
         QVERIFY(zubelo.Focus());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+v"_s}));
-        const quint32 dialog = waitForWindow(u"表示の設定"_s);
+        const quint32 dialog = SystemTest::WaitForWindow(u"表示の設定"_s);
         QVERIFY(dialog);
         QVERIFY(SystemTest::XdoTool({u"windowfocus"_s, u"--sync"_s, QString::number(dialog)}));
-        const QRect box = geometryOf(dialog);
+        const QRect box = SystemTest::WindowGeometry(dialog);
         // The folder list opens at the program folder; its last entry is the pics folder inside it.
         QVERIFY(clickAt(box.topLeft() + QPoint(96, 122)));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"End"_s, u"Return"_s}));
@@ -165,8 +114,8 @@ private slots:
         QThread::msleep(300);
         const QRect top(window.topLeft(), QSize(window.width(), 80));
         const QRect below(window.topLeft() + QPoint(0, 100), QSize(window.width(), 140));
-        QVERIFY(darkPixels(SystemTest::GrabScreen(top)) > 100);
-        QCOMPARE(darkPixels(SystemTest::GrabScreen(below)), 0);
+        QVERIFY(SystemTest::DarkPixels(SystemTest::GrabScreen(top)) > 100);
+        QCOMPARE(SystemTest::DarkPixels(SystemTest::GrabScreen(below)), 0);
         QVERIFY(zubelo.RequestClose());
         QVERIFY(zubelo.WaitForExit());
     }
@@ -179,7 +128,7 @@ private slots:
         QThread::msleep(500);
         ZubeloCopy zubelo;
         QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"long.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 5));
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile("long.wav")));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "long.wav"}}, false, 48, 36)));
         QVERIFY(zubelo.Start());
         const QString window = QString::number(zubelo.Window());
         // A child's toy starts filling the screen.

@@ -19,29 +19,8 @@ namespace {
 constexpr int SlotA = 60;
 constexpr int SlotS = 61;
 
-QByteArray optionFile(const QMap<int, QByteArray> &songs)
-{
-    QByteArray bytes;
-    for (int slot = 0; slot < 110; ++slot) {
-        bytes += songs.value(slot) + "\r\n";
-    }
-    return bytes + "False\r\nFalse\r\n\r\n 48 \r\n 20 \r\n";
-}
-
 const QList<QColor> KeyColours{QColor(0, 0, 192),   QColor(0, 128, 128), QColor(0, 128, 0), QColor(192, 0, 192),
                                QColor(192, 0, 0),   QColor(255, 255, 255), QColor(128, 128, 0), QColor(128, 64, 0)};
-
-int darkPixels(const QImage &image)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += c.red() < 64 && c.green() < 64 && c.blue() < 64;
-        }
-    }
-    return count;
-}
 
 bool isGreen(const QColor &c)
 {
@@ -74,7 +53,7 @@ private slots:
         QVERIFY(zubelo.WriteFile(u"song.txt"_s, QByteArray("\x82\xa9\x82\xa6\x82\xe9 ").repeated(6) + "\r\n"
                                                     + QByteArray("\x82\xa9\x82\xa6\x82\xe9 ").repeated(6) + "\r\n"
                                                     + QByteArray("\x82\xa9\x82\xa6\x82\xe9 ").repeated(6) + "\r\n"));
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile({{SlotA, "tone.wav"}, {SlotS, "song.wav"}})));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{SlotA, "tone.wav"}, {SlotS, "song.wav"}}, false, 48, 20)));
         QVERIFY(zubelo.Start());
         QVERIFY(zubelo.Focus());
         const QRect window = zubelo.WindowGeometry();
@@ -91,10 +70,10 @@ private slots:
         QVERIFY(colours.size() >= 2); // six keys in one colour would be no random choice
 
         const QRect lowerHalf(window.left(), window.top() + 120, window.width(), 100);
-        const int typedBelow = darkPixels(SystemTest::GrabScreen(lowerHalf));
+        const int typedBelow = SystemTest::DarkPixels(SystemTest::GrabScreen(lowerHalf));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"s"_s}));
         // The lyrics fill the box: dark text now reaches well down the window.
-        QTRY_VERIFY_WITH_TIMEOUT(darkPixels(SystemTest::GrabScreen(lowerHalf)) > typedBelow + 500, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(SystemTest::DarkPixels(SystemTest::GrabScreen(lowerHalf)) > typedBelow + 500, 3000);
         QVERIFY(zubelo.RequestClose());
         QVERIFY(zubelo.WaitForExit());
     }
@@ -103,7 +82,7 @@ private slots:
     {
         ZubeloCopy zubelo;
         writePicture(zubelo);
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile({})));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({}, false, 48, 20)));
         QVERIFY(zubelo.Start());
         QVERIFY(zubelo.Focus());
         QThread::msleep(500); // the sound font loads in the background
@@ -141,7 +120,7 @@ private slots:
     {
         ZubeloCopy zubelo;
         writePicture(zubelo);
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile({})));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({}, false, 48, 20)));
         zubelo.SetEnvironment(u"ALSA_CONFIG_PATH"_s, QStringLiteral(ZUBELO_TEST_DATA "/alsa-no-mixer.conf"));
         QVERIFY(zubelo.Start());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"Return"_s})); // the mixer message

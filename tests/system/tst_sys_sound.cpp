@@ -19,15 +19,6 @@ constexpr int SlotA = 60;
 constexpr int SlotB = 80;
 constexpr int SlotC = 78;
 
-QByteArray optionFile(const QMap<int, QString> &songs, bool repeat)
-{
-    QByteArray bytes;
-    for (int slot = 0; slot < 110; ++slot) {
-        bytes += songs.value(slot).toUtf8() + "\r\n";
-    }
-    return bytes + "False\r\n" + (repeat ? "True" : "False") + "\r\n\r\n 36 \r\n 24 \r\n";
-}
-
 // Loudness over 10 ms windows.
 std::vector<double> envelope(const std::vector<float> &samples)
 {
@@ -63,9 +54,9 @@ class TestSystemSound : public QObject
     Q_OBJECT
 
 private:
-    bool startWith(ZubeloCopy &zubelo, const QMap<int, QString> &songs, bool repeat)
+    bool startWith(ZubeloCopy &zubelo, const QMap<int, QByteArray> &songs, bool repeat)
     {
-        return zubelo.WriteFile(u"Option.dat"_s, optionFile(songs, repeat)) && zubelo.Start() && zubelo.Focus();
+        return zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile(songs, repeat, 36, 24)) && zubelo.Start() && zubelo.Focus();
     }
 
 private slots:
@@ -75,7 +66,7 @@ private slots:
     {
         ZubeloCopy zubelo;
         QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 44100, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1.5));
-        QVERIFY(startWith(zubelo, {{SlotA, u"tone.wav"_s}}, false));
+        QVERIFY(startWith(zubelo, {{SlotA, "tone.wav"}}, false));
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
@@ -96,7 +87,7 @@ private slots:
         song.program = 0;
         song.notes = {{0, 960, 69, 127, 0}}; // A4, one second
         QVERIFY(zubelo.WriteFile(u"song.mid"_s, MidiFile::Write(song)));
-        QVERIFY(startWith(zubelo, {{SlotB, u"song.mid"_s}}, false));
+        QVERIFY(startWith(zubelo, {{SlotB, "song.mid"}}, false));
         QThread::msleep(500); // the sound font loads in the background
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
@@ -119,7 +110,7 @@ private slots:
             beep[size_t(i)] = float(0.5 * std::sin(2 * M_PI * 880 * i / 48000.0));
         }
         QVERIFY(AudioTest::WriteSamples(zubelo.FilePath(u"beep.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, beep));
-        QVERIFY(startWith(zubelo, {{SlotC, u"beep.wav"_s}}, true));
+        QVERIFY(startWith(zubelo, {{SlotC, "beep.wav"}}, true));
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"c"_s}));

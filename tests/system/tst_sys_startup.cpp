@@ -6,29 +6,6 @@
 using namespace Qt::StringLiterals;
 using SystemTest::ZubeloCopy;
 
-namespace {
-
-// Pixels of the typed text: black on the text box's blue.
-int darkPixels(const QImage &image)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += c.red() < 64 && c.green() < 64 && c.blue() < 64;
-        }
-    }
-    return count;
-}
-
-QByteArray optionFile(int inputFontSize)
-{
-    return QByteArray("\r\n").repeated(110) + "False\r\nFalse\r\n\r\n " + QByteArray::number(inputFontSize)
-           + " \r\n 24 \r\n";
-}
-
-} // namespace
-
 class TestSystemStartup : public QObject
 {
     Q_OBJECT
@@ -39,21 +16,21 @@ private slots:
     void typedKeysAppearAndACloseRequestEndsTheProgram()
     {
         ZubeloCopy zubelo;
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile(72)));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({}, false, 72, 24)));
         QVERIFY(zubelo.Start());
         QVERIFY(zubelo.Focus());
         const QRect window = zubelo.WindowGeometry();
         QVERIFY(window.width() > 100 && window.height() > 100);
         const QRect textBox(window.topLeft(), QSize(window.width(), window.height() - 40));
-        const int before = darkPixels(SystemTest::GrabScreen(textBox));
+        const int before = SystemTest::DarkPixels(SystemTest::GrabScreen(textBox));
 
         QVERIFY(SystemTest::XdoTool({u"type"_s, u"--delay"_s, u"30"_s, u"wo"_s})); // no Shift: Shift+M would open a dialog
-        QTRY_VERIFY_WITH_TIMEOUT(darkPixels(SystemTest::GrabScreen(textBox)) > before + 500, 5000);
-        const int twoLetters = darkPixels(SystemTest::GrabScreen(textBox));
+        QTRY_VERIFY_WITH_TIMEOUT(SystemTest::DarkPixels(SystemTest::GrabScreen(textBox)) > before + 500, 5000);
+        const int twoLetters = SystemTest::DarkPixels(SystemTest::GrabScreen(textBox));
 
         // Backspace really deletes what was typed.
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"--delay"_s, u"30"_s, u"BackSpace"_s, u"BackSpace"_s}));
-        QTRY_VERIFY_WITH_TIMEOUT(darkPixels(SystemTest::GrabScreen(textBox)) < twoLetters / 4, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(SystemTest::DarkPixels(SystemTest::GrabScreen(textBox)) < twoLetters / 4, 5000);
 
         QVERIFY(zubelo.RequestClose());
         QVERIFY(zubelo.WaitForExit());
@@ -64,7 +41,7 @@ private slots:
     void secondCopyOfTheSameFolderEndsByItself()
     {
         ZubeloCopy zubelo;
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile(36)));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({}, false, 36, 24)));
         QVERIFY(zubelo.Start());
         QProcess second;
         second.start(zubelo.FilePath(u"zubelo"_s), {});

@@ -30,27 +30,6 @@ int sinkVolume()
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
-int darkPixels(const QImage &image)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += c.red() < 64 && c.green() < 64 && c.blue() < 64;
-        }
-    }
-    return count;
-}
-
-QByteArray optionFile(const QString &songOfA)
-{
-    QByteArray bytes;
-    for (int slot = 0; slot < 110; ++slot) {
-        bytes += (slot == 60 ? songOfA.toUtf8() : QByteArray()) + "\r\n";
-    }
-    return bytes + "False\r\nFalse\r\n\r\n 48 \r\n 24 \r\n";
-}
-
 } // namespace
 
 class TestSystemVolume : public QObject
@@ -64,7 +43,7 @@ private slots:
     {
         QVERIFY(setSinkVolume(32768));
         ZubeloCopy zubelo;
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile(QString())));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({})));
         QVERIFY(zubelo.Start());
         // Start-up reads 32768 as 3276 tenths and writes 32760 back.
         QTRY_COMPARE_WITH_TIMEOUT(sinkVolume(), 32760, 3000);
@@ -79,13 +58,13 @@ private slots:
 
         // Keys right after the change go to the slider; a second later they type again.
         const QRect textBox(window.topLeft(), QSize(window.width(), window.height() - 40));
-        const int before = darkPixels(SystemTest::GrabScreen(textBox));
+        const int before = SystemTest::DarkPixels(SystemTest::GrabScreen(textBox));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"W"_s}));
         QThread::msleep(300);
-        QCOMPARE(darkPixels(SystemTest::GrabScreen(textBox)), before);
+        QCOMPARE(SystemTest::DarkPixels(SystemTest::GrabScreen(textBox)), before);
         QThread::msleep(1000);
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"W"_s}));
-        QTRY_VERIFY_WITH_TIMEOUT(darkPixels(SystemTest::GrabScreen(textBox)) > before + 200, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(SystemTest::DarkPixels(SystemTest::GrabScreen(textBox)) > before + 200, 3000);
         QCOMPARE(sinkVolume(), 65530); // keys typed into the text box leave the volume alone
 
         QVERIFY(zubelo.RequestClose());
@@ -96,7 +75,7 @@ private slots:
     {
         ZubeloCopy zubelo;
         QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile(u"tone.wav"_s)));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "tone.wav"}})));
         zubelo.SetEnvironment(u"ALSA_CONFIG_PATH"_s, QStringLiteral(ZUBELO_TEST_DATA "/alsa-no-mixer.conf"));
         // The message box comes while the window is being set up, before it shows.
         QVERIFY(zubelo.Start());
@@ -133,7 +112,7 @@ private slots:
 
         ZubeloCopy zubelo;
         QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, optionFile(u"tone.wav"_s)));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "tone.wav"}})));
         zubelo.SetEnvironment(u"PULSE_SERVER"_s, u"unix:"_s + socket);
         QVERIFY(zubelo.Start());
         QVERIFY(zubelo.Focus());
