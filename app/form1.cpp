@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
 
-#include "platform/japanesefont.h"
 #include "app/layout.h"
 #include "dialogs/display/formviewoptions.h"
 #include "dialogs/music/formmusicoptions.h"
 #include "platform/api.h"
+#include "platform/japanesefont.h"
 #include "platform/random.h"
 #include "platform/virtualkey.h"
 #include "settings/ansicodec.h"
@@ -14,17 +14,17 @@
 
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QUrl>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QImageReader>
-#include <QMouseEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QUrl>
 #include <algorithm>
 #include <limits>
 
@@ -37,11 +37,6 @@ constexpr int MaxShownFontSize = 2160;   // the largest size the display setting
 int px(double twips)
 {
     return Layout::TwipsToPixels(twips);
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
 }
 
 // A few bright keys on a dark board, drawn rather than shipped.
@@ -111,19 +106,17 @@ void Form1::createControls()
 
     Picture1->setObjectName(QStringLiteral("Picture1"));
     QImageReader::setAllocationLimit(MaxPictureMegabytes);
-    Picture1->setGeometry(twipsRect(480, 2520, 732, 612));
+    Picture1->setGeometry(Twips::Rect(480, 2520, 732, 612));
 
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twipsRect(0, 0, 8052, 3372));
+    Text1->setGeometry(Twips::Rect(0, 0, 8052, 3372));
     Text1->setFont(JapaneseFont::Monospaced(10.2));
     Text1->setAttribute(Qt::WA_InputMethodEnabled, false); // each key types its plain character
     Text1->setFrameShape(QFrame::NoFrame);
     // The box has no scroll bars: it follows the caret, and there is nothing else to right-click.
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette palette = Text1->palette();
-    palette.setColor(QPalette::Base, ColourOf(KeyColours[0])); // the design colour is the first key colour
-    Text1->setPalette(palette);
+    setText1BackColour(KeyColours[0]); // the design colour is the first key colour
     Text1->installEventFilter(this);
     Text1->viewport()->installEventFilter(this);
     Text1->viewport()->setMouseTracking(true);
@@ -132,9 +125,9 @@ void Form1::createControls()
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setTitle(QStringLiteral("音量"));
     Frame1->setFont(JapaneseFont::Proportional(9));
-    Frame1->setGeometry(twipsRect(5640, 3720, 2412, 492));
+    Frame1->setGeometry(Twips::Rect(5640, 3720, 2412, 492));
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
-    HScroll1->setGeometry(twipsRect(360, 240, 1692, 132));
+    HScroll1->setGeometry(Twips::Rect(360, 240, 1692, 132));
     HScroll1->setRange(0, 32767);
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
@@ -189,8 +182,10 @@ void Form1::Form_Load()
     connect(&MMControl1, &MediaControl::Done, this, &Form1::MMControl1_Done);
     Options::Record &settings = Options::Settings();
     Picture1->hide();
-    if (!QFileInfo(Options::ResolvePath(settings.ImageFolder)).isDir() || settings.ImageFolder.isEmpty()) {
-        // For this run only; the file keeps the stored folder until a dialog saves.
+    // An empty folder is the program folder itself. One that is gone (or is no
+    // folder) gives way to the program folder for this run only; the file keeps
+    // the stored folder until a dialog saves.
+    if (!QFileInfo(Options::ResolvePath(settings.ImageFolder)).isDir()) {
         settings.ImageFolder = Options::ProgramFolder();
     }
     File1.SetPath(Options::ResolvePath(settings.ImageFolder));
@@ -344,18 +339,16 @@ void Form1::Text1_KeyDown(int &KeyCode, int &Shift)
         }
     } else {
         const int index = int(Random::Next() * float(KeyColours.size()));
-        QPalette palette = Text1->palette();
-        palette.setColor(QPalette::Base, ColourOf(KeyColours[size_t(index)]));
-        Text1->setPalette(palette);
+        setText1BackColour(KeyColours[size_t(index)]);
     }
     const QString songPath = Options::ResolvePath(song);
     // Lyrics lie beside the song, with "txt" for the last three characters.
     const QString lyricsPath = songPath.size() >= 3 ? songPath.chopped(3) + QStringLiteral("txt") : QString();
     const QFileInfo lyrics(lyricsPath);
-    if (!lyricsPath.isEmpty() && lyrics.isFile() && !lyrics.fileName().startsWith(u'.')) {
+    // A lyrics file that is there but cannot be read counts as no lyrics.
+    if (!lyricsPath.isEmpty() && lyrics.isFile() && !lyrics.fileName().startsWith(u'.') && LoadLyrics(lyricsPath)) {
         LyricsShown = true;
         SetText1FontSize(settings.LyricsFontSize);
-        LoadLyrics(lyricsPath);
     } else if (LyricsShown) {
         Text1->clear();
         SetText1FontSize(settings.InputFontSize);
@@ -366,22 +359,22 @@ void Form1::Text1_KeyDown(int &KeyCode, int &Shift)
     Shift = 0;
 }
 
-void Form1::LoadLyrics(const QString &path)
+bool Form1::LoadLyrics(const QString &path)
 {
     QFile file(path);
-    QString text;
-    // A file that cannot be read shows as empty lyrics rather than stopping the toy.
-    if (file.open(QIODevice::ReadOnly)) {
-        const QStringList lines = AnsiCodec::ReadLines(file.read(MaxLyricsBytes), std::numeric_limits<int>::max());
-        for (const QString &line : lines) {
-            text += line + u'\n';
-        }
-    } else {
+    if (!file.open(QIODevice::ReadOnly)) {
         qWarning("Zubelo cannot read the lyrics %s: %s", qPrintable(path), qPrintable(file.errorString()));
+        return false;
+    }
+    QString text;
+    const QStringList lines = AnsiCodec::ReadLines(file.read(MaxLyricsBytes), std::numeric_limits<int>::max());
+    for (const QString &line : lines) {
+        text += line + u'\n'; // every line ends with a line break, the last one too
     }
     Text1->setPlainText(text);
     Text1->moveCursor(QTextCursor::Start);
     Text1->ensureCursorVisible();
+    return true;
 }
 
 void Form1::PlaySong(const QString &path)
@@ -406,6 +399,13 @@ void Form1::MMControl1_Done(int NotifyCode)
         MMControl1.setCommand(QStringLiteral("Prev"));
         MMControl1.setCommand(QStringLiteral("Play"));
     }
+}
+
+void Form1::setText1BackColour(quint32 bgr)
+{
+    QPalette palette = Text1->palette();
+    palette.setColor(QPalette::Base, ColourOf(bgr));
+    Text1->setPalette(palette);
 }
 
 QColor Form1::ColourOf(quint32 bgr)

@@ -47,7 +47,8 @@ public:
     void Form_Resize();
     void Form_KeyDown(int KeyCode, int Shift);
     void Text1_KeyDown(int &KeyCode, int &Shift);
-    void LoadLyrics(const QString &path);
+    // Puts the whole lyrics file into Text1, caret at the start; false when it cannot be read.
+    bool LoadLyrics(const QString &path);
     void PlaySong(const QString &path);
     void MMControl1_Done(int NotifyCode);
     void HScroll1_Change();
@@ -113,6 +114,7 @@ protected:
 private:
     void createControls();
     void setUpVolume();
+    void setText1BackColour(quint32 bgr);
     bool typeCharacterOf(const QKeyEvent *event);
     // Hands a mouse event of the window (onForm) or of the text box to its handler;
     // true when the event must go no further.

@@ -2,6 +2,8 @@
 // Lengths of the windows' designs are in twips: 15 twips to a pixel at 96 dpi.
 #pragma once
 
+#include <QRect>
+
 namespace Twips {
 
 constexpr int PerPixel = 15;
@@ -10,6 +12,12 @@ constexpr int PerPixel = 15;
 inline int ToPixels(double twips)
 {
     return twips >= 0 ? int(twips / PerPixel + 0.5) : -int(-twips / PerPixel + 0.5);
+}
+
+// A control's place in its container, from its design values in twips.
+inline QRect Rect(int left, int top, int width, int height)
+{
+    return QRect(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
 }
 
 } // namespace Twips

@@ -96,7 +96,7 @@ private slots:
         QTest::addColumn<QString>("listedFolder");
         QTest::newRow("relative folder that exists") << u"pics"_s << u"pics"_s << u"pics"_s;
         QTest::newRow("folder that vanished") << u"gone"_s << u"<program>"_s << QString();
-        QTest::newRow("empty") << QString() << u"<program>"_s << QString();
+        QTest::newRow("empty stays empty") << QString() << QString() << QString();
         QTest::newRow("a file, not a folder") << u"Option.dat"_s << u"<program>"_s << QString();
     }
     void pictureFolder()

@@ -264,7 +264,6 @@ private slots:
         QTest::newRow("lyrics name is a folder") << u"dir.wav"_s << false;
         QTest::newRow("hidden lyrics file") << u".hidden.wav"_s << false;
         QTest::newRow("song name of two characters") << u"C:"_s << false;
-        QTest::newRow("unreadable lyrics file") << u"locked.wav"_s << true;
     }
     void lyricsThatCannotBeShown()
     {
@@ -272,8 +271,6 @@ private slots:
         QFETCH(bool, lyrics);
         QVERIFY(QDir(m_dir->path()).mkpath(u"dir.txt"_s));
         writeFile(u".hidden.txt"_s, "hidden");
-        writeFile(u"locked.txt"_s, "locked");
-        QFile::setPermissions(file(u"locked.txt"_s), QFileDevice::Permissions{});
         Options::Record record;
         record.SongFile[SlotA] = song;
         start(record);

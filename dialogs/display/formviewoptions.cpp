@@ -17,12 +17,6 @@
 
 namespace {
 
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
-                 Twips::ToPixels(height));
-}
-
 // Where the folder list opens when the stored folder cannot be read.
 QString readableFallback()
 {
@@ -54,27 +48,27 @@ FormViewOptions::FormViewOptions(QWidget *parent)
     setObjectName(QStringLiteral("FormViewOptions"));
     setWindowTitle(QStringLiteral("表示の設定"));
     setFixedSize(Twips::ToPixels(5256), Twips::ToPixels(2796));
-    Label1->setGeometry(twips(120, 0, 5052, 372));
+    Label1->setGeometry(Twips::Rect(120, 0, 5052, 372));
     Label1->setWordWrap(true);
-    Frame1->setGeometry(twips(120, 480, 2652, 2292));
+    Frame1->setGeometry(Twips::Rect(120, 480, 2652, 2292));
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(twips(120, 240, 2412, 276));
+    Drive1->setGeometry(Twips::Rect(120, 240, 2412, 276));
     Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(twips(120, 600, 2412, 1500));
-    Frame2->setGeometry(twips(2880, 480, 2292, 1692));
-    Label2->setGeometry(twips(120, 240, 852, 252));
+    Dir1->setGeometry(Twips::Rect(120, 600, 2412, 1500));
+    Frame2->setGeometry(Twips::Rect(2880, 480, 2292, 1692));
+    Label2->setGeometry(Twips::Rect(120, 240, 852, 252));
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twips(960, 240, 732, 264));
-    Label3->setGeometry(twips(120, 600, 852, 252));
+    Text1->setGeometry(Twips::Rect(960, 240, 732, 264));
+    Label3->setGeometry(Twips::Rect(120, 600, 852, 252));
     Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(twips(960, 600, 732, 264));
+    Text2->setGeometry(Twips::Rect(960, 600, 732, 264));
     for (QLineEdit *box : {Text1, Text2}) {
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
     CommandOK->setObjectName(QStringLiteral("CommandOK"));
-    CommandOK->setGeometry(twips(3000, 2280, 972, 372));
+    CommandOK->setGeometry(Twips::Rect(3000, 2280, 972, 372));
     CommandCancel->setObjectName(QStringLiteral("CommandCancel"));
-    CommandCancel->setGeometry(twips(4080, 2280, 972, 372));
+    CommandCancel->setGeometry(Twips::Rect(4080, 2280, 972, 372));
     for (QPushButton *button : {CommandOK, CommandCancel}) {
         button->setAutoDefault(false); // Enter never presses OK
         button->setDefault(false);

@@ -21,12 +21,6 @@
 
 namespace {
 
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(Twips::ToPixels(left), Twips::ToPixels(top), Twips::ToPixels(width),
-                 Twips::ToPixels(height));
-}
-
 // An ordinary file by the name as typed (relative names from the current
 // folder); wildcards count when at least one ordinary file matches them.
 bool namesAnExistingFile(const QString &name)
@@ -77,31 +71,31 @@ FormMusicOptions::FormMusicOptions(QWidget *parent)
     setFont(JapaneseFont::Proportional(9));
     setFixedSize(Twips::ToPixels(6468), Twips::ToPixels(5160));
 
-    Label3->setGeometry(twips(120, 0, 6252, 372));
+    Label3->setGeometry(Twips::Rect(120, 0, 6252, 372));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    FrameMusic->setGeometry(twips(120, 480, 6252, 3612));
-    Label2->setGeometry(twips(240, 240, 2652, 252));
+    FrameMusic->setGeometry(Twips::Rect(120, 480, 6252, 3612));
+    Label2->setGeometry(Twips::Rect(240, 240, 2652, 252));
     LabelKeyName->setObjectName(QStringLiteral("LabelKeyName"));
-    LabelKeyName->setGeometry(twips(240, 2520, 1212, 732));
+    LabelKeyName->setGeometry(Twips::Rect(240, 2520, 1212, 732));
     LabelKeyName->setFrameShape(QFrame::Box);
     LabelKeyName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LabelKeyName->setWordWrap(true);
-    Label4->setGeometry(twips(1680, 2760, 1212, 252));
+    Label4->setGeometry(Twips::Rect(1680, 2760, 1212, 252));
     TextFilename->setObjectName(QStringLiteral("TextFilename"));
-    TextFilename->setGeometry(twips(1680, 3000, 3492, 264));
+    TextFilename->setGeometry(Twips::Rect(1680, 3000, 3492, 264));
     CommandFileBrowse->setObjectName(QStringLiteral("CommandFileBrowse"));
-    CommandFileBrowse->setGeometry(twips(5280, 3000, 852, 372));
+    CommandFileBrowse->setGeometry(Twips::Rect(5280, 3000, 852, 372));
     // The captions wrap after their two ideographic spaces.
     CheckPlayWait->setObjectName(QStringLiteral("CheckPlayWait"));
     CheckPlayWait->setText(QString(PlayWaitCaption()).replace(QStringLiteral("　　("), QStringLiteral("　　\n(")));
-    CheckPlayWait->setGeometry(twips(120, 4080, 3132, 612));
+    CheckPlayWait->setGeometry(Twips::Rect(120, 4080, 3132, 612));
     CheckPlayRepeat->setObjectName(QStringLiteral("CheckPlayRepeat"));
     CheckPlayRepeat->setText(QString(PlayRepeatCaption()).replace(QStringLiteral("　　("), QStringLiteral("　　\n(")));
-    CheckPlayRepeat->setGeometry(twips(3360, 4080, 3012, 612));
+    CheckPlayRepeat->setGeometry(Twips::Rect(3360, 4080, 3012, 612));
     CommandOK->setObjectName(QStringLiteral("CommandOK"));
-    CommandOK->setGeometry(twips(4200, 4680, 972, 372));
+    CommandOK->setGeometry(Twips::Rect(4200, 4680, 972, 372));
     CommandCancel->setObjectName(QStringLiteral("CommandCancel"));
-    CommandCancel->setGeometry(twips(5280, 4680, 972, 372));
+    CommandCancel->setGeometry(Twips::Rect(5280, 4680, 972, 372));
     for (QPushButton *button : {CommandFileBrowse, CommandOK, CommandCancel}) {
         noDefault(button);
     }

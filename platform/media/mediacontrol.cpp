@@ -48,14 +48,14 @@ void MediaControl::open()
     } else if (type == u"waveaudio") {
         source = OpenWaveSource(m_fileName);
     }
-    m_openFailed = !m_engine.Open(std::move(source));
+    m_engine.Open(std::move(source)); // nothing open when it fails: "Play" then tells of the failure
 }
 
 void MediaControl::play()
 {
     const quint64 session = ++m_nextSession;
     if (!m_engine.IsOpen()) {
-        notifyLater(session, Failure); // nothing open, or the file could not be opened
+        notifyLater(Failure); // nothing open, or the file could not be opened
         return;
     }
     endPlay(Superseded);
@@ -67,7 +67,6 @@ void MediaControl::close()
 {
     endPlay(Aborted);
     m_engine.Close();
-    m_openFailed = false;
 }
 
 void MediaControl::prev()
@@ -80,12 +79,12 @@ void MediaControl::prev()
 void MediaControl::endPlay(int code)
 {
     if (m_playSession != 0) {
-        notifyLater(m_playSession, code);
+        notifyLater(code);
         m_playSession = 0;
     }
 }
 
-void MediaControl::notifyLater(quint64 session, int code)
+void MediaControl::notifyLater(int code)
 {
     if (!m_notify) {
         return;
@@ -93,7 +92,6 @@ void MediaControl::notifyLater(quint64 session, int code)
     // Raised after the command returns, as a separate event. An end that was
     // overtaken on its way by a command for the device (a new song, "Close")
     // never arrives as success, so it can never restart the wrong song.
-    Q_UNUSED(session);
     const quint64 epoch = m_epoch;
     QTimer::singleShot(0, this, [this, epoch, code] {
         const bool overtaken = code == Successful && epoch != m_epoch;
@@ -107,5 +105,5 @@ void MediaControl::engineEnded(quint64 session, int code)
         return; // a play that was closed or replaced already has its notice
     }
     m_playSession = 0;
-    notifyLater(session, code);
+    notifyLater(code);
 }

@@ -54,7 +54,7 @@ private:
     void close();
     void prev();
     void endPlay(int code);
-    void notifyLater(quint64 session, int code);
+    void notifyLater(int code);
     void engineEnded(quint64 session, int code);
 
     AudioEngine &m_engine;
@@ -64,7 +64,6 @@ private:
     QString m_fileName;
     QString m_deviceType;
     QString m_command;
-    bool m_openFailed = false;
     quint64 m_nextSession = 0;
     quint64 m_epoch = 0;       // counts commands, to tell a notice that was overtaken
     quint64 m_playSession = 0; // the "Play" whose notice is still owed; 0 when none
