@@ -2,6 +2,7 @@
 #include "audiotestutil.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cmath>
 #include <sndfile.h>
 
@@ -61,6 +62,26 @@ double DominantFrequency(const std::vector<float> &mono, int rate, double low, d
         }
     }
     return best;
+}
+
+double PitchOfTone(const std::vector<float> &mono, int rate, double low, double high)
+{
+    size_t start = 0;
+    while (start < mono.size() && std::fabs(mono[start]) < 0.05f) {
+        ++start;
+    }
+    start += size_t(rate / 20); // past the attack
+    const size_t window = size_t(rate / 10);
+    std::vector<double> pitches;
+    for (int i = 0; i < 5 && start + window <= mono.size(); ++i, start += window) {
+        const std::vector<float> piece(mono.begin() + qint64(start), mono.begin() + qint64(start + window));
+        pitches.push_back(DominantFrequency(piece, rate, low, high));
+    }
+    if (pitches.empty()) {
+        return 0;
+    }
+    std::sort(pitches.begin(), pitches.end());
+    return pitches[pitches.size() / 2];
 }
 
 double Peak(const std::vector<float> &samples)

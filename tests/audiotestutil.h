@@ -17,6 +17,9 @@ bool WriteSamples(const QString &path, int rate, int channels, int format, const
 double ToneLevel(const std::vector<float> &mono, int rate, double frequency);
 // The strongest frequency between low and high, in 1 Hz steps.
 double DominantFrequency(const std::vector<float> &mono, int rate, double low, double high);
+// The pitch of a recorded tone: the median of the strongest frequency in five 0.1 s windows
+// from just after the sound starts, so that one dropped piece of a recording cannot move it.
+double PitchOfTone(const std::vector<float> &mono, int rate, double low, double high);
 double Peak(const std::vector<float> &samples);
 std::vector<float> LeftChannel(const std::vector<float> &stereo);
 

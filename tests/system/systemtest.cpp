@@ -127,7 +127,9 @@ bool SoundRecorder::Start()
         state->thread.join();
         return false;
     }
-    QThread::msleep(200); // the stream is running
+    // A new recording stream of the test server hears nothing for its first second
+    // or so; sound played then would be missed.
+    QThread::msleep(1500);
     return true;
 }
 
