@@ -94,8 +94,7 @@ int main(int argc, char *argv[])
         fprintf(stderr, "no sound server to record from: only the engine's side is measured\n");
     }
     QList<double> engineMs, serverMs;
-    // The test sound server's null sink holds back the very first stream it
-    // meets by about a second; a real sound card does not. Let that pass first.
+    // One song first, so that the output stream is open and has met the sound server.
     playSong(media, beep, QStringLiteral("WaveAudio"));
     runEvents(2500);
     for (int i = 0; i < plays; ++i) {

@@ -176,7 +176,7 @@ int main(int argc, char *argv[])
     printf("Key press to the window's first damage: median %.2f ms (%lld keys)\n", ProcStats::Median(damageMs),
            static_cast<long long>(damageMs.size()));
 
-    // 2. Key to its song at the sound server (after one song, since the test server holds back the first).
+    // 2. Key to its song at the sound server (after one song has opened the output stream).
     x.Key(KeyA);
     QThread::msleep(2500);
     QList<double> soundMs;
