@@ -51,12 +51,10 @@ bool AudioEngine::Open(std::unique_ptr<Source> source)
 void AudioEngine::Close()
 {
     m_playing.store(false, std::memory_order_release);
-    std::unique_ptr<Source> closing;
     {
         std::lock_guard lock(m_lock);
-        closing = std::move(m_source);
+        m_source.reset(); // a MIDI song silences the synthesizer as it goes
         m_hasSource = false;
-        closing.reset(); // a MIDI song silences the synthesizer as it goes
     }
     if (m_output && !m_idleTimer.isActive()) {
         m_idleTimer.start();
