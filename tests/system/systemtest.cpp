@@ -95,13 +95,13 @@ bool SoundRecorder::Start()
     std::atomic<int> result{0}; // 1 connected, -1 failed
     const int pieceFrames = m_pieceFrames;
     state->thread = std::thread([state, sink, pieceFrames, &result] {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, Rate, 1};
+        const pa_sample_spec format{PA_SAMPLE_S16LE, Rate, 1};
         pa_buffer_attr attr{};
         attr.maxlength = uint32_t(-1);
         attr.fragsize = uint32_t(pieceFrames * 2);
         int error = 0;
         pa_simple *stream = pa_simple_new(nullptr, "zubelo-test", PA_STREAM_RECORD, sink.constData(), "record",
-                                          &spec, nullptr, &attr, &error);
+                                          &format, nullptr, &attr, &error);
         result = stream ? 1 : -1;
         if (!stream) {
             qWarning("Cannot record from the sound server: %s", pa_strerror(error));
