@@ -22,6 +22,19 @@ QList<QByteArray> fileLines(const ZubeloCopy &zubelo)
     return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
 }
 
+// Presses a hot key in the play window and returns where the dialog it opens is, focused.
+QRect openDialog(const QString &key, const QString &title)
+{
+    if (!SystemTest::XdoTool({u"key"_s, key})) {
+        return {};
+    }
+    const quint32 dialog = SystemTest::WaitForWindow(title);
+    if (!dialog || !SystemTest::XdoTool({u"windowfocus"_s, u"--sync"_s, QString::number(dialog)})) {
+        return {};
+    }
+    return SystemTest::WindowGeometry(dialog);
+}
+
 bool clickAt(const QPoint &point)
 {
     return SystemTest::XdoTool({u"mousemove"_s, QString::number(point.x()), QString::number(point.y())})
@@ -51,11 +64,8 @@ private slots:
         QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({}, false, 48, 36)));
         QVERIFY(zubelo.Start());
         QVERIFY(zubelo.Focus());
-        QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+m"_s}));
-        const quint32 dialog = SystemTest::WaitForWindow(u"曲の設定"_s);
-        QVERIFY(dialog);
-        QVERIFY(SystemTest::XdoTool({u"windowfocus"_s, u"--sync"_s, QString::number(dialog)}));
-        const QRect box = SystemTest::WindowGeometry(dialog);
+        const QRect box = openDialog(u"shift+m"_s, u"曲の設定"_s);
+        QVERIFY(box.isValid());
         QVERIFY(clickAt(box.topLeft() + QPoint(72, 144))); // the on-screen A key
         const QString song = zubelo.FilePath(u"tone.wav"_s);
         QVERIFY(SystemTest::XdoTool({u"type"_s, u"--delay"_s, u"10"_s, song}));
@@ -86,11 +96,8 @@ private slots:
         QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "a.wav"}}, false, 48, 36)));
         QVERIFY(zubelo.Start());
         QVERIFY(zubelo.Focus());
-        QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+v"_s}));
-        const quint32 dialog = SystemTest::WaitForWindow(u"表示の設定"_s);
-        QVERIFY(dialog);
-        QVERIFY(SystemTest::XdoTool({u"windowfocus"_s, u"--sync"_s, QString::number(dialog)}));
-        const QRect box = SystemTest::WindowGeometry(dialog);
+        const QRect box = openDialog(u"shift+v"_s, u"表示の設定"_s);
+        QVERIFY(box.isValid());
         // The folder list opens at the program folder; its last entry is the pics folder inside it.
         QVERIFY(clickAt(box.topLeft() + QPoint(96, 122)));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"End"_s, u"Return"_s}));
