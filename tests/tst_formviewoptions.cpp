@@ -84,6 +84,9 @@ private slots:
         QTest::newRow("12.5 to even") << u"12.5"_s << true << 12;
         QTest::newRow("13.5 to even") << u"13.5"_s << true << 14;
         QTest::newRow("1e400") << u"1e400"_s << false << 0;
+        QTest::newRow("exponent of ten digits") << u"1e0000000003"_s << true << 1000;
+        QTest::newRow("hundreds of digits") << QString(400, u'9') << false << 0;
+        QTest::newRow("hundreds of zeros, then 36") << QString(400, u'0') + u"36"_s << true << 36;
     }
     void fontSizeLimits()
     {
