@@ -11,6 +11,7 @@
 #include "settings/ansicodec.h"
 #include "settings/keyslots.h"
 #include "settings/options.h"
+#include "settings/paths.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -341,9 +342,11 @@ void Form1::Text1_KeyDown(int &KeyCode, int &Shift)
         const int index = int(Random::Next() * float(KeyColours.size()));
         setText1BackColour(KeyColours[size_t(index)]);
     }
-    const QString songPath = Options::ResolvePath(song);
+    // Names from the old platform, or read back from the settings file, may be spelled otherwise on disk.
+    const QString songPath = Paths::Locate(Options::ResolvePath(song));
     // Lyrics lie beside the song, with "txt" for the last three characters.
-    const QString lyricsPath = songPath.size() >= 3 ? songPath.chopped(3) + QStringLiteral("txt") : QString();
+    const QString lyricsPath =
+        songPath.size() >= 3 ? Paths::Locate(songPath.chopped(3) + QStringLiteral("txt")) : QString();
     const QFileInfo lyrics(lyricsPath);
     // A lyrics file that is there but cannot be read counts as no lyrics.
     if (!lyricsPath.isEmpty() && lyrics.isFile() && !lyrics.fileName().startsWith(u'.') && LoadLyrics(lyricsPath)) {

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/ansicodec.h"
 #include "settings/options.h"
+#include "settings/paths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -110,6 +112,82 @@ private slots:
         QCOMPARE(Options::Settings().ImageFolder, text);
         QVERIFY(bool(Options::SaveOptions()));
         QCOMPARE(readOptionFile(), first);
+    }
+
+    // Characters that Shift-JIS reads back as their twin: the name comes back
+    // spelled otherwise, and the file is still found.
+    void readBackNamesFindTheSameFile_data()
+    {
+        QTest::addColumn<QString>("c");
+        for (const QString &c : {u"〜"_s, u"−"_s, u"‖"_s, u"¢"_s, u"£"_s, u"¬"_s, u"¥"_s, u"—"_s, u"‾"_s}) {
+            QTest::newRow(qPrintable(c)) << c;
+        }
+    }
+    void readBackNamesFindTheSameFile()
+    {
+        QFETCH(QString, c);
+        const QString folder = m_dir.filePath(u"うた"_s + c);
+        const QString song = folder + u'/' + c + u".mid"_s;
+        QVERIFY(QDir().mkpath(folder));
+        QFile file(song);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        Options::Settings().SongFile[42] = song;
+        Options::Settings().ImageFolder = folder;
+        QVERIFY(bool(Options::SaveOptions()));
+        const QByteArray first = readOptionFile();
+        Options::Settings() = Options::Record{};
+        Options::LoadOptions();
+        QCOMPARE(Paths::Locate(Options::Settings().SongFile[42]), song);
+        QCOMPARE(Paths::Locate(Options::Settings().ImageFolder), folder);
+        QVERIFY(bool(Options::SaveOptions()));
+        QCOMPARE(readOptionFile(), first);
+        QVERIFY(QDir(folder).removeRecursively());
+    }
+
+    void everyStorableCharacterReadsBackAsTheSameName()
+    {
+        for (char32_t u = 1; u < 0x30000; ++u) {
+            if (u >= 0xD800 && u < 0xE000) {
+                continue; // surrogates are no characters
+            }
+            const QString c = QString::fromUcs4(&u, 1);
+            if (const std::optional<QByteArray> bytes = AnsiCodec::Encode(c)) {
+                QVERIFY2(Paths::SameName(AnsiCodec::Decode(*bytes), c), qPrintable(QString::number(u, 16)));
+            }
+        }
+    }
+
+    void locateFindsTheNameAsTheDiskSpellsIt_data()
+    {
+        QTest::addColumn<QStringList>("onDisk");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("exact name first") << QStringList{u"song.mid"_s, u"SONG.MID"_s} << u"SONG.MID"_s
+                                          << u"SONG.MID"_s;
+        QTest::newRow("file name in another case") << QStringList{u"song.mid"_s} << u"SONG.MID"_s << u"song.mid"_s;
+        QTest::newRow("every part in another case") << QStringList{u"Uta/Kaeru.mid"_s} << u"UTA/kaeru.MID"_s
+                                                    << u"Uta/Kaeru.mid"_s;
+        QTest::newRow("several matches: code point order")
+            << QStringList{u"sONG.mid"_s, u"Song.mid"_s} << u"song.mid"_s << u"Song.mid"_s;
+        QTest::newRow("twin and case together") << QStringList{u"うた〜/a.mid"_s} << u"うた～/A.MID"_s
+                                                << u"うた〜/a.mid"_s;
+        QTest::newRow("full-width letters") << QStringList{u"ｓｏｎｇ.mid"_s} << u"ＳＯＮＧ.mid"_s << u"ｓｏｎｇ.mid"_s;
+        QTest::newRow("no such name") << QStringList{u"song.mid"_s} << u"other.mid"_s << u"other.mid"_s;
+        QTest::newRow("no such folder") << QStringList{u"song.mid"_s} << u"gone/song.mid"_s << u"gone/song.mid"_s;
+        QTest::newRow("a name is not a prefix") << QStringList{u"songs.mid"_s} << u"SONG.mid"_s << u"SONG.mid"_s;
+    }
+    void locateFindsTheNameAsTheDiskSpellsIt()
+    {
+        QFETCH(QStringList, onDisk);
+        QFETCH(QString, stored);
+        QFETCH(QString, found);
+        QTemporaryDir dir;
+        for (const QString &name : onDisk) {
+            QVERIFY(QDir(dir.path()).mkpath(QFileInfo(name).path()));
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(Paths::Locate(dir.filePath(stored)), dir.filePath(found));
     }
 
     void shortFileKeepsEarlierFontSizes()

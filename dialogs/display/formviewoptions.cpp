@@ -7,6 +7,7 @@
 #include "dialogs/messages.h"
 #include "platform/api.h"
 #include "settings/options.h"
+#include "settings/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
