@@ -184,12 +184,14 @@ void Form1::Form_Load()
     Options::Record &settings = Options::Settings();
     Picture1->hide();
     // An empty folder is the program folder itself. One that is gone (or is no
-    // folder) gives way to the program folder for this run only; the file keeps
-    // the stored folder until a dialog saves.
-    if (!QFileInfo(Options::ResolvePath(settings.ImageFolder)).isDir()) {
-        settings.ImageFolder = Options::ProgramFolder();
+    // folder) gives way to the program folder for this run's pictures only: the
+    // record keeps the stored folder until a parent chooses another, so a
+    // program folder that the settings file cannot name never blocks a save.
+    QString pictures = Paths::Locate(Options::ResolvePath(settings.ImageFolder));
+    if (!QFileInfo(pictures).isDir()) {
+        pictures = Options::ProgramFolder();
     }
-    File1.SetPath(Options::ResolvePath(settings.ImageFolder));
+    File1.SetPath(pictures);
     API::HookTextBox(Text1);
     SetText1FontSize(settings.InputFontSize);
     setUpVolume();

@@ -142,6 +142,38 @@ private slots:
         QVERIFY(optionFile().contains("\r\npics\r\n")); // written all the same
     }
 
+    // OK with the list left where it opened changes no folder when what it shows
+    // stands in for the stored one, or when its full path cannot be stored.
+    void folderLeftWhereItOpenedKeepsTheStoredText_data()
+    {
+        QTest::addColumn<QString>("programFolder");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("vanished") << QString() << u"gone/away"_s << QString();
+        QTest::newRow("vanished, program folder the file cannot hold") << u"zoë"_s << u"gone"_s << u"zoë"_s;
+        QTest::newRow("empty, program folder the file cannot hold") << u"zoë"_s << QString() << u"zoë"_s;
+        QTest::newRow("folder in another case") << QString() << u"PICS"_s << u"pics"_s;
+    }
+    void folderLeftWhereItOpenedKeepsTheStoredText()
+    {
+        QFETCH(QString, programFolder);
+        QFETCH(QString, stored);
+        QFETCH(QString, opened);
+        QVERIFY(QDir(m_dir->path()).mkpath(u"zoë"_s));
+        Options::SetProgramFolder(programFolder.isEmpty() ? m_dir->path() : m_dir->filePath(programFolder));
+        Options::Settings().ImageFolder = stored;
+        MessageCatcher boxes;
+        FormViewOptions dialog;
+        QSignalSpy folder(&dialog, &FormViewOptions::pictureFolderChanged);
+        QCOMPARE(dialog.Dir1->Path(), QDir::cleanPath(m_dir->filePath(opened)));
+        dialog.show();
+        QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
+        QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join(u'\n')));
+        QCOMPARE(Options::Settings().ImageFolder, stored);
+        QCOMPARE(folder.count(), 0);
+        QVERIFY(optionFile().contains("\r\n" + stored.toUtf8() + "\r\n 36 \r\n"));
+    }
+
     void changedFolderIsStoredAbsolute_data()
     {
         QTest::addColumn<QString>("stored");
