@@ -2,6 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Zubelo needs to build, run and be tested.
 # Idempotent: when everything is present it only checks, in about a second.
+# Packages given as arguments are needed too (scripts/fuzz.sh asks for clang).
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,7 @@ packages=(
     fonts-ipafont-gothic timgm6mb-soundfont
     # tests: a real X server, real input, a real sound server
     xvfb xdotool x11-utils openbox pulseaudio pulseaudio-utils libpulse-dev libasound2-plugins alsa-utils
+    "$@"
 )
 
 missing=()
