@@ -290,7 +290,6 @@ private slots:
         QTest::newRow("song name in upper case") << u"A.WAV"_s << u"a.wav"_s << u"a.txt"_s;
         QTest::newRow("lyrics name in upper case") << u"a.wav"_s << u"a.wav"_s << u"A.TXT"_s;
         QTest::newRow("folder typed with 〜") << u"うた〜/a.wav"_s << u"うた〜/a.wav"_s << u"うた〜/a.txt"_s;
-        QTest::newRow("name typed with ¥") << u"¥.wav"_s << u"¥.wav"_s << u"¥.txt"_s;
     }
     void songsAndLyricsSpelledOtherwiseOnDisk()
     {
