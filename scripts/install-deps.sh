@@ -11,6 +11,8 @@ packages=(
     libfluidsynth-dev libsndfile1-dev libsdl2-dev libasound2-dev
     # benchmarks: damage events and synthetic input from the X server
     libxcb-damage0-dev libxcb-xtest0-dev
+    # the starter songs: ABC notation into MIDI at build time
+    abcmidi
     # run: Japanese fonts and a General MIDI sound font
     fonts-ipafont-gothic timgm6mb-soundfont
     # tests: a real X server, real input, a real sound server
