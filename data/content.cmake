@@ -13,13 +13,16 @@ set(ZUBELO_LYRICS_FONT_SIZE 72)
 set(ZUBELO_FIRST_OPTIONS ${CMAKE_BINARY_DIR}/first-options/Option.dat)
 set(ZUBELO_CONTENT_DIRS songs sounds notes pictures)
 
+find_program(ZUBELO_ABC2MIDI abc2midi REQUIRED) # Debian package abcmidi
+
 # zubelo_abc(ABC TUNE MIDI): one tune of an ABC file becomes a MIDI file;
 # TUNE is the tune's X: number, or empty for a file of one tune.
 set(ZUBELO_CONTENT)
 function(zubelo_abc abc tune midi)
     file(RELATIVE_PATH name ${ZUBELO_PROGRAM_DIR} ${midi})
     add_custom_command(OUTPUT ${midi}
-        COMMAND ${CMAKE_COMMAND} -DABC=${abc} -DTUNE=${tune} -DMIDI=${midi} -P ${ZUBELO_DATA}/abc2midi.cmake
+        COMMAND ${CMAKE_COMMAND} -DABC2MIDI=${ZUBELO_ABC2MIDI} -DABC=${abc} -DTUNE=${tune} -DMIDI=${midi}
+                -P ${ZUBELO_DATA}/abc2midi.cmake
         DEPENDS ${abc} ${ZUBELO_DATA}/abc2midi.cmake
         COMMENT "Writing the song ${name}"
         VERBATIM)
@@ -89,7 +92,7 @@ foreach(file IN LISTS key_files)
         zubelo_abc(${ZUBELO_DATA}/sounds/sounds.abc ${tune_${CMAKE_MATCH_1}} ${target})
     elseif(file MATCHES "^notes/[^/]+\\.mid$")
         add_custom_command(OUTPUT ${target}
-            COMMAND ${CMAKE_COMMAND} -DMIDI=${target} -DABC_FOLDER=${CMAKE_BINARY_DIR}/notes
+            COMMAND ${CMAKE_COMMAND} -DABC2MIDI=${ZUBELO_ABC2MIDI} -DMIDI=${target} -DABC_FOLDER=${CMAKE_BINARY_DIR}/notes
                     -P ${ZUBELO_DATA}/note.cmake
             DEPENDS ${ZUBELO_DATA}/note.cmake ${ZUBELO_DATA}/abc2midi.cmake
             COMMENT "Writing the note ${file}"

@@ -136,7 +136,8 @@ private slots:
             return true;
         };
         QVERIFY(fits(record.LyricsFontSize));
-        QVERIFY2(!fits(record.LyricsFontSize + 8), "a much larger size still fits: the verses could be bigger");
+        QVERIFY2(!fits(record.LyricsFontSize + 8),
+                 "a much larger size still fits: the verses could be bigger");
     }
 };
 

@@ -55,7 +55,8 @@ void mixInto(std::vector<float> &into, const std::vector<float> &sound, double a
 
 std::vector<float> pop(double low, double high)
 {
-    return sweep(0.12, [=](double t) { return low + (high - low) * t / 0.12; }, pluck(0.004, 30));
+    return sweep(
+        0.12, [=](double t) { return low + (high - low) * t / 0.12; }, pluck(0.004, 30));
 }
 
 bool write(const std::string &path, const std::vector<float> &samples)
@@ -70,7 +71,8 @@ bool write(const std::string &path, const std::vector<float> &samples)
         return false;
     }
     sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
-    return sf_writef_float(file.get(), samples.data(), sf_count_t(samples.size())) == sf_count_t(samples.size());
+    return sf_writef_float(file.get(), samples.data(), sf_count_t(samples.size())) ==
+           sf_count_t(samples.size());
 }
 
 } // namespace
@@ -84,15 +86,23 @@ int main(int argc, char *argv[])
     const std::string folder = argv[1];
 
     // A spring: a low tone wobbling fast, the wobble dying away.
-    const auto boing = sweep(0.8, [](double t) { return 160 * (1 + 0.45 * std::exp(-4 * t) * std::sin(2 * Pi * 14 * t)); },
-                             pluck(0.005, 4));
+    const auto boing = sweep(
+        0.8, [](double t) { return 160 * (1 + 0.45 * std::exp(-4 * t) * std::sin(2 * Pi * 14 * t)); },
+        pluck(0.005, 4));
     // A slide whistle going up, and one coming down.
-    const auto slide = sweep(0.7, [](double t) { return 400 * std::pow(4.0, t / 0.7) * (1 + 0.02 * std::sin(2 * Pi * 6 * t)); },
-                             [](double t) { return 0.6 * std::min({1.0, t / 0.05, (0.7 - t) / 0.1}); });
-    const auto fall = sweep(0.7, [](double t) { return 1400 * std::pow(0.22, t / 0.7); },
-                            [](double t) { return 0.6 * std::min({1.0, t / 0.02, (0.7 - t) / 0.15}); });
+    const auto slide = sweep(
+        0.7, [](double t) { return 400 * std::pow(4.0, t / 0.7) * (1 + 0.02 * std::sin(2 * Pi * 6 * t)); },
+        [](double t) {
+            return 0.6 * std::min({1.0, t / 0.05, (0.7 - t) / 0.1});
+        });
+    const auto fall = sweep(
+        0.7, [](double t) { return 1400 * std::pow(0.22, t / 0.7); },
+        [](double t) {
+            return 0.6 * std::min({1.0, t / 0.02, (0.7 - t) / 0.15});
+        });
     // A water drop: a short tone that jumps up as it fades.
-    const auto drip = sweep(0.25, [](double t) { return 700 * std::pow(3.0, t / 0.25); }, pluck(0.002, 18));
+    const auto drip = sweep(
+        0.25, [](double t) { return 700 * std::pow(3.0, t / 0.25); }, pluck(0.002, 18));
     // Bubbles: pops at their own times and pitches, always the same ones.
     std::vector<float> bubbles;
     const double times[] = {0.0, 0.09, 0.16, 0.27, 0.33, 0.45, 0.52};
@@ -101,8 +111,8 @@ int main(int argc, char *argv[])
         mixInto(bubbles, pop(pitches[i], pitches[i] * 2.5), times[i]);
     }
 
-    const bool ok = write(folder + "/boing.wav", boing) && write(folder + "/pop.wav", pop(300, 1200))
-                    && write(folder + "/slide.wav", slide) && write(folder + "/fall.wav", fall)
-                    && write(folder + "/drip.wav", drip) && write(folder + "/bubbles.wav", bubbles);
+    const bool ok = write(folder + "/boing.wav", boing) && write(folder + "/pop.wav", pop(300, 1200)) &&
+                    write(folder + "/slide.wav", slide) && write(folder + "/fall.wav", fall) &&
+                    write(folder + "/drip.wav", drip) && write(folder + "/bubbles.wav", bubbles);
     return ok ? 0 : 1;
 }

@@ -76,16 +76,19 @@ private slots:
         const QRect lowerPart(window.left(), window.top() + 120, window.width(), 100);
         const int before = SystemTest::DarkPixels(SystemTest::GrabScreen(lowerPart));
         QVERIFY(AudioTest::Peak(soundOfKey(u"1"_s, 0.5)) > 0.05);
-        QTRY_VERIFY_WITH_TIMEOUT(SystemTest::DarkPixels(SystemTest::GrabScreen(lowerPart)) > before + 500, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(SystemTest::DarkPixels(SystemTest::GrabScreen(lowerPart)) > before + 500,
+                                 3000);
 
         // A click shows a picture with its top-left corner at the pointer.
         const QPoint pointer = window.topLeft() + QPoint(150, 60);
-        QVERIFY(SystemTest::XdoTool({u"mousemove"_s, QString::number(pointer.x()), QString::number(pointer.y())}));
+        QVERIFY(SystemTest::XdoTool(
+            {u"mousemove"_s, QString::number(pointer.x()), QString::number(pointer.y())}));
         const QRect below(pointer + QPoint(2, 2), QSize(100, 100));
         const QRect above(pointer - QPoint(42, 42), QSize(40, 40));
         const QImage belowBefore = SystemTest::GrabScreen(below);
         QVERIFY(SystemTest::XdoTool({u"mousedown"_s, u"1"_s}));
-        QTRY_VERIFY_WITH_TIMEOUT(changedPixels(belowBefore, SystemTest::GrabScreen(below)) > 100 * 100 / 2, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(changedPixels(belowBefore, SystemTest::GrabScreen(below)) > 100 * 100 / 2,
+                                 3000);
         // Up and left of the pointer only the bare box (the click song has no lyrics: they went).
         QTRY_VERIFY_WITH_TIMEOUT(isPlain(SystemTest::GrabScreen(above)), 3000);
         QVERIFY(!isPlain(SystemTest::GrabScreen(below)));
