@@ -36,8 +36,8 @@ std::vector<float> sweep(double seconds, const std::function<double(double)> &fr
     return samples;
 }
 
-// Quick rise, then an exponential fade.
-std::function<double(double)> pluck(double rise, double fade, double level = 0.7)
+// Quick rise, then an exponential fade. The levels keep these sounds about as loud as the songs.
+std::function<double(double)> pluck(double rise, double fade, double level = 0.4)
 {
     return [=](double t) { return level * std::min(1.0, t / rise) * std::exp(-t * fade); };
 }
@@ -93,12 +93,12 @@ int main(int argc, char *argv[])
     const auto slide = sweep(
         0.7, [](double t) { return 400 * std::pow(4.0, t / 0.7) * (1 + 0.02 * std::sin(2 * Pi * 6 * t)); },
         [](double t) {
-            return 0.6 * std::min({1.0, t / 0.05, (0.7 - t) / 0.1});
+            return 0.35 * std::min({1.0, t / 0.05, (0.7 - t) / 0.1});
         });
     const auto fall = sweep(
         0.7, [](double t) { return 1400 * std::pow(0.22, t / 0.7); },
         [](double t) {
-            return 0.6 * std::min({1.0, t / 0.02, (0.7 - t) / 0.15});
+            return 0.35 * std::min({1.0, t / 0.02, (0.7 - t) / 0.15});
         });
     // A water drop: a short tone that jumps up as it fades.
     const auto drip = sweep(
