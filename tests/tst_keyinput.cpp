@@ -5,7 +5,7 @@
 #include "audiotestutil.h"
 #include "platform/random.h"
 #include "settings/options.h"
-#include "tools/midifile.h"
+#include "tests/midifile.h"
 
 #include <QDir>
 #include <QFile>
