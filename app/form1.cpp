@@ -8,11 +8,12 @@
 #include "platform/japanesefont.h"
 #include "platform/random.h"
 #include "platform/virtualkey.h"
-#include "settings/ansicodec.h"
 #include "settings/keyslots.h"
+#include "settings/lyricstext.h"
 #include "settings/options.h"
 #include "settings/paths.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -27,7 +28,6 @@
 #include <QScrollBar>
 #include <QUrl>
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -76,6 +76,7 @@ Form1::Form1(const Devices &devices, QWidget *parent)
     , Audio(devices.audio)
     , MMControl1(Audio)
     , m_instance(Options::ProgramFolder())
+    , m_keyboardLock(devices.keyboardLock)
     , m_mixerDevice(devices.mixer)
 {
     createControls();
@@ -260,6 +261,7 @@ void Form1::Form_Unload()
     MMControl1.setCommand(QStringLiteral("Close"));
     QDir::setCurrent(StartDir);
     m_unloaded = true;
+    updateKeyboardLock();
 }
 
 void Form1::Form_Resize()
@@ -298,17 +300,21 @@ void Form1::Form_KeyDown(int KeyCode, int Shift)
         break;
     case 77: { // M
         MMControl1.setCommand(QStringLiteral("Close"));
+        m_keyboardLock.Want(this, false); // the dialog needs the keyboard
         FormMusicOptions dialog; // no owner: a window of its own, modal
         dialog.exec();
+        updateKeyboardLock();
         break;
     }
     case 86: { // V
         MMControl1.setCommand(QStringLiteral("Close"));
+        m_keyboardLock.Want(this, false);
         FormViewOptions dialog;
         connect(&dialog, &FormViewOptions::pictureFolderChanged, this,
                 [this](const QString &folder) { File1.SetPath(folder); });
         connect(&dialog, &FormViewOptions::inputFontSizeChanged, this, &Form1::SetText1FontSize);
         dialog.exec();
+        updateKeyboardLock();
         break;
     }
     case 72: // H
@@ -372,7 +378,8 @@ bool Form1::LoadLyrics(const QString &path)
         return false;
     }
     QString text;
-    const QStringList lines = AnsiCodec::ReadLines(file.read(MaxLyricsBytes), std::numeric_limits<int>::max());
+    const QByteArray bytes = file.read(MaxLyricsBytes);
+    const QStringList lines = LyricsText::Lines(bytes, !file.atEnd()); // a huge file is cut
     for (const QString &line : lines) {
         text += line + u'\n'; // every line ends with a line break, the last one too
     }
@@ -430,7 +437,26 @@ bool Form1::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate) {
         Form_Activate();
     }
-    return QWidget::event(event);
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+    case QEvent::WindowStateChange:
+    case QEvent::Hide:
+        updateKeyboardLock();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+void Form1::updateKeyboardLock()
+{
+    // Only a toy that fills the screen and has the keyboard keeps it; never under a dialog,
+    // and never a second copy, which is about to close.
+    m_keyboardLock.Want(this, isMaximized() && !isMinimized() && isActiveWindow() && isVisible() && !m_unloaded
+                                  && !QApplication::activeModalWidget() && !m_instance.AnotherInstanceRunning());
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

@@ -5,6 +5,7 @@
 
 #include "platform/filelistbox.h"
 #include "platform/instancelock.h"
+#include "platform/keyboardlock.h"
 #include "platform/media/audioengine.h"
 #include "platform/media/mediacontrol.h"
 #include "platform/mvolctrl.h"
@@ -29,6 +30,7 @@ public:
     {
         AudioEngine::Options audio;
         QString mixer = QStringLiteral("default"); // empty: no volume step at all
+        bool keyboardLock = false; // hold the keyboard while maximised and active
     };
 
     explicit Form1(QWidget *parent = nullptr) : Form1(Devices{}, parent) {}
@@ -116,11 +118,13 @@ private:
     void setUpVolume();
     void setText1BackColour(quint32 bgr);
     bool typeCharacterOf(const QKeyEvent *event);
+    void updateKeyboardLock();
     // Hands a mouse event of the window (onForm) or of the text box to its handler;
     // true when the event must go no further.
     bool routeMouse(QMouseEvent *event, bool onForm);
 
     InstanceLock m_instance;
+    KeyboardLock m_keyboardLock;
     QString m_mixerDevice;
     int m_volumeScale = 10; // mixer units per slider step
     bool m_unloaded = false;

@@ -251,12 +251,12 @@ bool ZubeloCopy::WriteFile(const QString &name, const QByteArray &bytes) const
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
-bool ZubeloCopy::Start(const QString &workingDirectory)
+bool ZubeloCopy::Start(const QString &workingDirectory, const QStringList &arguments)
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.setProcessEnvironment(m_environment);
     m_process.setWorkingDirectory(workingDirectory.isEmpty() ? QDir::tempPath() : workingDirectory);
-    m_process.start(m_dir.filePath(QStringLiteral("zubelo")), {});
+    m_process.start(m_dir.filePath(QStringLiteral("zubelo")), arguments);
     if (!m_process.waitForStarted()) {
         return false;
     }

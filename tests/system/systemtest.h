@@ -77,8 +77,8 @@ public:
     QString FilePath(const QString &name) const { return m_dir.filePath(name); }
     bool WriteFile(const QString &name, const QByteArray &bytes) const;
 
-    // Starts the program with the given working directory and waits for its window.
-    bool Start(const QString &workingDirectory = QString());
+    // Starts the program with the given working directory and arguments and waits for its window.
+    bool Start(const QString &workingDirectory = QString(), const QStringList &arguments = {});
     // Looks for the program's window again (after a message box, say).
     bool FindWindow(int timeoutMs = 15000);
     // The program's visible windows: its window, and any box it shows.

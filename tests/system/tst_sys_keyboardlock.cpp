@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The keyboard lock under a real window manager: the desktop's Alt+Tab stays
+// inside the toy while it fills the screen, and goes to the desktop without it.
+#include "../audiotestutil.h"
+#include "settings/keyslots.h"
+#include "systemtest.h"
+
+#include <QtTest>
+#include <sndfile.h>
+#include <xcb/xcb.h>
+
+using namespace Qt::StringLiterals;
+using SystemTest::SoundRecorder;
+using SystemTest::ZubeloCopy;
+
+namespace {
+
+// True while another client holds the keyboard: then a grab of our own is refused.
+bool keyboardHeldElsewhere()
+{
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    bool held = false;
+    if (!xcb_connection_has_error(connection)) {
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+        xcb_grab_keyboard_reply_t *reply = xcb_grab_keyboard_reply(
+            connection,
+            xcb_grab_keyboard(connection, 0, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+            nullptr);
+        held = reply && reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
+        free(reply);
+        xcb_ungrab_keyboard(connection, XCB_CURRENT_TIME);
+    }
+    xcb_disconnect(connection);
+    return held;
+}
+
+quint32 activeWindow()
+{
+    QByteArray out;
+    return SystemTest::XdoTool({u"getactivewindow"_s}, &out) ? out.trimmed().toUInt() : 0;
+}
+
+} // namespace
+
+class TestSystemKeyboardLock : public QObject
+{
+    Q_OBJECT
+
+private:
+    QProcess m_manager;
+    QProcess m_other;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(SystemTest::RequireServices());
+        m_manager.start(u"openbox"_s, {u"--sm-disable"_s});
+        QVERIFY(m_manager.waitForStarted());
+        const auto managerReady = [] {
+            QByteArray out;
+            SystemTest::Run(u"xprop"_s, {u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s}, &out);
+            return out.contains("window id");
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(managerReady(), 10000);
+        m_other.start(u"xmessage"_s, {u"-title"_s, u"Other"_s, u"another window"_s});
+        QVERIFY(m_other.waitForStarted());
+        QVERIFY(SystemTest::WaitForWindow(u"Other"_s, 10000));
+    }
+    void cleanupTestCase()
+    {
+        for (QProcess *process : {&m_other, &m_manager}) {
+            process->terminate();
+            process->waitForFinished(3000);
+        }
+    }
+
+    void altTab_data()
+    {
+        QTest::addColumn<bool>("lock");
+        QTest::newRow("the lock keeps Alt+Tab in the toy") << true;
+        QTest::newRow("without the lock Alt+Tab goes to the other window") << false;
+    }
+    void altTab()
+    {
+        QFETCH(bool, lock);
+        ZubeloCopy zubelo;
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tab.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 3));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s,
+                                 SystemTest::OptionFile({{KeySlots::SlotForKeyCode(9), "tab.wav"}}, false, 48, 36)));
+        QVERIFY(zubelo.Start(QString(), lock ? QStringList() : QStringList{u"--no-lock"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), zubelo.Window(), 5000);
+        if (lock) {
+            QTRY_VERIFY_WITH_TIMEOUT(keyboardHeldElsewhere(), 5000);
+        }
+        SoundRecorder recorder;
+        QVERIFY(recorder.Start());
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"alt+Tab"_s}));
+        if (lock) {
+            // Tab reached the toy (its song plays), and the toy is still the active window.
+            QTRY_VERIFY_WITH_TIMEOUT(recorder.FirstLoudSample(0, 0.2f) >= 0, 5000);
+            QCOMPARE(activeWindow(), zubelo.Window());
+            // Normal size gives the keyboard back to the desktop.
+            QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+n"_s}));
+            QTRY_VERIFY_WITH_TIMEOUT(!keyboardHeldElsewhere(), 5000);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(activeWindow() != zubelo.Window() && activeWindow() != 0, 5000);
+            QCOMPARE(AudioTest::Peak(recorder.Stop()), 0.0); // the toy never heard Tab
+        }
+        QVERIFY(zubelo.RequestClose());
+        QVERIFY(zubelo.WaitForExit());
+    }
+};
+
+QTEST_MAIN(TestSystemKeyboardLock)
+#include "tst_sys_keyboardlock.moc"
