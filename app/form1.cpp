@@ -26,6 +26,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSvgRenderer>
 #include <QUrl>
 #include <algorithm>
 
@@ -40,23 +41,20 @@ int px(double twips)
     return Layout::TwipsToPixels(twips);
 }
 
-// A few bright keys on a dark board, drawn rather than shipped.
+// A few bright keys on a dark board: the drawing the desktop shows for the program.
 QIcon makeWindowIcon()
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(0, 0, 192));
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(QRectF(1, 5, 30, 22), 4, 4);
-    const QColor keys[] = {QColor(255, 64, 64), QColor(255, 220, 0), QColor(0, 200, 80), QColor(255, 255, 255)};
-    for (int i = 0; i < 4; ++i) {
-        painter.setBrush(keys[i]);
-        painter.drawRoundedRect(QRectF(4 + i * 6.5, 10, 5, 5), 1, 1);
-        painter.drawRoundedRect(QRectF(4 + i * 6.5, 18, 5, 5), 1, 1);
+    QSvgRenderer drawing(QStringLiteral(":/zubelo.svg"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        drawing.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
     }
-    return QIcon(pixmap);
+    return icon;
 }
 
 } // namespace

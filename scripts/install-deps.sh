@@ -16,6 +16,8 @@ packages=(
     abcmidi
     # run: Japanese fonts and a General MIDI sound font
     fonts-ipafont-gothic timgm6mb-soundfont
+    # the Debian package and the desktop's validators of its menu entry and metainfo
+    dpkg-dev file desktop-file-utils appstream
     # tests: a real X server, real input, a real sound server
     xvfb xdotool x11-utils openbox pulseaudio pulseaudio-utils libpulse-dev libasound2-plugins alsa-utils
     "$@"
