@@ -34,15 +34,19 @@ std::vector<double> envelope(const std::vector<float> &samples)
     return levels;
 }
 
+// Loud stretches; a gap shorter than 100 ms (a dropout of a busy machine) does not end one.
 int countBursts(const std::vector<float> &samples, double threshold)
 {
+    constexpr int ShortGap = 10; // windows of 10 ms
     int bursts = 0;
     bool loud = false;
+    int quiet = ShortGap;
     for (double level : envelope(samples)) {
-        if (!loud && level > threshold) {
+        if (!loud && level > threshold && quiet >= ShortGap) {
             ++bursts;
         }
         loud = level > threshold / 2 ? (loud || level > threshold) : false;
+        quiet = loud ? 0 : quiet + 1;
     }
     return bursts;
 }
