@@ -22,10 +22,11 @@ bool keyboardHeldElsewhere()
     bool held = false;
     if (!xcb_connection_has_error(connection)) {
         const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-        xcb_grab_keyboard_reply_t *reply = xcb_grab_keyboard_reply(
-            connection,
-            xcb_grab_keyboard(connection, 0, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
-            nullptr);
+        xcb_grab_keyboard_reply_t *reply =
+            xcb_grab_keyboard_reply(connection,
+                                    xcb_grab_keyboard(connection, 0, root, XCB_CURRENT_TIME,
+                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                    nullptr);
         held = reply && reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
         free(reply);
         xcb_ungrab_keyboard(connection, XCB_CURRENT_TIME);
@@ -84,9 +85,11 @@ private slots:
     {
         QFETCH(bool, lock);
         ZubeloCopy zubelo;
-        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tab.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 3));
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s,
-                                 SystemTest::OptionFile({{KeySlots::SlotForKeyCode(9), "tab.wav"}}, false, 48, 36)));
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tab.wav"_s), 48000, 1,
+                                     SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 3));
+        QVERIFY(zubelo.WriteFile(
+            u"Option.dat"_s,
+            SystemTest::OptionFile({{KeySlots::SlotForKeyCode(9), "tab.wav"}}, false, 48, 36)));
         QVERIFY(zubelo.Start(QString(), lock ? QStringList() : QStringList{u"--no-lock"_s}));
         QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), zubelo.Window(), 5000);
         if (lock) {
@@ -99,6 +102,15 @@ private slots:
             // Tab reached the toy (its song plays), and the toy is still the active window.
             QTRY_VERIFY_WITH_TIMEOUT(recorder.FirstLoudSample(0, 0.2f) >= 0, 5000);
             QCOMPARE(activeWindow(), zubelo.Window());
+            // A dialog has the keyboard while it is open, and the toy takes it back after.
+            QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+m"_s}));
+            const quint32 dialog = SystemTest::WaitForWindow(u"曲の設定"_s);
+            QVERIFY(dialog);
+            QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), dialog, 5000);
+            QVERIFY(!keyboardHeldElsewhere());
+            QVERIFY(SystemTest::XdoTool({u"key"_s, u"Escape"_s})); // Cancel
+            QTRY_COMPARE_WITH_TIMEOUT(activeWindow(), zubelo.Window(), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(keyboardHeldElsewhere(), 5000);
             // Normal size gives the keyboard back to the desktop.
             QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+n"_s}));
             QTRY_VERIFY_WITH_TIMEOUT(!keyboardHeldElsewhere(), 5000);

@@ -27,9 +27,9 @@ private slots:
     {
         QVERIFY(SystemTest::RequireServices());
         QVERIFY(m_dir.isValid());
-        QVERIFY(SystemTest::Run(u"cpack"_s,
-                                {u"--config"_s, u"" ZUBELO_BUILD_DIR "/CPackConfig.cmake"_s, u"-B"_s, m_dir.path()},
-                                nullptr, 240000));
+        QVERIFY(SystemTest::Run(
+            u"cpack"_s, {u"--config"_s, u"" ZUBELO_BUILD_DIR "/CPackConfig.cmake"_s, u"-B"_s, m_dir.path()},
+            nullptr, 240000));
         m_package = m_dir.filePath(u"zubelo_" ZUBELO_VERSION "_amd64.deb"_s);
         QVERIFY2(QFileInfo::exists(m_package), qPrintable(m_package));
     }
@@ -41,14 +41,16 @@ private slots:
         for (const char *path :
              {"./usr/games/zubelo", "./usr/share/zubelo/Option.dat", "./usr/share/zubelo/Help.htm",
               "./usr/share/zubelo/ClickLeft.mid", "./usr/share/applications/" ZUBELO_APP_ID ".desktop",
-              "./usr/share/metainfo/" ZUBELO_APP_ID ".metainfo.xml", "./usr/share/icons/hicolor/scalable/apps/zubelo.svg",
+              "./usr/share/metainfo/" ZUBELO_APP_ID ".metainfo.xml",
+              "./usr/share/icons/hicolor/scalable/apps/zubelo.svg",
               "./usr/share/icons/hicolor/48x48/apps/zubelo.png", "./usr/share/man/man6/zubelo.6.gz"}) {
             QVERIFY2(listing.contains(QByteArray(path) + '\n'), path);
         }
         QByteArray depends;
         QVERIFY(SystemTest::Run(u"dpkg-deb"_s, {u"-f"_s, m_package, u"Depends"_s}, &depends));
-        for (const char *package : {"libqt6widgets6", "libfluidsynth3", "libsndfile1", "libsdl2-2.0-0", "libasound2",
-                                    "fonts-ipafont-gothic", "timgm6mb-soundfont | fluid-soundfont-gm"}) {
+        for (const char *package :
+             {"libqt6widgets6", "libfluidsynth3", "libsndfile1", "libsdl2-2.0-0", "libasound2",
+              "fonts-ipafont-gothic", "timgm6mb-soundfont | fluid-soundfont-gm"}) {
             QVERIFY2(depends.contains(package), package);
         }
         QVERIFY(SystemTest::Run(u"dpkg"_s, {u"-x"_s, m_package, root()}));
