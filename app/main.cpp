@@ -5,31 +5,48 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    // Stays-on-top, key positions and the keyboard lock are X11 behaviour: on a
-    // Wayland desktop the toy runs on XWayland, unless the user chose otherwise.
-    const bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-    if (!platformChosen) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    }
-    QApplication app(argc, argv);
-    if (!platformChosen) {
-        qunsetenv("QT_QPA_PLATFORM"); // the programs it opens (the help page's viewer) choose for themselves
-    }
-    QApplication::setApplicationName(QStringLiteral("Zubelo"));
-    QApplication::setApplicationVersion(QStringLiteral(ZUBELO_VERSION));
-
+    QCoreApplication::setApplicationName(QStringLiteral("Zubelo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZUBELO_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A keyboard and mouse toy for small children."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption noLock(
         QStringLiteral("no-lock"),
         QStringLiteral("Leave the desktop's shortcut keys (Super, Alt+Tab, Alt+F4) "
                        "to the desktop while Zubelo is maximised."));
     parser.addOption(noLock);
+    // --help and --version answer in a terminal without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    if (parser.parse(arguments) && parser.isSet(help)) {
+        // Without an application object the parser does not know the program's name.
+        fputs(qPrintable(
+                  parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("zubelo"))),
+              stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        parser.showVersion();
+    }
+
+    // Stays-on-top, key positions and the keyboard lock are X11 behaviour: on a
+    // Wayland desktop the toy runs on XWayland (or on Wayland itself where there
+    // is no XWayland), unless the user chose a platform.
+    const bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (!platformChosen) {
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    }
+    QApplication app(argc, argv);
+    if (!platformChosen) {
+        qunsetenv("QT_QPA_PLATFORM"); // the programs it opens (the help page's viewer) choose for themselves
+    }
     parser.process(app);
 
     // Where the executable lies, so a copied folder is a working copy; an
