@@ -43,7 +43,8 @@ private slots:
               "./usr/share/zubelo/ClickLeft.mid", "./usr/share/applications/" ZUBELO_APP_ID ".desktop",
               "./usr/share/metainfo/" ZUBELO_APP_ID ".metainfo.xml",
               "./usr/share/icons/hicolor/scalable/apps/zubelo.svg",
-              "./usr/share/icons/hicolor/48x48/apps/zubelo.png", "./usr/share/man/man6/zubelo.6.gz"}) {
+              "./usr/share/icons/hicolor/48x48/apps/zubelo.png", "./usr/share/man/man6/zubelo.6.gz",
+              "./usr/share/zubelo/songs/", "./usr/share/zubelo/pictures/"}) {
             QVERIFY2(listing.contains(QByteArray(path) + '\n'), path);
         }
         QByteArray depends;
@@ -81,12 +82,20 @@ private slots:
 
         const QString folder = m_dir.filePath(u"data/Zubelo"_s);
         QFile settings(folder + u"/Option.dat"_s);
-        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QFile first(root() + u"/usr/share/zubelo/Option.dat"_s);
+        QVERIFY(settings.open(QIODevice::ReadOnly) && first.open(QIODevice::ReadOnly));
+        const QByteArray bytes = settings.readAll();
+        QCOMPARE(bytes, first.readAll());
+        QVERIFY(QFileInfo(settings).isWritable());
+        // Every song the first settings name is there, relative to the user's folder.
         Options::Record record;
-        record.InputFontSize = -1;
-        Options::ParseOptions(settings.readAll(), record);
-        QVERIFY(record.InputFontSize > 0); // the first settings, read whole
-        QVERIFY(QFileInfo(folder + u"/Option.dat"_s).isWritable());
+        Options::ParseOptions(bytes, record);
+        int songs = 0;
+        for (const QString &song : record.SongFile) {
+            QVERIFY2(song.isEmpty() || QFileInfo::exists(folder + u'/' + song), qPrintable(song));
+            songs += !song.isEmpty();
+        }
+        QVERIFY(songs > 0);
         QVERIFY(QFileInfo::exists(folder + u"/ClickLeft.mid"_s));
 
         // Alt+L plays the left click song from the user's folder.
