@@ -38,16 +38,26 @@ QString Choose(const Places &places)
                  qPrintable(places.perUser), qPrintable(installed ? places.installedData : folder));
         return installed ? places.installedData : folder;
     }
-    // A copy on a read-only medium has its data beside the executable.
-    if (installed) {
-        Fill(places.installedData, places.perUser);
-    } else {
-        Fill(folder, places.perUser, QFileInfo(places.executable).fileName());
+    // A folder that has its settings is the parent's: a starter song or picture they
+    // removed stays removed. Without Option.dat (the first start, or a parent who
+    // starts over) it gets whatever it lacks.
+    if (QFileInfo::exists(places.perUser + QStringLiteral("/Option.dat"))) {
+        return places.perUser;
+    }
+    // A copy on a read-only medium has its data beside the executable. Option.dat
+    // comes last, so a start cut short fills in the rest next time.
+    const QString source = installed ? places.installedData : folder;
+    const QString settings = QStringLiteral("Option.dat");
+    Fill(source, places.perUser, {settings, QFileInfo(places.executable).fileName()});
+    if (QFileInfo::exists(source + u'/' + settings)) {
+        QFile::copy(source + u'/' + settings, places.perUser + u'/' + settings);
+        QFile::setPermissions(places.perUser + u'/' + settings,
+                              QFile::permissions(places.perUser + u'/' + settings) | QFile::WriteOwner);
     }
     return places.perUser;
 }
 
-bool Fill(const QString &from, const QString &to, const QString &skip)
+bool Fill(const QString &from, const QString &to, const QStringList &skip)
 {
     bool complete = true;
     const QDir source(from);
@@ -56,7 +66,7 @@ bool Fill(const QString &from, const QString &to, const QString &skip)
     while (it.hasNext()) {
         const QFileInfo entry(it.next());
         const QString relative = source.relativeFilePath(entry.filePath());
-        if (relative == skip) {
+        if (skip.contains(relative)) {
             continue;
         }
         const QString target = to + u'/' + relative;

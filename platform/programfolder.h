@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace ProgramFolder {
 
@@ -22,14 +23,14 @@ struct Places
 Places ForExecutable(const QString &executable);
 
 // The executable's folder when it can be written and is no installed copy;
-// otherwise the per-user folder, made and filled with whatever it lacks. When
-// the per-user folder cannot be made, the executable's folder after all, with
-// the reason on stderr.
+// otherwise the per-user folder, made and, while it has no Option.dat, filled
+// with whatever it lacks. When the per-user folder cannot be made, the installed
+// data (or the executable's folder) as it is, with the reason on stderr.
 QString Choose(const Places &places);
 
 // Copies into the folder to every file and folder of from that it lacks, to any
 // depth; nothing that is there already is ever replaced. Files named in skip are
 // left out. False when something could not be copied.
-bool Fill(const QString &from, const QString &to, const QString &skip = QString());
+bool Fill(const QString &from, const QString &to, const QStringList &skip = {});
 
 } // namespace ProgramFolder

@@ -58,12 +58,13 @@ private slots:
             << false << true << QStringList() << u"own"_s << QStringList();
         QTest::newRow("an installed copy fills a new folder for the user")
             << true << true << QStringList() << u"user"_s << installedFiles;
-        QTest::newRow("a parent's own files and settings are never replaced")
-            << true << true
-            << QStringList{u"Option.dat=mine"_s, u"songs/kaeru.mid=mine"_s, u"pics/own.gif=own"_s}
-            << u"user"_s
-            << QStringList{u"ClickLeft.mid=click"_s, u"Help.htm=help"_s, u"Option.dat=mine"_s,
+        QTest::newRow("a parent's own files are never replaced")
+            << true << true << QStringList{u"songs/kaeru.mid=mine"_s, u"pics/own.gif=own"_s} << u"user"_s
+            << QStringList{u"ClickLeft.mid=click"_s, u"Help.htm=help"_s, u"Option.dat=first"_s,
                            u"pics/own.gif=own"_s, u"songs/kaeru.mid=mine"_s};
+        QTest::newRow("a folder with its settings stays as the parent keeps it")
+            << true << true << QStringList{u"Option.dat=mine"_s} << u"user"_s
+            << QStringList{u"Option.dat=mine"_s};
         QTest::newRow("a folder that cannot be written fills the user's from itself")
             << false << false << QStringList() << u"user"_s
             << QStringList{u"Help.htm=own help"_s, u"Option.dat=own"_s};
