@@ -246,6 +246,21 @@ private slots:
         QTest::keyClick(form.Text1, Qt::Key_X, Qt::ShiftModifier);
         QTRY_VERIFY(!form.isVisible());
     }
+
+    void aKeyboardLockThatCannotHoldSaysWhyAndTheToyPlaysOn()
+    {
+        writeOptions(QString(), 20);
+        Form1::Devices devices = OfflineDevices();
+        devices.keyboardLock = true;
+        Form1 form(devices);
+        QTest::ignoreMessage(QtWarningMsg,
+                             "Zubelo cannot hold the keyboard: it is not running on X11 (platform offscreen)");
+        form.SetWindowState(Form1::Maximized);
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClicks(form.Text1, u"ab"_s);
+        QCOMPARE(form.Text1->toPlainText(), u"ab"_s);
+    }
 };
 
 QTEST_MAIN(TestForm1)
