@@ -253,8 +253,8 @@ private slots:
         Form1::Devices devices = OfflineDevices();
         devices.keyboardLock = true;
         Form1 form(devices);
-        QTest::ignoreMessage(QtWarningMsg,
-                             "Zubelo cannot hold the keyboard: it is not running on X11 (platform offscreen)");
+        QTest::ignoreMessage(
+            QtWarningMsg, "Zubelo cannot hold the keyboard: it is not running on X11 (platform offscreen)");
         form.SetWindowState(Form1::Maximized);
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
