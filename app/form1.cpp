@@ -134,6 +134,8 @@ void Form1::createControls()
     HScroll1->installEventFilter(this);
     HScroll1->setTracking(false); // a dragged thumb sets the volume once, where it is let go
     HScroll1->setFocusPolicy(Qt::StrongFocus);
+    // A scroll bar's own menu has "Right edge": full volume from one right-click.
+    HScroll1->setContextMenuPolicy(Qt::PreventContextMenu);
     connect(HScroll1, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     for (auto [label, caption, left] : {std::tuple{Label4, "大", 2160}, std::tuple{Label3, "小", 120}}) {
