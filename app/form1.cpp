@@ -243,7 +243,8 @@ void Form1::Timer1_Timer()
 
 void Form1::Form_Activate()
 {
-    if (m_instance.AnotherInstanceRunning()) {
+    if (m_instance.AnotherInstanceRunning() && !m_leaving) {
+        m_leaving = true;
         // Leave through the normal shut-down, after the activation has been handled.
         QTimer::singleShot(0, this, &QWidget::close);
     }
@@ -424,7 +425,9 @@ void Form1::SetText1FontSize(int points)
 
 bool Form1::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate) {
+    // A window manager that keeps new windows from taking the focus never
+    // activates a second copy, so the first show counts as an activation too.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) {
         Form_Activate();
     }
     return QWidget::event(event);
