@@ -89,6 +89,20 @@ private slots:
         QVERIFY(dialog.Keyboard->Label1(108)->alignment() & Qt::AlignRight);
     }
 
+    void everyCaptionShowsWholeInItsKey()
+    {
+        FormMusicOptions dialog;
+        for (int slot = 0; slot < KeySlots::SlotCount; ++slot) {
+            const QLabel *key = dialog.Keyboard->Label1(slot);
+            const QRect room = key->contentsRect();
+            const int flags = int(key->alignment()) | (key->wordWrap() ? Qt::TextWordWrap : 0);
+            const QRect needed = QFontMetrics(key->font()).boundingRect(room, flags, key->text());
+            QVERIFY2(room.contains(needed), qPrintable(key->text()));
+            // No smaller than the design's smallest caption, so a parent can still read it.
+            QVERIFY2(key->font().pointSizeF() >= 4.8, qPrintable(key->text()));
+        }
+    }
+
     void keyPlaces_data()
     {
         QTest::addColumn<int>("slot");
