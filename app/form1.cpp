@@ -96,6 +96,7 @@ void Form1::createControls()
     setWindowIcon(makeWindowIcon());
     setFont(JapaneseFont::Proportional(10.2));
     resize(px(DesignClientWidth), px(DesignClientHeight));
+    API::FixBorderAtNormalSize(this); // the hot keys change the size; the edges do not
 
     Timer2.setObjectName(QStringLiteral("Timer2"));
     Timer2.setSingleShot(true);
@@ -282,7 +283,10 @@ void Form1::SetWindowState(WindowState state)
     switch (state) {
     case Minimized: showMinimized(); break;
     case Normal: showNormal(); break;
-    case Maximized: showMaximized(); break;
+    case Maximized:
+        API::FreeBorder(this); // a window of one fixed size would not be maximised
+        showMaximized();
+        break;
     }
 }
 

@@ -48,6 +48,13 @@ QString windowState(quint32 window)
     return QString::fromUtf8(out);
 }
 
+QString allowedActions(quint32 window)
+{
+    QByteArray out;
+    SystemTest::Run(u"xprop"_s, {u"-id"_s, QString::number(window), u"_NET_WM_ALLOWED_ACTIONS"_s}, &out);
+    return QString::fromUtf8(out);
+}
+
 } // namespace
 
 class TestSystemDialogs : public QObject
@@ -143,6 +150,9 @@ private slots:
         QVERIFY(SystemTest::XdoTool({u"windowactivate"_s, u"--sync"_s, window}));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+n"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(!windowState(zubelo.Window()).contains(u"MAXIMIZED"_s), 3000);
+        // At normal size the edges cannot be dragged, and the title bar offers no maximise.
+        QTRY_VERIFY_WITH_TIMEOUT(!allowedActions(zubelo.Window()).contains(u"_NET_WM_ACTION_RESIZE"_s), 3000);
+        QVERIFY(!allowedActions(zubelo.Window()).contains(u"_NET_WM_ACTION_MAXIMIZE"_s));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+l"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(windowState(zubelo.Window()).contains(u"_NET_WM_STATE_MAXIMIZED_VERT"_s), 3000);
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+s"_s}));
