@@ -57,8 +57,9 @@ protected:
         if (window->windowState() != Qt::WindowNoState) {
             return false;
         }
-        const bool settled = event->type() == QEvent::Show || event->type() == QEvent::Resize
-                             || (event->type() == QEvent::WindowStateChange && window->size() == m_normalSize);
+        const QEvent::Type type = event->type();
+        const bool settled = type == QEvent::Show || type == QEvent::Resize
+                             || (type == QEvent::WindowStateChange && window->size() == m_normalSize);
         if (settled) {
             m_normalSize = window->size();
             window->setFixedSize(m_normalSize);

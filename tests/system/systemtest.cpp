@@ -169,11 +169,12 @@ bool SoundRecorder::playProbe()
         const qint16 sample = qint16(16000 * std::sin(2 * M_PI * 1000 * i / Rate));
         tone.append(reinterpret_cast<const char *>(&sample), 2);
     }
+    const QString sink = qEnvironmentVariable("ZUBELO_TEST_SINK", QStringLiteral("zubelo_sink"));
     QProcess player;
     player.start(QStringLiteral("pacat"),
                  {QStringLiteral("--playback"), QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
                   QStringLiteral("--rate=%1").arg(Rate), QStringLiteral("--channels=1"),
-                  QStringLiteral("--device=") + qEnvironmentVariable("ZUBELO_TEST_SINK", QStringLiteral("zubelo_sink"))});
+                  QStringLiteral("--device=") + sink});
     if (!player.waitForStarted()) {
         return false;
     }

@@ -91,7 +91,7 @@ private slots:
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
-        QTRY_VERIFY2_WITH_TIMEOUT(recorder.FirstLoudSample(0, 0.2f) >= 0, "the song just tied to A is heard", 5000);
+        QTRY_VERIFY2_WITH_TIMEOUT(recorder.FirstLoudSample(0, 0.2f) >= 0, "A's new song is heard", 5000);
         QVERIFY(zubelo.RequestClose());
         QVERIFY(zubelo.WaitForExit());
     }
@@ -126,7 +126,8 @@ private slots:
         const QPoint pointer = window.topLeft() + QPoint(300, 100);
         QVERIFY(clickAt(pointer));
         auto green = [&pointer] {
-            const QColor shown = SystemTest::GrabScreen(QRect(pointer + QPoint(20, 20), QSize(2, 2))).pixelColor(0, 0);
+            const QRect spot(pointer + QPoint(20, 20), QSize(2, 2));
+            const QColor shown = SystemTest::GrabScreen(spot).pixelColor(0, 0);
             return shown.green() > 200 && shown.red() < 60;
         };
         QTRY_VERIFY_WITH_TIMEOUT(green(), 3000);

@@ -81,7 +81,8 @@ private slots:
         QFETCH(bool, dialogOpen);
         ZubeloCopy zubelo;
         // Sizes written as no dialog writes them, so any save would show.
-        const QByteArray settings = SystemTest::OptionFile({{60, "ClickLeft.mid"}}, false, 36, 24).replace(" 36 ", "36.0");
+        const QByteArray settings =
+            SystemTest::OptionFile({{60, "ClickLeft.mid"}}, false, 36, 24).replace(" 36 ", "36.0");
         QVERIFY(zubelo.WriteFile(u"Option.dat"_s, settings));
         const QDateTime written = QFileInfo(zubelo.FilePath(u"Option.dat"_s)).lastModified();
         QVERIFY(zubelo.Start());

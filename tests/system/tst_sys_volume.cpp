@@ -34,8 +34,8 @@ int sinkVolume()
 bool playsTo(const QString &socket)
 {
     QByteArray out;
-    return SystemTest::Run(u"pactl"_s, {u"--server=unix:"_s + socket, u"list"_s, u"short"_s, u"sink-inputs"_s}, &out)
-           && !out.trimmed().isEmpty();
+    const QStringList arguments{u"--server=unix:"_s + socket, u"list"_s, u"short"_s, u"sink-inputs"_s};
+    return SystemTest::Run(u"pactl"_s, arguments, &out) && !out.trimmed().isEmpty();
 }
 
 } // namespace
@@ -136,8 +136,8 @@ private slots:
         QVERIFY(SystemTest::XdoTool({u"click"_s, u"1"_s}));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"End"_s, u"Home"_s}));
         // A click on the text box plays its song and gives it the keys back.
-        const QPoint textBox = window.topLeft() + QPoint(100, 100);
-        QVERIFY(SystemTest::XdoTool({u"mousemove"_s, QString::number(textBox.x()), QString::number(textBox.y())}));
+        const QPoint box = window.topLeft() + QPoint(100, 100);
+        QVERIFY(SystemTest::XdoTool({u"mousemove"_s, QString::number(box.x()), QString::number(box.y())}));
         QVERIFY(SystemTest::XdoTool({u"click"_s, u"1"_s}));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"--delay"_s, u"50"_s, u"a"_s, u"b"_s, u"a"_s}));
         QThread::msleep(500); // and it keeps running
