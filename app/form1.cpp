@@ -11,6 +11,7 @@
 #include "settings/ansicodec.h"
 #include "settings/keyslots.h"
 #include "settings/options.h"
+#include "settings/paths.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -186,12 +187,14 @@ void Form1::Form_Load()
     Options::Record &settings = Options::Settings();
     Picture1->hide();
     // An empty folder is the program folder itself. One that is gone (or is no
-    // folder) gives way to the program folder for this run only; the file keeps
-    // the stored folder until a dialog saves.
-    if (!QFileInfo(Options::ResolvePath(settings.ImageFolder)).isDir()) {
-        settings.ImageFolder = Options::ProgramFolder();
+    // folder) gives way to the program folder for this run's pictures only: the
+    // record keeps the stored folder until a parent chooses another, so a
+    // program folder that the settings file cannot name never blocks a save.
+    QString pictures = Paths::Locate(Options::ResolvePath(settings.ImageFolder));
+    if (!QFileInfo(pictures).isDir()) {
+        pictures = Options::ProgramFolder();
     }
-    File1.SetPath(Options::ResolvePath(settings.ImageFolder));
+    File1.SetPath(pictures);
     API::HookTextBox(Text1);
     SetText1FontSize(settings.InputFontSize);
     setUpVolume();
@@ -348,9 +351,11 @@ void Form1::Text1_KeyDown(int &KeyCode, int &Shift)
         const int index = int(Random::Next() * float(KeyColours.size()));
         setText1BackColour(KeyColours[size_t(index)]);
     }
-    const QString songPath = Options::ResolvePath(song);
+    // Names from the old platform, or read back from the settings file, may be spelled otherwise on disk.
+    const QString songPath = Paths::Locate(Options::ResolvePath(song));
     // Lyrics lie beside the song, with "txt" for the last three characters.
-    const QString lyricsPath = songPath.size() >= 3 ? songPath.chopped(3) + QStringLiteral("txt") : QString();
+    const QString lyricsPath =
+        songPath.size() >= 3 ? Paths::Locate(songPath.chopped(3) + QStringLiteral("txt")) : QString();
     const QFileInfo lyrics(lyricsPath);
     // A lyrics file that is there but cannot be read counts as no lyrics.
     if (!lyricsPath.isEmpty() && lyrics.isFile() && !lyrics.fileName().startsWith(u'.') && LoadLyrics(lyricsPath)) {

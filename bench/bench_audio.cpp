@@ -9,7 +9,7 @@
 #include "platform/media/mediacontrol.h"
 #include "platform/media/sources.h"
 #include "procstats.h"
-#include "tools/midifile.h"
+#include "tests/midifile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

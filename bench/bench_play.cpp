@@ -5,7 +5,7 @@
 #include "../tests/audiotestutil.h"
 #include "../tests/system/systemtest.h"
 #include "procstats.h"
-#include "tools/midifile.h"
+#include "tests/midifile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Writes the first Option.dat of a new program folder: no songs yet, both playing
-# flags off, pictures from the program folder, big typed characters.
+# Gives a program folder the first Option.dat, only when it has none: a
+# parent's own settings survive every rebuild.
+#
+#   cmake -DPROGRAM_DIR=... -DFIRST_OPTIONS=.../Option.dat -P default-options.cmake
 if(NOT EXISTS "${PROGRAM_DIR}/Option.dat")
     file(MAKE_DIRECTORY "${PROGRAM_DIR}")
-    string(REPEAT "\r\n" 110 songs)
-    file(WRITE "${PROGRAM_DIR}/Option.dat" "${songs}False\r\nFalse\r\n\r\n 150 \r\n 36 \r\n")
+    file(COPY_FILE "${FIRST_OPTIONS}" "${PROGRAM_DIR}/Option.dat")
 endif()

@@ -2,19 +2,23 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Zubelo needs to build, run and be tested.
 # Idempotent: when everything is present it only checks, in about a second.
+# Packages given as arguments are needed too (scripts/fuzz.sh asks for clang).
 set -euo pipefail
 
 packages=(
     # build
     g++ make cmake pkg-config
-    qt6-base-dev qt6-qpa-plugins libgl-dev libx11-dev
+    qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev libx11-dev
     libfluidsynth-dev libsndfile1-dev libsdl2-dev libasound2-dev
     # benchmarks: damage events and synthetic input from the X server
     libxcb-damage0-dev libxcb-xtest0-dev
+    # the starter songs: ABC notation into MIDI at build time
+    abcmidi
     # run: Japanese fonts and a General MIDI sound font
     fonts-ipafont-gothic timgm6mb-soundfont
     # tests: a real X server, real input, a real sound server
     xvfb xdotool x11-utils openbox pulseaudio pulseaudio-utils libpulse-dev libasound2-plugins alsa-utils
+    "$@"
 )
 
 missing=()

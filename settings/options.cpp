@@ -183,11 +183,19 @@ double NumberFromText(QStringView text)
 {
     // Blanks, tabs and line feeds are skipped wherever they stand; then a
     // decimal number with an optional exponent (E or D) is read as far as it goes.
-    std::string number;
-    bool digits = false;
+    // The number is kept as 0.<significant> × 10^(scale + exponent), so a line
+    // of any length, or an exponent of any length, reads as the value it names.
+    constexpr size_t KeptDigits = 800;          // more than any double needs to round right
+    constexpr long long ExponentCap = 1'000'000'000'000; // far past any double, far from overflow
+    bool negative = false;
+    bool anyDigit = false;
     bool point = false;
+    std::string significant;
+    bool droppedNonZero = false;
+    long long scale = 0;
+    bool exponentNegative = false;
+    long long exponent = 0;
     enum { Sign, Mantissa, ExponentSign, Exponent } state = Sign;
-    std::string exponent;
     for (QChar c : text) {
         const char16_t u = c.unicode();
         if (u == u' ' || u == u'\t' || u == u'\n') {
@@ -195,49 +203,59 @@ double NumberFromText(QStringView text)
         }
         const bool isDigit = u >= u'0' && u <= u'9';
         if (state == Sign && (u == u'+' || u == u'-')) {
-            number += char(u);
+            negative = u == u'-';
             state = Mantissa;
         } else if ((state == Sign || state == Mantissa) && isDigit) {
-            number += char(u);
-            digits = true;
+            anyDigit = true;
             state = Mantissa;
+            if (significant.empty() && u == u'0') {
+                scale -= point ? 1 : 0; // a leading zero only moves the point
+                continue;
+            }
+            scale += point ? 0 : 1;
+            if (significant.size() < KeptDigits) {
+                significant += char(u);
+            } else if (u != u'0') {
+                droppedNonZero = true;
+            }
         } else if ((state == Sign || state == Mantissa) && u == u'.' && !point) {
-            number += '.';
             point = true;
             state = Mantissa;
-        } else if (state == Mantissa && digits && (u == u'E' || u == u'e' || u == u'D' || u == u'd')) {
+        } else if (state == Mantissa && anyDigit && (u == u'E' || u == u'e' || u == u'D' || u == u'd')) {
             state = ExponentSign;
         } else if (state == ExponentSign && (u == u'+' || u == u'-')) {
-            exponent += char(u);
+            exponentNegative = u == u'-';
             state = Exponent;
         } else if ((state == ExponentSign || state == Exponent) && isDigit) {
-            if (exponent.size() < 8) { // beyond any double's range already
-                exponent += char(u);
-            }
+            exponent = std::min(exponent * 10 + (u - u'0'), ExponentCap);
             state = Exponent;
         } else {
             break;
         }
     }
-    if (!digits) {
-        return 0.0;
+    const double zero = negative ? -0.0 : 0.0;
+    if (!anyDigit || significant.empty()) {
+        return zero;
     }
-    if (!exponent.empty() && exponent.back() >= '0' && exponent.back() <= '9') {
-        number += 'e' + exponent;
+    if (droppedNonZero) {
+        significant += '1'; // digits past the kept ones still decide a tie
     }
-    const char *first = number.c_str();
-    if (*first == '+') {
-        ++first; // from_chars takes no plus sign
+    const long long power = scale + (exponentNegative ? -exponent : exponent);
+    const double huge = negative ? -HUGE_VAL : HUGE_VAL;
+    if (power > std::numeric_limits<double>::max_exponent10 + 1) {
+        return huge;
     }
+    if (power < std::numeric_limits<double>::min_exponent10 - std::numeric_limits<double>::max_digits10 - 1) {
+        return zero;
+    }
+    const std::string number = "0." + significant + 'e' + std::to_string(power);
     double value = 0.0;
-    const auto [end, error] = std::from_chars(first, number.c_str() + number.size(), value);
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     Q_UNUSED(end);
     if (error == std::errc::result_out_of_range) {
-        const bool negative = number.front() == '-';
-        const bool tiny = exponent.front() == '-';
-        value = tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
+        return power > 0 ? huge : zero;
     }
-    return value;
+    return negative ? -value : value;
 }
 
 bool FlagFromText(QStringView text)

@@ -102,9 +102,10 @@ private slots:
         QTest::addColumn<QString>("keptInRecord");
         QTest::addColumn<QString>("listedFolder");
         QTest::newRow("relative folder that exists") << u"pics"_s << u"pics"_s << u"pics"_s;
-        QTest::newRow("folder that vanished") << u"gone"_s << u"<program>"_s << QString();
+        QTest::newRow("folder that vanished") << u"gone"_s << u"gone"_s << QString();
         QTest::newRow("empty stays empty") << QString() << QString() << QString();
-        QTest::newRow("a file, not a folder") << u"Option.dat"_s << u"<program>"_s << QString();
+        QTest::newRow("a file, not a folder") << u"Option.dat"_s << u"Option.dat"_s << QString();
+        QTest::newRow("folder in another case") << u"PICS"_s << u"PICS"_s << u"pics"_s;
     }
     void pictureFolder()
     {
@@ -119,11 +120,26 @@ private slots:
         }();
         Form1 form(OfflineDevices());
         const QString program = m_dir->path();
-        QCOMPARE(Options::Settings().ImageFolder, keptInRecord == u"<program>"_s ? program : keptInRecord);
+        // A stand-in folder is for this run's pictures only.
+        QCOMPARE(Options::Settings().ImageFolder, keptInRecord);
         QCOMPARE(QDir::cleanPath(form.File1.Path()), QDir::cleanPath(program + u'/' + listedFolder));
         QFile after(m_dir->filePath(u"Option.dat"_s));
         QVERIFY(after.open(QIODevice::ReadOnly));
         QCOMPARE(after.readAll(), fileBefore); // the replacement is for this run only
+    }
+
+    void vanishedFolderNeverBlocksASave()
+    {
+        // A program folder whose path the settings file cannot hold stands in for the vanished one.
+        QVERIFY(QDir(m_dir->path()).mkpath(u"zoë"_s));
+        Options::SetProgramFolder(m_dir->filePath(u"zoë"_s));
+        Options::Record record;
+        record.ImageFolder = u"gone"_s;
+        QVERIFY(bool(Options::WriteOptionsFile(Options::OptionFilePath(), record)));
+        Form1 form(OfflineDevices());
+        QCOMPARE(form.File1.Path(), Options::ProgramFolder());
+        Options::Settings().SongFile[3] = u"a.mid"_s; // as the music dialog would, before its save
+        QVERIFY(bool(Options::SaveOptions()));
     }
 
     void pictureListMatchesThePatternWithoutCase()

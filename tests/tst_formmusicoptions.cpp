@@ -162,6 +162,7 @@ private slots:
         QTest::newRow("wildcard that matches nothing") << u"?.txt"_s << false;
         QTest::newRow("nonsense path") << u"/\n/x"_s << false;
         QTest::newRow("blanks are not trimmed") << u" b.wav"_s << false;
+        QTest::newRow("another letter case, as the play window finds it") << u"<dir>/B.WAV"_s << true;
     }
     void whatCountsAsAnExistingFile()
     {

@@ -84,6 +84,9 @@ private slots:
         QTest::newRow("12.5 to even") << u"12.5"_s << true << 12;
         QTest::newRow("13.5 to even") << u"13.5"_s << true << 14;
         QTest::newRow("1e400") << u"1e400"_s << false << 0;
+        QTest::newRow("exponent of ten digits") << u"1e0000000003"_s << true << 1000;
+        QTest::newRow("hundreds of digits") << QString(400, u'9') << false << 0;
+        QTest::newRow("hundreds of zeros, then 36") << QString(400, u'0') + u"36"_s << true << 36;
     }
     void fontSizeLimits()
     {
@@ -137,6 +140,38 @@ private slots:
         QCOMPARE(Options::Settings().ImageFolder, u"pics"_s);
         QCOMPARE(folder.count(), 0);
         QVERIFY(optionFile().contains("\r\npics\r\n")); // written all the same
+    }
+
+    // OK with the list left where it opened changes no folder when what it shows
+    // stands in for the stored one, or when its full path cannot be stored.
+    void folderLeftWhereItOpenedKeepsTheStoredText_data()
+    {
+        QTest::addColumn<QString>("programFolder");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("vanished") << QString() << u"gone/away"_s << QString();
+        QTest::newRow("vanished, program folder the file cannot hold") << u"zoë"_s << u"gone"_s << u"zoë"_s;
+        QTest::newRow("empty, program folder the file cannot hold") << u"zoë"_s << QString() << u"zoë"_s;
+        QTest::newRow("folder in another case") << QString() << u"PICS"_s << u"pics"_s;
+    }
+    void folderLeftWhereItOpenedKeepsTheStoredText()
+    {
+        QFETCH(QString, programFolder);
+        QFETCH(QString, stored);
+        QFETCH(QString, opened);
+        QVERIFY(QDir(m_dir->path()).mkpath(u"zoë"_s));
+        Options::SetProgramFolder(programFolder.isEmpty() ? m_dir->path() : m_dir->filePath(programFolder));
+        Options::Settings().ImageFolder = stored;
+        MessageCatcher boxes;
+        FormViewOptions dialog;
+        QSignalSpy folder(&dialog, &FormViewOptions::pictureFolderChanged);
+        QCOMPARE(dialog.Dir1->Path(), QDir::cleanPath(m_dir->filePath(opened)));
+        dialog.show();
+        QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
+        QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join(u'\n')));
+        QCOMPARE(Options::Settings().ImageFolder, stored);
+        QCOMPARE(folder.count(), 0);
+        QVERIFY(optionFile().contains("\r\n" + stored.toUtf8() + "\r\n 36 \r\n"));
     }
 
     void changedFolderIsStoredAbsolute_data()

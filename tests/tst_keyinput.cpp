@@ -5,8 +5,9 @@
 #include "audiotestutil.h"
 #include "platform/random.h"
 #include "settings/options.h"
-#include "tools/midifile.h"
+#include "tests/midifile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -278,6 +279,35 @@ private slots:
         press(Qt::Key_A);
         QCOMPARE(m_form->LyricsShown, lyrics);
         QVERIFY(!m_form->Text1->toPlainText().contains(u"hidden"_s));
+    }
+
+    // Names from the old platform ignore case, and names typed with some
+    // characters come back from Option.dat spelled otherwise ("〜" as "～").
+    void songsAndLyricsSpelledOtherwiseOnDisk_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("song");
+        QTest::addColumn<QString>("lyrics");
+        QTest::newRow("song name in upper case") << u"A.WAV"_s << u"a.wav"_s << u"a.txt"_s;
+        QTest::newRow("lyrics name in upper case") << u"a.wav"_s << u"a.wav"_s << u"A.TXT"_s;
+        QTest::newRow("folder typed with 〜") << u"うた〜/a.wav"_s << u"うた〜/a.wav"_s << u"うた〜/a.txt"_s;
+    }
+    void songsAndLyricsSpelledOtherwiseOnDisk()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, song);
+        QFETCH(QString, lyrics);
+        QVERIFY(QDir(m_dir->path()).mkpath(u"うた〜"_s));
+        QVERIFY(QFile::copy(file(u"a.wav"_s), file(song)) || song == u"a.wav"_s);
+        writeFile(lyrics, "uta");
+        Options::Record record;
+        record.SongFile[SlotA] = stored;
+        start(record); // through Option.dat and back
+        press(Qt::Key_A);
+        QCOMPARE(m_form->MMControl1.FileName(), file(song));
+        QCOMPARE(m_form->MMControl1.Mode(), int(MediaControl::ModePlaying));
+        QVERIFY(m_form->LyricsShown);
+        QCOMPARE(m_form->Text1->toPlainText(), u"auta\n"_s);
     }
 
     void hugeLyricsAreCut()

@@ -3,7 +3,7 @@
 #include "platform/media/audioengine.h"
 #include "platform/media/mediacontrol.h"
 #include "platform/media/sources.h"
-#include "tools/midifile.h"
+#include "tests/midifile.h"
 
 #include <QFile>
 #include <QSignalSpy>

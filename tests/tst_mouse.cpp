@@ -4,7 +4,7 @@
 #include "widgettestutil.h"
 #include "platform/random.h"
 #include "settings/options.h"
-#include "tools/midifile.h"
+#include "tests/midifile.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Takes the README's pictures: the play window, and both settings dialogs.
+// Takes the README's pictures: the play window, both settings dialogs, and the
+// maximised play window singing with its lyrics, all with the build's starter content.
 // Run through scripts/screenshots.sh, which provides the X server.
 #include "../tests/system/systemtest.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QThread>
@@ -31,10 +33,9 @@ int main(int argc, char *argv[])
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     QDir().mkpath(out);
     SystemTest::ZubeloCopy zubelo;
-    QImage picture(120, 90, QImage::Format_RGB32);
-    picture.fill(QColor(255, 200, 0));
-    picture.save(zubelo.FilePath(QStringLiteral("sun.bmp")), "BMP");
-    if (!zubelo.Start() || !zubelo.Focus()) {
+    QFile first(QStringLiteral(ZUBELO_FIRST_OPTIONS));
+    if (!first.open(QIODevice::ReadOnly) || !zubelo.WriteFile(QStringLiteral("Option.dat"), first.readAll())
+        || !zubelo.Start() || !zubelo.Focus()) {
         fprintf(stderr, "the program did not start\n");
         return 1;
     }
@@ -60,6 +61,23 @@ int main(int argc, char *argv[])
     QThread::msleep(300);
     ok = ok && save(dialog, out + QStringLiteral("/display-settings.png"));
     SystemTest::XdoTool({QStringLiteral("key"), QStringLiteral("Escape")});
+    QThread::msleep(300);
+
+    // A screen-sized window: a picture held under the pointer, then the 3 key's song with its verse.
+    zubelo.Focus();
+    const QString id = QString::number(zubelo.Window());
+    SystemTest::XdoTool({QStringLiteral("windowmove"), id, QStringLiteral("0"), QStringLiteral("0")});
+    SystemTest::XdoTool({QStringLiteral("windowsize"), id, QStringLiteral("1280"), QStringLiteral("770")});
+    QThread::msleep(500);
+    const QRect large = zubelo.WindowGeometry();
+    SystemTest::XdoTool({QStringLiteral("mousemove"), QString::number(large.x() + large.width() * 3 / 4),
+                         QString::number(large.y() + large.height() / 5)});
+    SystemTest::XdoTool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    QThread::msleep(300);
+    SystemTest::XdoTool({QStringLiteral("key"), QStringLiteral("3")});
+    QThread::msleep(500);
+    ok = ok && save(large, out + QStringLiteral("/play-lyrics.png"));
+    SystemTest::XdoTool({QStringLiteral("mouseup"), QStringLiteral("1")});
     zubelo.RequestClose();
     zubelo.WaitForExit();
     printf(ok ? "screenshots written to %s\n" : "some screenshots failed (%s)\n", qPrintable(out));

@@ -7,6 +7,7 @@
 #include "dialogs/messages.h"
 #include "platform/api.h"
 #include "settings/options.h"
+#include "settings/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -90,7 +91,8 @@ FormViewOptions::FormViewOptions(QWidget *parent)
 void FormViewOptions::Form_Load()
 {
     API::MakeTopmost(this);
-    QString folder = Options::ResolvePath(Options::Settings().ImageFolder);
+    const QString stored = Options::ResolvePath(Options::Settings().ImageFolder);
+    QString folder = Paths::Locate(stored);
     if (!QFileInfo(folder).isDir() || !QFileInfo(folder).isReadable()) {
         folder = readableFallback(); // a folder that vanished, or a drive that cannot be read
     }
@@ -98,6 +100,8 @@ void FormViewOptions::Form_Load()
     if (!Dir1->SetPath(folder)) {
         Dir1->SetPath(readableFallback());
     }
+    m_openedFolder = Dir1->Path();
+    m_openedInstead = folder != stored;
     Text1->setText(Options::NumberForm(Options::Settings().InputFontSize));
     Text2->setText(Options::NumberForm(Options::Settings().LyricsFontSize));
 }
@@ -124,7 +128,13 @@ void FormViewOptions::CommandOK_Click()
         showError(Dir1);
         return;
     }
-    if (Options::ResolvePath(settings.ImageFolder) != folder) {
+    // Left where it opened, the list names the stored folder: as a stand-in for
+    // one that is gone or spelled otherwise on disk, or by a full path that the
+    // settings file cannot hold (a program folder such as /home/zoë/Zubelo).
+    // The stored text then stays until a parent chooses another folder.
+    const bool keptAsStored =
+        folder == m_openedFolder && (m_openedInstead || !Options::CanStore(folder));
+    if (!keptAsStored && Options::ResolvePath(settings.ImageFolder) != folder) {
         if (!Options::CanStore(folder)) {
             Dir1->setFocus();
             DialogMessages::Warn(this, DialogMessages::CannotHoldText(folder));

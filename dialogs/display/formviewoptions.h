@@ -48,4 +48,7 @@ signals:
 
 private:
     void showError(QWidget *atFault);
+
+    QString m_openedFolder;       // where Dir1 opened
+    bool m_openedInstead = false; // Dir1 opened elsewhere than the stored folder's own spelling
 };

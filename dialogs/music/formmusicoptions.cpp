@@ -8,6 +8,7 @@
 #include "platform/api.h"
 #include "settings/keyslots.h"
 #include "settings/options.h"
+#include "settings/paths.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,14 +23,16 @@
 namespace {
 
 // An ordinary file by the name as typed (relative names from the current
-// folder); wildcards count when at least one ordinary file matches them.
+// folder), found as the play window finds it; wildcards count when at least
+// one ordinary file matches them.
 bool namesAnExistingFile(const QString &name)
 {
-    const QFileInfo info(name);
     if (name.contains(u'*') || name.contains(u'?')) {
+        const QFileInfo info(name);
         const QDir folder = info.dir();
         return !folder.entryList({info.fileName()}, QDir::Files).isEmpty();
     }
+    const QFileInfo info(Paths::Locate(QFileInfo(name).absoluteFilePath()));
     return info.isFile() && !info.fileName().startsWith(u'.');
 }
 

@@ -99,10 +99,10 @@ private slots:
     void displayDialogTakesEffectAtOnce()
     {
         ZubeloCopy zubelo;
-        QVERIFY(QDir(zubelo.Folder()).mkpath(u"pics"_s));
+        QVERIFY(QDir(zubelo.Folder()).mkpath(u"zoo"_s));
         QImage picture(100, 80, QImage::Format_RGB32);
         picture.fill(QColor(0, 255, 0));
-        QVERIFY(picture.save(zubelo.FilePath(u"pics/green.bmp"_s), "BMP"));
+        QVERIFY(picture.save(zubelo.FilePath(u"zoo/green.bmp"_s), "BMP"));
         QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"a.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.2));
         QVERIFY(zubelo.WriteFile(u"a.txt"_s, QByteArray("kaeru no uta ga\r\nkikoete kuru yo\r\ngwa gwa gwa\r\n")));
         QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "a.wav"}}, false, 48, 36)));
@@ -110,7 +110,8 @@ private slots:
         QVERIFY(zubelo.Focus());
         const QRect box = openDialog(u"shift+v"_s, u"表示の設定"_s);
         QVERIFY(box.isValid());
-        // The folder list opens at the program folder; its last entry is the pics folder inside it.
+        // The folder list opens at the program folder; its last entry is the zoo folder inside it
+        // (it sorts after the content folders the build puts there).
         QVERIFY(clickAt(box.topLeft() + QPoint(96, 122)));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"End"_s, u"Return"_s}));
         QVERIFY(clickAt(box.topLeft() + QPoint(280, 81))); // the lyrics size
@@ -118,7 +119,7 @@ private slots:
         QVERIFY(SystemTest::XdoTool({u"type"_s, u"10"_s}));
         QVERIFY(clickAt(box.topLeft() + QPoint(232, 164))); // OK
         QTRY_COMPARE_WITH_TIMEOUT(fileLines(zubelo).value(114), QByteArray(" 10 \r"), 5000);
-        QCOMPARE(fileLines(zubelo).value(112), zubelo.FilePath(u"pics"_s).toUtf8() + "\r");
+        QCOMPARE(fileLines(zubelo).value(112), zubelo.FilePath(u"zoo"_s).toUtf8() + "\r");
 
         // A click now shows a picture from the new folder, and lyrics come small.
         QVERIFY(zubelo.Focus());

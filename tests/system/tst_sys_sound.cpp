@@ -2,7 +2,7 @@
 // Songs really heard: real keys in the X server, sound recorded from the sound server.
 #include "../audiotestutil.h"
 #include "systemtest.h"
-#include "tools/midifile.h"
+#include "tests/midifile.h"
 
 #include <QThread>
 #include <QtTest>

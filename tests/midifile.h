@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes small standard MIDI files (format 0): the click songs, and songs for tests.
+// Writes small standard MIDI files (format 0): songs made to measure for tests.
 #pragma once
 
 #include <QByteArray>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/midifile.h"
+#include "tests/midifile.h"
 
 #include <algorithm>
 #include <tuple>
