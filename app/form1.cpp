@@ -96,6 +96,7 @@ void Form1::createControls()
     setWindowIcon(makeWindowIcon());
     setFont(JapaneseFont::Proportional(10.2));
     resize(px(DesignClientWidth), px(DesignClientHeight));
+    API::FixBorderAtNormalSize(this); // the hot keys change the size; the edges do not
 
     Timer2.setObjectName(QStringLiteral("Timer2"));
     Timer2.setSingleShot(true);
@@ -134,6 +135,8 @@ void Form1::createControls()
     HScroll1->installEventFilter(this);
     HScroll1->setTracking(false); // a dragged thumb sets the volume once, where it is let go
     HScroll1->setFocusPolicy(Qt::StrongFocus);
+    // A scroll bar's own menu has "Right edge": full volume from one right-click.
+    HScroll1->setContextMenuPolicy(Qt::PreventContextMenu);
     connect(HScroll1, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     for (auto [label, caption, left] : {std::tuple{Label4, "大", 2160}, std::tuple{Label3, "小", 120}}) {
@@ -243,7 +246,8 @@ void Form1::Timer1_Timer()
 
 void Form1::Form_Activate()
 {
-    if (m_instance.AnotherInstanceRunning()) {
+    if (m_instance.AnotherInstanceRunning() && !m_leaving) {
+        m_leaving = true;
         // Leave through the normal shut-down, after the activation has been handled.
         QTimer::singleShot(0, this, &QWidget::close);
     }
@@ -282,7 +286,10 @@ void Form1::SetWindowState(WindowState state)
     switch (state) {
     case Minimized: showMinimized(); break;
     case Normal: showNormal(); break;
-    case Maximized: showMaximized(); break;
+    case Maximized:
+        API::FreeBorder(this); // a window of one fixed size would not be maximised
+        showMaximized();
+        break;
     }
 }
 
@@ -432,7 +439,9 @@ void Form1::SetText1FontSize(int points)
 
 bool Form1::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate) {
+    // A window manager that keeps new windows from taking the focus never
+    // activates a second copy, so the first show counts as an activation too.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) {
         Form_Activate();
     }
     const bool handled = QWidget::event(event);

@@ -128,4 +128,5 @@ private:
     QString m_mixerDevice;
     int m_volumeScale = 10; // mixer units per slider step
     bool m_unloaded = false;
+    bool m_leaving = false; // a second copy on its way out
 };

@@ -1,18 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/layout.h"
 
-#include "settings/options.h"
-
 #include <algorithm>
+#include <cmath>
 
 namespace Layout {
 
 namespace {
 
+// To the nearest whole twip, half to the even neighbour. Any screen fits: a
+// 16-bit twip count would end at 32767, about 2185 pixels.
 int atLeastZero(double value)
 {
-    const int nearest = Options::RoundToInt16(value);
-    return nearest >= 1 ? nearest : 0;
+    const double nearest = std::nearbyint(value);
+    if (!(nearest >= 1)) {
+        return 0; // also when the size is not a number
+    }
+    return int(std::min(nearest, double(MaxTwips)));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
 #include "platform/programfolder.h"
+#include "platform/quitsignals.h"
 #include "settings/options.h"
 
 #include <QApplication>
@@ -44,6 +45,9 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     }
     QApplication app(argc, argv);
+    // Taken before the sound library starts. Dialogs close as Cancel, the window as a close request.
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::received, &app, [] { QApplication::closeAllWindows(); });
     if (!platformChosen) {
         qunsetenv("QT_QPA_PLATFORM"); // the programs it opens (the help page's viewer) choose for themselves
     }
@@ -57,6 +61,9 @@ int main(int argc, char *argv[])
     Form1::Devices devices;
     devices.keyboardLock = !parser.isSet(noLock);
     Form1 form(devices);
+    if (quitSignals.Received()) {
+        return 0; // asked to end while starting: the window unloads as it goes
+    }
     // A child's toy fills the screen; Shift+N gives the small window.
     form.SetWindowState(Form1::Maximized);
     form.activateWindow();

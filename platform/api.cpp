@@ -41,6 +41,36 @@ QList<QWidget *> hookTargets(QWidget *textBox)
     return targets;
 }
 
+// Fixes the window's size whenever it shows, or the window manager gives it a
+// new size, at normal size. Back from maximised, the normal size may still be on
+// its way: a window fixed at its maximised size would be kept at it, so a change
+// of state alone counts only when the window already has its normal size.
+class NormalSizeFixer : public QObject
+{
+public:
+    explicit NormalSizeFixer(QWidget *window) : QObject(window), m_normalSize(window->size()) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = static_cast<QWidget *>(watched);
+        if (window->windowState() != Qt::WindowNoState) {
+            return false;
+        }
+        const QEvent::Type type = event->type();
+        const bool settled = type == QEvent::Show || type == QEvent::Resize
+                             || (type == QEvent::WindowStateChange && window->size() == m_normalSize);
+        if (settled) {
+            m_normalSize = window->size();
+            window->setFixedSize(m_normalSize);
+        }
+        return false;
+    }
+
+private:
+    QSize m_normalSize;
+};
+
 } // namespace
 
 void HookTextBox(QWidget *textBox)
@@ -87,6 +117,21 @@ void MakeTopmost(QWidget *window)
         window->setAttribute(Qt::WA_ShowWithoutActivating, true);
         window->show();
         window->setAttribute(Qt::WA_ShowWithoutActivating, wasNoActivate);
+    }
+}
+
+void FixBorderAtNormalSize(QWidget *window)
+{
+    if (window) {
+        window->installEventFilter(new NormalSizeFixer(window));
+    }
+}
+
+void FreeBorder(QWidget *window)
+{
+    if (window) {
+        window->setMinimumSize(0, 0);
+        window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
 }
 

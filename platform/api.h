@@ -16,4 +16,11 @@ bool IsTextBoxHooked(const QWidget *textBox);
 // Keeps the window above normal windows without moving, resizing or activating it.
 void MakeTopmost(QWidget *window);
 
+// A border that cannot be dragged while the window has its normal size: the
+// window manager is told that size is both its least and its most, and takes
+// the edges (and on many desktops the maximise button) away. FreeBorder comes
+// before a request to maximise, which a window of one fixed size would not get.
+void FixBorderAtNormalSize(QWidget *window);
+void FreeBorder(QWidget *window);
+
 } // namespace API

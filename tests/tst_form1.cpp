@@ -18,6 +18,13 @@
 
 using namespace Qt::StringLiterals;
 
+// Keeps activation from the window it filters.
+class NoActivation : public QObject
+{
+protected:
+    bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::WindowActivate; }
+};
+
 class TestForm1 : public QObject
 {
     Q_OBJECT
@@ -212,21 +219,24 @@ private slots:
         QCOMPARE(form.Label1->y() + form.Label1->height(), form.Label2->y());
         QCOMPARE(form.Frame1->y(), 253); // 5 twips below the box round to none
         QCOMPARE(form.Frame1->x() + form.Frame1->width(), 536 - 1); // 10 twips from the right edge
-        form.resize(900, 285);
-        QTRY_COMPARE(form.Text1->width(), 900);
-        QCOMPARE(form.Label2->y() + form.Label2->height(), 285);
-        QCOMPARE(form.Frame1->x() + form.Frame1->width(), 900 - 1);
+        form.SetWindowState(Form1::Maximized);
+        QTRY_VERIFY(form.width() > 536 && form.height() > 285);
+        QCOMPARE(form.Text1->width(), form.width());
+        QCOMPARE(form.Label2->y() + form.Label2->height(), form.height());
+        QCOMPARE(form.Frame1->x() + form.Frame1->width(), form.width() - 1);
     }
 
-    void secondCopyClosesAtItsFirstActivation()
+    void secondCopyLeavesAtItsFirstShowEvenIfNeverActivated()
     {
         writeOptions(QString(), 20);
         Form1 first(OfflineDevices());
         first.show();
         first.Form_Activate(); // the first copy finds nobody and stays
+        // A window manager that prevents focus stealing: the second window is shown, never activated.
         Form1 second(OfflineDevices());
+        NoActivation neverActive;
+        second.installEventFilter(&neverActive);
         second.show();
-        second.Form_Activate();
         QTRY_VERIFY(!second.isVisible());
         QVERIFY(first.isVisible());
     }
@@ -241,6 +251,10 @@ private slots:
         QTRY_VERIFY(form.isMaximized());
         QTest::keyClick(form.Text1, Qt::Key_N, Qt::ShiftModifier);
         QTRY_VERIFY(!form.isMaximized() && !form.isMinimized());
+        // At normal size the border is fixed; the hot keys still maximise.
+        QTRY_COMPARE(form.minimumSize(), form.maximumSize());
+        QTest::keyClick(form.Text1, Qt::Key_L, Qt::ShiftModifier);
+        QTRY_VERIFY(form.isMaximized());
         QTest::keyClick(form.Text1, Qt::Key_S); // without Shift only a key
         QVERIFY(!form.isMinimized());
         QTest::keyClick(form.Text1, Qt::Key_X, Qt::ShiftModifier);

@@ -2,6 +2,7 @@
 #include "dialogs/music/formmusicoptions.h"
 #include "dialogs/music/onscreenkeyboard.h"
 #include "messagecatcher.h"
+#include "modalwindow.h"
 #include "settings/keyslots.h"
 #include "settings/options.h"
 
@@ -11,6 +12,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -87,6 +89,20 @@ private slots:
         QCOMPARE(dialog.Keyboard->Label1(16)->font().pointSizeF(), 4.8);
         QVERIFY(dialog.Keyboard->Label1(88)->alignment() & Qt::AlignHCenter);
         QVERIFY(dialog.Keyboard->Label1(108)->alignment() & Qt::AlignRight);
+    }
+
+    void everyCaptionShowsWholeInItsKey()
+    {
+        FormMusicOptions dialog;
+        for (int slot = 0; slot < KeySlots::SlotCount; ++slot) {
+            const QLabel *key = dialog.Keyboard->Label1(slot);
+            const QRect room = key->contentsRect();
+            const int flags = int(key->alignment()) | (key->wordWrap() ? Qt::TextWordWrap : 0);
+            const QRect needed = QFontMetrics(key->font()).boundingRect(room, flags, key->text());
+            QVERIFY2(room.contains(needed), qPrintable(key->text()));
+            // No smaller than the design's smallest caption, so a parent can still read it.
+            QVERIFY2(key->font().pointSizeF() >= 4.8, qPrintable(key->text()));
+        }
     }
 
     void keyPlaces_data()
@@ -272,18 +288,24 @@ private slots:
         dialog.TextFilename->setText(u"typed but not committed"_s);
         QString startFolder;
         QStringList filters;
-        QTimer::singleShot(50, this, [&] {
-            auto *browser = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            QVERIFY(browser);
-            startFolder = browser->directory().absolutePath();
-            filters = browser->nameFilters();
-            auto *name = browser->findChild<QLineEdit *>(u"fileNameEdit"_s);
-            QVERIFY(name);
-            QCOMPARE(name->text(), u"one.mid"_s); // the stored name, not the typed text
-            name->setText(u"two.mid"_s);
-            QTest::keyClick(name, Qt::Key_Return);
-        });
+        QString offeredName;
+        // Ready once the list shows the folder: the dialog fills it in the background.
+        WhenModalOpens<QFileDialog> browser(
+            [&](QFileDialog *dialog) {
+                startFolder = dialog->directory().absolutePath();
+                filters = dialog->nameFilters();
+                auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
+                offeredName = name->text();
+                dialog->selectFile(u"two.mid"_s); // as a click on it in the list
+                QTest::keyClick(name, Qt::Key_Return);
+            },
+            [](QFileDialog *dialog) {
+                auto *list = dialog->findChild<QListView *>(u"listView"_s);
+                return list && list->model()->rowCount(list->rootIndex()) == 2;
+            });
         dialog.CommandFileBrowse_Click();
+        QCOMPARE(browser.handled, 1);
+        QCOMPARE(offeredName, u"one.mid"_s); // the stored name, not the typed text
         QCOMPARE(startFolder, m_dir->filePath(u"songs"_s));
         QCOMPARE(filters, (QStringList{u"MIDIファイル (*.mid)"_s, u"WAVEファイル (*.wav)"_s}));
         QCOMPARE(Options::Settings().SongFile[0], m_dir->filePath(u"songs/two.mid"_s));
@@ -296,12 +318,9 @@ private slots:
         Options::Settings().SongFile[0] = u"a.mid"_s;
         FormMusicOptions dialog;
         dialog.TextFilename->setText(u"typed"_s);
-        QTimer::singleShot(50, this, [] {
-            if (QWidget *browser = QApplication::activeModalWidget()) {
-                static_cast<QDialog *>(browser)->reject();
-            }
-        });
+        WhenModalOpens<QFileDialog> browser([](QFileDialog *dialog) { dialog->reject(); });
         dialog.CommandFileBrowse_Click();
+        QCOMPARE(browser.handled, 1);
         QCOMPARE(Options::Settings().SongFile[0], u"a.mid"_s);
         QCOMPARE(dialog.TextFilename->text(), u"typed"_s);
     }

@@ -6,6 +6,7 @@
 #include "dialogs/display/formviewoptions.h"
 #include "dialogs/music/formmusicoptions.h"
 #include "messagecatcher.h"
+#include "modalwindow.h"
 #include "widgettestutil.h"
 #include "settings/options.h"
 
@@ -76,17 +77,12 @@ private slots:
         QTest::keyClick(m_form->Text1, Qt::Key_B);
         QCOMPARE(m_form->MMControl1.Mode(), int(MediaControl::ModePlaying));
         int modeWhileOpen = -1;
-        bool dialogSeen = false;
-        QTimer::singleShot(50, this, [&] {
-            auto *dialog = qobject_cast<FormMusicOptions *>(QApplication::activeModalWidget());
-            dialogSeen = dialog != nullptr;
+        WhenModalOpens<FormMusicOptions> music([&](FormMusicOptions *dialog) {
             modeWhileOpen = m_form->MMControl1.Mode();
-            if (dialog) {
-                dialog->CommandCancel->click();
-            }
+            dialog->CommandCancel->click();
         });
         QTest::keyClick(m_form->Text1, Qt::Key_M, Qt::KeyboardModifiers(modifiers));
-        QVERIFY(dialogSeen);
+        QCOMPARE(music.handled, 1);
         QCOMPARE(modeWhileOpen, int(MediaControl::ModeNotOpen)); // the music stopped first
         QCOMPARE(m_form->MMControl1.FileName(), m_dir->filePath(u"m.wav"_s)); // then M's own song
         QCOMPARE(m_form->MMControl1.Mode(), int(MediaControl::ModePlaying));
@@ -95,15 +91,11 @@ private slots:
     void mAloneOnlyPlaysItsSong()
     {
         start();
-        QTimer::singleShot(50, this, [] {
-            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-                dialog->reject();
-                QFAIL("a dialog opened for M without Shift");
-            }
-        });
+        // A dialog would open inside the key press and keep it until closed.
+        WhenModalOpens<QDialog> anyDialog([](QDialog *dialog) { dialog->reject(); });
         QTest::keyClick(m_form->Text1, Qt::Key_M);
+        QCOMPARE(anyDialog.handled, 0);
         QCOMPARE(m_form->MMControl1.FileName(), m_dir->filePath(u"m.wav"_s));
-        QTest::qWait(100);
     }
 
     void displayDialogAppliesAtOnce()
@@ -113,14 +105,13 @@ private slots:
         QImage picture(10, 10, QImage::Format_RGB32);
         picture.fill(Qt::red);
         QVERIFY(picture.save(m_dir->filePath(u"pics/red.bmp"_s)));
-        QTimer::singleShot(50, this, [this] {
-            auto *dialog = qobject_cast<FormViewOptions *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+        WhenModalOpens<FormViewOptions> display([this](FormViewOptions *dialog) {
             dialog->Text1->setText(u"99"_s);
             dialog->Dir1->SetPath(m_dir->filePath(u"pics"_s));
             dialog->CommandOK->click();
         });
         QTest::keyClick(m_form->Text1, Qt::Key_V, Qt::ShiftModifier);
+        QCOMPARE(display.handled, 1);
         QCOMPARE(m_form->Text1->font().pointSize(), 99);
         QCOMPARE(m_form->File1.Path(), m_dir->filePath(u"pics"_s));
         QCOMPARE(m_form->File1.ListCount(), 1);

@@ -133,13 +133,14 @@ private slots:
         record.SongFile[SlotA] = u"a.wav"_s;
         record.SongFile[SlotEsc] = escLast ? u"a.wav"_s : QString();
         start(record);
+        QSignalSpy ended(&m_form->MMControl1, &MediaControl::Done); // heard after the window's handler
         press(escLast ? Qt::Key_Escape : Qt::Key_A);
         renderSeconds(0.3); // the 0.2 s song ends
-        QTest::qWait(20);
+        QTRY_COMPARE(ended.count(), 1);
         QCOMPARE(m_form->MMControl1.Mode() == MediaControl::ModePlaying, playsAgain);
         if (playsAgain) { // and again, without end
             renderSeconds(0.3);
-            QTest::qWait(20);
+            QTRY_COMPARE(ended.count(), 2);
             QCOMPARE(m_form->MMControl1.Mode(), int(MediaControl::ModePlaying));
         }
     }

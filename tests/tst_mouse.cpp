@@ -162,16 +162,16 @@ private slots:
         QTRY_COMPARE(m_form->Picture1->pos(), QPoint(120, 90));
         QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(120, 90));
         QVERIFY(m_form->Timer2.isActive());
-        QTest::qWait(100);
         // A second press cancels the hide; the picture stays while the button is held.
         QTest::mousePress(box, Qt::LeftButton, {}, QPoint(200, 60));
         QVERIFY(!m_form->Timer2.isActive());
-        QTest::qWait(300);
+        QTest::qWait(300); // longer than the interval, and it does not go
         QVERIFY(m_form->Picture1->isVisible());
+        QElapsedTimer released;
+        released.start();
         QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(200, 60));
-        QTest::qWait(100);
-        QVERIFY(m_form->Picture1->isVisible());
         QTRY_VERIFY(!m_form->Picture1->isVisible());
+        QVERIFY(released.elapsed() >= 200); // a busy machine can only make it later
         // Moving with no button moves the hidden box and shows nothing.
         QTest::mouseMove(box, QPoint(40, 40));
         QTRY_COMPARE(m_form->Picture1->pos(), QPoint(40, 40));
@@ -235,17 +235,17 @@ private slots:
         QCOMPARE(m_form->MMControl1.Mode(), int(MediaControl::ModePlaying)); // the click goes on
     }
 
-    void rightPressOpensNoMenu()
+    void rightPressPlaysItsSongAndOpensNoMenu()
     {
         start();
+        // A menu opens inside the press or the release that asks for it.
         QTest::mousePress(m_form->Text1->viewport(), Qt::RightButton, {}, QPoint(30, 30));
         QTest::mouseRelease(m_form->Text1->viewport(), Qt::RightButton, {}, QPoint(30, 30));
-        QTest::qWait(50);
         QVERIFY(!QApplication::activePopupWidget());
         QCOMPARE(m_form->MMControl1.FileName(), m_dir->filePath(u"ClickRight.mid"_s));
     }
 
-    void rightPressOnAFullBoxOpensNoMenu()
+    void nothingInTheWindowOpensAMenu()
     {
         start();
         m_form->Text1->setPlainText(u"line\n"_s.repeated(200)); // more than the box can show
@@ -258,16 +258,20 @@ private slots:
             }
         });
         closer.start(5);
-        // Whatever part of the box lies under the pointer, its menu request goes nowhere.
-        for (int x : {3, m_form->Text1->width() / 2, m_form->Text1->width() - 3}) {
-            const QPoint at(x, m_form->Text1->height() / 2);
-            QWidget *part = m_form->Text1->childAt(at) ? m_form->Text1->childAt(at) : m_form->Text1;
-            QContextMenuEvent request(QContextMenuEvent::Mouse, part->mapFrom(m_form->Text1, at),
-                                      m_form->Text1->mapToGlobal(at));
-            QApplication::sendEvent(part, &request);
-            QTest::qWait(20);
+        // A menu would open inside the request and stay until the closer shuts it.
+        QList<QWidget *> parts = m_form->findChildren<QWidget *>();
+        parts << m_form.get();
+        for (QWidget *part : std::as_const(parts)) {
+            if (!part->isVisible()) {
+                continue; // nothing to right-click
+            }
+            for (auto reason : {QContextMenuEvent::Mouse, QContextMenuEvent::Keyboard}) {
+                const QPoint at = part->rect().center();
+                QContextMenuEvent request(reason, at, part->mapToGlobal(at));
+                QApplication::sendEvent(part, &request);
+                QVERIFY2(popups == 0, part->metaObject()->className());
+            }
         }
-        QCOMPARE(popups, 0);
     }
 
     void middlePressPastesNothing()

@@ -84,6 +84,30 @@ int heightOf(int slot)
     return slot == 58 || slot == 92 ? 492 : KeySize; // keypad + and Enter span two rows
 }
 
+// The stand-in fonts are wider than the ones the keyboard was drawn for, so a
+// caption that would be cut first breaks where it can (半角 over 全角), then
+// takes a narrower face, then gets smaller until the whole of it shows in its key.
+void fitCaption(QLabel *key)
+{
+    constexpr double SmallestPoints = 4.8; // the smallest caption of the drawing
+    const QRect room = key->contentsRect();
+    QFont font = key->font();
+    auto fits = [&] {
+        const int flags = int(key->alignment()) | (key->wordWrap() ? Qt::TextWordWrap : 0);
+        return room.contains(QFontMetrics(font).boundingRect(room, flags, key->text()));
+    };
+    if (!fits()) {
+        key->setWordWrap(true);
+    }
+    if (!fits()) {
+        font.setStretch(QFont::Condensed);
+    }
+    while (!fits() && font.pointSizeF() > SmallestPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.2);
+    }
+    key->setFont(font);
+}
+
 } // namespace
 
 OnScreenKeyboard::KeyPlace OnScreenKeyboard::PlaceOfKey(int slot)
@@ -120,6 +144,7 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget *container) : QWidget(container)
             alignment = Qt::AlignRight | Qt::AlignTop;
         }
         key->setAlignment(alignment);
+        fitCaption(key);
         key->setFocusPolicy(Qt::NoFocus);
         key->installEventFilter(this);
         m_keys[size_t(slot)] = key;

@@ -22,7 +22,7 @@ public:
     }
 
 private:
-    SdlAudio() : m_ok(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
+    SdlAudio() : m_ok(initAudio())
     {
         if (!m_ok) {
             qWarning("No sound output (%s): songs play silently", SDL_GetError());
@@ -33,6 +33,12 @@ private:
         if (m_ok) {
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
         }
+    }
+    static bool initAudio()
+    {
+        // SIGTERM and SIGINT are the program's: SDL would take them for an SDL_QUIT nobody reads.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     }
     bool m_ok;
 };

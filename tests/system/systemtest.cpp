@@ -128,9 +128,59 @@ bool SoundRecorder::Start()
         return false;
     }
     // A new recording stream of the test server hears nothing for its first second
-    // or so; sound played then would be missed.
-    QThread::msleep(1500);
-    return true;
+    // or so. Short beeps go into the sink until the recording hears one; once the
+    // sink is quiet again, the recording starts afresh.
+    const QDeadlineTimer deadline(20000);
+    while (FirstLoudSample(0, 0.1f) < 0) {
+        if (deadline.hasExpired() || !playProbe()) {
+            return false;
+        }
+        const QDeadlineTimer listen(300);
+        while (FirstLoudSample(0, 0.1f) < 0 && !listen.hasExpired()) {
+            QThread::msleep(5);
+        }
+    }
+    const size_t quiet = Rate / 4;
+    while (!deadline.hasExpired()) {
+        {
+            std::lock_guard guard(state->lock);
+            size_t lastLoud = 0;
+            for (size_t i = 0; i < state->samples.size(); ++i) {
+                if (std::fabs(state->samples[i]) > 0.01f) {
+                    lastLoud = i;
+                }
+            }
+            if (state->samples.size() > lastLoud + quiet) {
+                state->samples.clear();
+                state->arrivals.clear();
+                return true;
+            }
+        }
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+bool SoundRecorder::playProbe()
+{
+    // 50 ms of a loud 1 kHz tone, played to the end.
+    QByteArray tone;
+    for (int i = 0; i < Rate / 20; ++i) {
+        const qint16 sample = qint16(16000 * std::sin(2 * M_PI * 1000 * i / Rate));
+        tone.append(reinterpret_cast<const char *>(&sample), 2);
+    }
+    const QString sink = qEnvironmentVariable("ZUBELO_TEST_SINK", QStringLiteral("zubelo_sink"));
+    QProcess player;
+    player.start(QStringLiteral("pacat"),
+                 {QStringLiteral("--playback"), QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                  QStringLiteral("--rate=%1").arg(Rate), QStringLiteral("--channels=1"),
+                  QStringLiteral("--device=") + sink});
+    if (!player.waitForStarted()) {
+        return false;
+    }
+    player.write(tone);
+    player.closeWriteChannel();
+    return player.waitForFinished(10000) && player.exitCode() == 0;
 }
 
 std::vector<float> SoundRecorder::Stop()
@@ -139,6 +189,12 @@ std::vector<float> SoundRecorder::Stop()
         m_state->stop = true;
         m_state->thread.join();
     }
+    std::lock_guard guard(m_state->lock);
+    return m_state->samples;
+}
+
+std::vector<float> SoundRecorder::Samples() const
+{
     std::lock_guard guard(m_state->lock);
     return m_state->samples;
 }
@@ -275,11 +331,24 @@ bool ZubeloCopy::FindWindow(int timeoutMs)
                     &out)) {
             m_window = out.trimmed().split('\n').first().toUInt();
             if (m_window) {
-                QThread::msleep(300); // let the first frame be drawn
-                return true;
+                return waitUntilDrawn(deadline);
             }
         }
         QThread::msleep(50);
+    }
+    return false;
+}
+
+bool ZubeloCopy::waitUntilDrawn(const QDeadlineTimer &deadline) const
+{
+    // A window not yet painted shows the black behind it; every window of the
+    // program has a light part.
+    while (!deadline.hasExpired()) {
+        const QImage shown = GrabScreen(WindowGeometry());
+        if (!shown.isNull() && DarkPixels(shown) < shown.width() * shown.height()) {
+            return true;
+        }
+        QThread::msleep(20);
     }
     return false;
 }

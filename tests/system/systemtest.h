@@ -3,6 +3,7 @@
 // real key presses through XTEST (xdotool), screenshots and close requests.
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QMap>
 #include <QProcess>
@@ -60,7 +61,12 @@ public:
     // The first sample at or after from whose level exceeds threshold, or -1.
     qint64 FirstLoudSample(size_t from, float threshold) const;
 
+    // Everything recorded so far; the recording goes on.
+    std::vector<float> Samples() const;
+
 private:
+    bool playProbe();
+
     struct State;
     std::unique_ptr<State> m_state;
     int m_pieceFrames;
@@ -96,6 +102,8 @@ public:
     bool WaitForExit(int timeoutMs = 10000);
 
 private:
+    bool waitUntilDrawn(const QDeadlineTimer &deadline) const;
+
     QTemporaryDir m_dir;
     QProcess m_process;
     QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();

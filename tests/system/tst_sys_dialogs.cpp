@@ -48,6 +48,20 @@ QString windowState(quint32 window)
     return QString::fromUtf8(out);
 }
 
+QString allowedActions(quint32 window)
+{
+    QByteArray out;
+    SystemTest::Run(u"xprop"_s, {u"-id"_s, QString::number(window), u"_NET_WM_ALLOWED_ACTIONS"_s}, &out);
+    return QString::fromUtf8(out);
+}
+
+QString rootProperty(const QString &name)
+{
+    QByteArray out;
+    SystemTest::Run(u"xprop"_s, {u"-root"_s, name}, &out);
+    return QString::fromUtf8(out);
+}
+
 } // namespace
 
 class TestSystemDialogs : public QObject
@@ -74,12 +88,10 @@ private slots:
         QCOMPARE(fileLines(zubelo).size(), 116); // 115 lines, each ended
 
         QVERIFY(zubelo.Focus());
-        QThread::msleep(200);
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
-        QThread::msleep(600);
-        QVERIFY2(AudioTest::Peak(recorder.Stop()) > 0.2, "the song just tied to A is heard");
+        QTRY_VERIFY2_WITH_TIMEOUT(recorder.FirstLoudSample(0, 0.2f) >= 0, "A's new song is heard", 5000);
         QVERIFY(zubelo.RequestClose());
         QVERIFY(zubelo.WaitForExit());
     }
@@ -114,15 +126,17 @@ private slots:
         const QRect window = zubelo.WindowGeometry();
         const QPoint pointer = window.topLeft() + QPoint(300, 100);
         QVERIFY(clickAt(pointer));
-        QThread::msleep(150);
-        const QColor shown = SystemTest::GrabScreen(QRect(pointer + QPoint(20, 20), QSize(2, 2))).pixelColor(0, 0);
-        QVERIFY2(shown.green() > 200 && shown.red() < 60, qPrintable(shown.name()));
-        QThread::msleep(1200);
+        auto green = [&pointer] {
+            const QRect spot(pointer + QPoint(20, 20), QSize(2, 2));
+            const QColor shown = SystemTest::GrabScreen(spot).pixelColor(0, 0);
+            return shown.green() > 200 && shown.red() < 60;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(green(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!green(), 3000); // the picture goes before the lyrics come
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
-        QThread::msleep(300);
         const QRect top(window.topLeft(), QSize(window.width(), 80));
         const QRect below(window.topLeft() + QPoint(0, 100), QSize(window.width(), 140));
-        QVERIFY(SystemTest::DarkPixels(SystemTest::GrabScreen(top)) > 100);
+        QTRY_VERIFY_WITH_TIMEOUT(SystemTest::DarkPixels(SystemTest::GrabScreen(top)) > 100, 3000);
         QCOMPARE(SystemTest::DarkPixels(SystemTest::GrabScreen(below)), 0);
         QVERIFY(zubelo.RequestClose());
         QVERIFY(zubelo.WaitForExit());
@@ -133,7 +147,8 @@ private slots:
         QProcess manager;
         manager.start(u"openbox"_s, {u"--sm-disable"_s});
         QVERIFY(manager.waitForStarted());
-        QThread::msleep(500);
+        // The window manager is there once it names its check window on the root.
+        QTRY_VERIFY_WITH_TIMEOUT(rootProperty(u"_NET_SUPPORTING_WM_CHECK"_s).contains(u"window id"_s), 5000);
         ZubeloCopy zubelo;
         QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"long.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 5));
         QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "long.wav"}}, false, 48, 36)));
@@ -144,6 +159,9 @@ private slots:
         QVERIFY(SystemTest::XdoTool({u"windowactivate"_s, u"--sync"_s, window}));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+n"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(!windowState(zubelo.Window()).contains(u"MAXIMIZED"_s), 3000);
+        // At normal size the edges cannot be dragged, and the title bar offers no maximise.
+        QTRY_VERIFY_WITH_TIMEOUT(!allowedActions(zubelo.Window()).contains(u"_NET_WM_ACTION_RESIZE"_s), 3000);
+        QVERIFY(!allowedActions(zubelo.Window()).contains(u"_NET_WM_ACTION_MAXIMIZE"_s));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+l"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(windowState(zubelo.Window()).contains(u"_NET_WM_STATE_MAXIMIZED_VERT"_s), 3000);
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+s"_s}));
@@ -154,11 +172,11 @@ private slots:
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
-        QThread::msleep(400);
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.FirstLoudSample(0, 0.2f) >= 0, 5000);
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+x"_s}));
         QVERIFY(zubelo.WaitForExit(5000));
         QCOMPARE(zubelo.Process().exitCode(), 0);
-        QThread::msleep(500);
+        QThread::msleep(500); // and nothing is heard after it
         const std::vector<float> heard = recorder.Stop();
         QVERIFY(AudioTest::Peak(heard) > 0.2);
         const std::vector<float> after(heard.end() - SoundRecorder::Rate / 4, heard.end());

@@ -58,6 +58,12 @@ class TestSystemSound : public QObject
     Q_OBJECT
 
 private:
+    // Sound above the level has been heard, and the recording goes on seconds past its start.
+    static bool heardFor(const SoundRecorder &recorder, float level, double seconds)
+    {
+        const qint64 start = recorder.FirstLoudSample(0, level);
+        return start >= 0 && recorder.SampleCount() > size_t(start + qint64(seconds * SoundRecorder::Rate));
+    }
     bool startWith(ZubeloCopy &zubelo, const QMap<int, QByteArray> &songs, bool repeat)
     {
         return zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile(songs, repeat, 36, 24)) && zubelo.Start() && zubelo.Focus();
@@ -74,7 +80,7 @@ private slots:
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
-        QThread::msleep(1000);
+        QTRY_VERIFY_WITH_TIMEOUT(heardFor(recorder, 0.2f, 0.8), 5000);
         const std::vector<float> heard = recorder.Stop();
         QVERIFY2(AudioTest::Peak(heard) > 0.2, qPrintable(QStringLiteral("peak %1 of %2 samples").arg(AudioTest::Peak(heard)).arg(heard.size())));
         const double pitch = AudioTest::PitchOfTone(heard, SoundRecorder::Rate, 300, 600);
@@ -91,11 +97,10 @@ private slots:
         song.notes = {{0, 960, 69, 127, 0}}; // A4, one second
         QVERIFY(zubelo.WriteFile(u"song.mid"_s, MidiFile::Write(song)));
         QVERIFY(startWith(zubelo, {{SlotB, "song.mid"}}, false));
-        QThread::msleep(500); // the sound font loads in the background
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
-        QVERIFY(SystemTest::XdoTool({u"key"_s, u"b"_s}));
-        QThread::msleep(800);
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"b"_s})); // a song waits for the sound font, if need be
+        QTRY_VERIFY_WITH_TIMEOUT(heardFor(recorder, 0.05f, 0.6), 5000);
         const std::vector<float> heard = recorder.Stop();
         QVERIFY2(AudioTest::Peak(heard) > 0.05, qPrintable(QString::number(AudioTest::Peak(heard))));
         const double pitch = AudioTest::PitchOfTone(heard, SoundRecorder::Rate, 400, 480);
@@ -117,9 +122,9 @@ private slots:
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"c"_s}));
-        QThread::msleep(1400);
+        QTRY_VERIFY_WITH_TIMEOUT(countBursts(recorder.Samples(), 0.1) >= 2, 5000);
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"Escape"_s})); // Esc without a song: silence, no repeat
-        QThread::msleep(700);
+        QThread::msleep(700); // and no beep comes after it
         const std::vector<float> heard = recorder.Stop();
         const int bursts = countBursts(heard, 0.1);
         QVERIFY2(bursts >= 2 && bursts <= 4, qPrintable(QString::number(bursts)));

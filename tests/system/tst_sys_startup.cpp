@@ -1,10 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "systemtest.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QtTest>
+#include <csignal>
 
 using namespace Qt::StringLiterals;
 using SystemTest::ZubeloCopy;
+
+namespace {
+
+bool playsSound(qint64 pid)
+{
+    QByteArray out;
+    SystemTest::Run(u"pactl"_s, {u"list"_s, u"sink-inputs"_s}, &out);
+    return out.contains("application.process.id = \"" + QByteArray::number(pid) + '"');
+}
+
+} // namespace
 
 class TestSystemStartup : public QObject
 {
@@ -51,6 +65,42 @@ private slots:
         QCOMPARE(zubelo.Process().state(), QProcess::Running); // the first copy is untouched
         QVERIFY(zubelo.RequestClose());
         QVERIFY(zubelo.WaitForExit());
+    }
+
+    void quitSignalsEndTheProgramAsACloseDoes_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<bool>("dialogOpen");
+        QTest::newRow("kill") << SIGTERM << false;
+        QTest::newRow("Ctrl+C in a terminal") << SIGINT << false;
+        QTest::newRow("kill with the music dialog open") << SIGTERM << true;
+    }
+    void quitSignalsEndTheProgramAsACloseDoes()
+    {
+        QFETCH(int, signalNumber);
+        QFETCH(bool, dialogOpen);
+        ZubeloCopy zubelo;
+        // Sizes written as no dialog writes them, so any save would show.
+        const QByteArray settings =
+            SystemTest::OptionFile({{60, "ClickLeft.mid"}}, false, 36, 24).replace(" 36 ", "36.0");
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, settings));
+        const QDateTime written = QFileInfo(zubelo.FilePath(u"Option.dat"_s)).lastModified();
+        QVERIFY(zubelo.Start());
+        QVERIFY(zubelo.Focus());
+        QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(playsSound(zubelo.Process().processId()), 5000); // the sound library runs
+        if (dialogOpen) {
+            QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+m"_s}));
+            QVERIFY(SystemTest::WaitForWindow(u"曲の設定"_s));
+        }
+        QCOMPARE(::kill(pid_t(zubelo.Process().processId()), signalNumber), 0);
+        QVERIFY2(zubelo.WaitForExit(5000), "the signal was ignored");
+        QCOMPARE(zubelo.Process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zubelo.Process().exitCode(), 0);
+        QFile file(zubelo.FilePath(u"Option.dat"_s));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), settings);
+        QCOMPARE(QFileInfo(file).lastModified(), written);
     }
 
     void brokenSettingsFileStillGivesAWorkingWindow()
