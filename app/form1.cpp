@@ -295,15 +295,15 @@ void Form1::SetWindowState(WindowState state)
 
 void Form1::Form_KeyDown(int KeyCode, int Shift)
 {
-    if (!(Shift & 1)) {
+    if (!(Shift & VirtualKey::ShiftMask)) {
         return; // Ctrl and Alt may be held too; only Shift counts
     }
     switch (KeyCode) {
-    case 88: // X
+    case KeyCodes::X:
         MMControl1.setCommand(QStringLiteral("Close"));
         close();
         break;
-    case 77: { // M
+    case KeyCodes::M: {
         MMControl1.setCommand(QStringLiteral("Close"));
         m_keyboardLock.Want(this, false); // the dialog needs the keyboard
         FormMusicOptions dialog; // no owner: a window of its own, modal
@@ -311,7 +311,7 @@ void Form1::Form_KeyDown(int KeyCode, int Shift)
         updateKeyboardLock();
         break;
     }
-    case 86: { // V
+    case KeyCodes::V: {
         MMControl1.setCommand(QStringLiteral("Close"));
         m_keyboardLock.Want(this, false);
         FormViewOptions dialog;
@@ -322,14 +322,14 @@ void Form1::Form_KeyDown(int KeyCode, int Shift)
         updateKeyboardLock();
         break;
     }
-    case 72: // H
+    case KeyCodes::H:
         SetWindowState(Minimized);
         // Whatever the desktop opens web pages with; a missing page or program says nothing here.
         QDesktopServices::openUrl(QUrl::fromLocalFile(Options::ResolvePath(QStringLiteral("Help.htm"))));
         break;
-    case 83: SetWindowState(Minimized); break;   // S
-    case 78: SetWindowState(Normal); break;      // N
-    case 76: SetWindowState(Maximized); break;   // L
+    case KeyCodes::S: SetWindowState(Minimized); break;
+    case KeyCodes::N: SetWindowState(Normal); break;
+    case KeyCodes::L: SetWindowState(Maximized); break;
     default: break;
     }
 }
@@ -339,16 +339,16 @@ void Form1::Text1_KeyDown(int &KeyCode, int &Shift)
     LastPressedCode = qint16(KeyCode);
     const Options::Record &settings = Options::Settings();
     // While a song plays and the parent asked to wait, keys only type; Esc still stops the song.
-    if (settings.PlayWait && MMControl1.Mode() == MediaControl::ModePlaying && KeyCode != 27) {
+    if (settings.PlayWait && MMControl1.Mode() == MediaControl::ModePlaying && KeyCode != KeyCodes::Esc) {
         return;
     }
     QString song = settings.SongFile[size_t(KeySlots::SlotForKeyCode(KeyCode))];
-    if (Shift & 4) {
+    if (Shift & VirtualKey::AltMask) {
         // Alt with L, R or M plays a click song, as the mouse buttons do; Alt never changes the colour.
         switch (KeyCode) {
-        case 76: song = QStringLiteral("ClickLeft.mid"); break;
-        case 82: song = QStringLiteral("ClickRight.mid"); break;
-        case 77: song = QStringLiteral("ClickMiddle.mid"); break;
+        case KeyCodes::L: song = QStringLiteral("ClickLeft.mid"); break;
+        case KeyCodes::R: song = QStringLiteral("ClickRight.mid"); break;
+        case KeyCodes::M: song = QStringLiteral("ClickMiddle.mid"); break;
         default: break;
         }
     } else {
@@ -412,7 +412,8 @@ void Form1::PlaySong(const QString &path)
 void Form1::MMControl1_Done(int NotifyCode)
 {
     // A song that played to its end starts again, unless Esc was the last key.
-    if (NotifyCode == MediaControl::Successful && LastPressedCode != 27 && Options::Settings().PlayRepeat) {
+    if (NotifyCode == MediaControl::Successful && LastPressedCode != KeyCodes::Esc
+        && Options::Settings().PlayRepeat) {
         MMControl1.setCommand(QStringLiteral("Prev"));
         MMControl1.setCommand(QStringLiteral("Play"));
     }
@@ -515,15 +516,15 @@ void Form1::Text1_MouseDown(int Button, int Shift, float X, float Y)
     }
     // One click song per press: left before right before middle.
     int keyCode = 0;
-    if (Button & 1) {
-        keyCode = 76;
-    } else if (Button & 2) {
-        keyCode = 82;
-    } else if (Button & 4) {
-        keyCode = 77;
+    if (Button & VirtualKey::LeftButtonMask) {
+        keyCode = KeyCodes::L;
+    } else if (Button & VirtualKey::RightButtonMask) {
+        keyCode = KeyCodes::R;
+    } else if (Button & VirtualKey::MiddleButtonMask) {
+        keyCode = KeyCodes::M;
     }
     if (keyCode != 0) {
-        int shift = Shift | 4;
+        int shift = Shift | VirtualKey::AltMask;
         Text1_KeyDown(keyCode, shift);
     }
     Timer2.stop(); // the picture stays while the button is held
@@ -604,8 +605,9 @@ bool Form1::routeMouse(QMouseEvent *event, bool onForm)
 
 int Form1::MouseButtonMask(Qt::MouseButtons buttons)
 {
-    return (buttons.testFlag(Qt::LeftButton) ? 1 : 0) | (buttons.testFlag(Qt::RightButton) ? 2 : 0)
-           | (buttons.testFlag(Qt::MiddleButton) ? 4 : 0);
+    return (buttons.testFlag(Qt::LeftButton) ? VirtualKey::LeftButtonMask : 0)
+           | (buttons.testFlag(Qt::RightButton) ? VirtualKey::RightButtonMask : 0)
+           | (buttons.testFlag(Qt::MiddleButton) ? VirtualKey::MiddleButtonMask : 0);
 }
 
 void Form1::mousePressEvent(QMouseEvent *event)

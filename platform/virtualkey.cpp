@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/virtualkey.h"
 
+#include "settings/keyslots.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 
@@ -15,7 +17,7 @@ namespace {
 int codeOfNamedKey(int qtKey)
 {
     switch (qtKey) {
-    case Qt::Key_Escape: return 27;
+    case Qt::Key_Escape: return KeyCodes::Esc;
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return 9;
     case Qt::Key_Backspace: return 8;
@@ -202,8 +204,9 @@ int VirtualKeyCode(const QKeyEvent &event)
 
 int ModifierMask(Qt::KeyboardModifiers modifiers)
 {
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) | (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0)
-           | (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+    return (modifiers.testFlag(Qt::ShiftModifier) ? ShiftMask : 0)
+           | (modifiers.testFlag(Qt::ControlModifier) ? CtrlMask : 0)
+           | (modifiers.testFlag(Qt::AltModifier) ? AltMask : 0);
 }
 
 } // namespace VirtualKey

@@ -24,7 +24,15 @@ int VirtualKeyCode(int qtKey, bool keypad, quint32 x11Keycode, Layout layout);
 
 int VirtualKeyCode(const QKeyEvent &event);
 
-// The modifier mask of key and mouse events: 1 Shift, 2 Ctrl, 4 Alt.
+// The modifier mask of key and mouse events.
+constexpr int ShiftMask = 1;
+constexpr int CtrlMask = 2;
+constexpr int AltMask = 4;
 int ModifierMask(Qt::KeyboardModifiers modifiers);
+
+// The button mask of mouse events.
+constexpr int LeftButtonMask = 1;
+constexpr int RightButtonMask = 2;
+constexpr int MiddleButtonMask = 4;
 
 } // namespace VirtualKey

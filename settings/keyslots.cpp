@@ -145,6 +145,21 @@ constexpr std::array<unsigned char, 256> buildLookup()
 
 constexpr std::array<unsigned char, 256> Lookup = buildLookup();
 
+constexpr bool captionOfCodeIs(int keyCode, const char16_t *caption)
+{
+    const char16_t *text = Table[Lookup[size_t(keyCode)]].caption;
+    for (; *text != 0 && *text == *caption; ++text, ++caption) {
+    }
+    return *text == *caption;
+}
+
+// The names the play window uses must select the keys they name.
+static_assert(captionOfCodeIs(KeyCodes::Esc, u"Esc") && captionOfCodeIs(KeyCodes::H, u"H")
+              && captionOfCodeIs(KeyCodes::L, u"L") && captionOfCodeIs(KeyCodes::M, u"M")
+              && captionOfCodeIs(KeyCodes::N, u"N") && captionOfCodeIs(KeyCodes::R, u"R")
+              && captionOfCodeIs(KeyCodes::S, u"S") && captionOfCodeIs(KeyCodes::V, u"V")
+              && captionOfCodeIs(KeyCodes::X, u"X"));
+
 bool isSlot(int slot)
 {
     return slot >= 0 && slot < SlotCount;

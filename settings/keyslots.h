@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The 110 key slots of a Japanese keyboard: which key code selects each slot,
+// The key slots of a Japanese keyboard: which key code selects each slot,
 // the name the music dialog shows for it and the caption drawn on its key.
 #pragma once
 
@@ -24,3 +24,19 @@ QString KeyDisplayName(int slot);
 QString KeyCaption(int slot);
 
 } // namespace KeySlots
+
+// The key codes the play window reacts to by name (the hot keys with Shift,
+// the click songs with Alt, Esc that stops a song). The table lists them with all others.
+namespace KeyCodes {
+
+constexpr int Esc = 27;
+constexpr int H = 72;
+constexpr int L = 76;
+constexpr int M = 77;
+constexpr int N = 78;
+constexpr int R = 82;
+constexpr int S = 83;
+constexpr int V = 86;
+constexpr int X = 88;
+
+} // namespace KeyCodes

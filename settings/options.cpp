@@ -20,11 +20,12 @@ QString &programFolderText()
     return folder;
 }
 
-constexpr int PlayWaitLine = 110;
-constexpr int PlayRepeatLine = 111;
-constexpr int ImageFolderLine = 112;
-constexpr int InputFontSizeLine = 113;
-constexpr int LyricsFontSizeLine = 114;
+constexpr int PlayWaitLine = SlotCount; // right after the song lines
+constexpr int PlayRepeatLine = PlayWaitLine + 1;
+constexpr int ImageFolderLine = PlayWaitLine + 2;
+constexpr int InputFontSizeLine = PlayWaitLine + 3;
+constexpr int LyricsFontSizeLine = PlayWaitLine + 4;
+static_assert(LyricsFontSizeLine + 1 == LineCount);
 
 bool isAbsolute(const QString &path)
 {

@@ -3,14 +3,16 @@
 // the small path and number routines built around them.
 #pragma once
 
+#include "settings/keyslots.h"
+
 #include <QByteArray>
 #include <QString>
 #include <array>
 
 namespace Options {
 
-constexpr int SlotCount = 110;
-constexpr int LineCount = 115;   // 110 songs, two flags, the picture folder, two font sizes
+using KeySlots::SlotCount; // one song line per key slot
+constexpr int LineCount = SlotCount + 5; // the songs, two flags, the picture folder, two font sizes
 constexpr int MaxFileBytes = 8 << 20; // more than 115 lines of the longest paths; the rest is never read
 
 struct Record

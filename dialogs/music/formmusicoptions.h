@@ -4,6 +4,8 @@
 // record directly and keeps a copy to put back on Cancel.
 #pragma once
 
+#include "settings/keyslots.h"
+
 #include <QDialog>
 #include <array>
 
@@ -50,7 +52,7 @@ public:
 
     // Dialog state for one opening.
     qint16 CurrentSlot = 0;
-    std::array<QString, 110> SavedSongFiles;
+    std::array<QString, KeySlots::SlotCount> SavedSongFiles;
     bool SavedPlayWait = false;
     bool SavedPlayRepeat = false;
 

@@ -18,9 +18,9 @@ int px(int twips)
     return Twips::ToPixels(twips);
 }
 
-std::array<std::pair<int, int>, 110> keyOrigins()
+std::array<std::pair<int, int>, KeySlots::SlotCount> keyOrigins()
 {
-    std::array<std::pair<int, int>, 110> origins{};
+    std::array<std::pair<int, int>, KeySlots::SlotCount> origins{};
     auto put = [&origins](int top, int slot, int left) { origins[size_t(slot)] = {left, top}; };
     auto run = [&put](int top, int firstSlot, int lastSlot, int firstLeft) {
         for (int slot = firstSlot; slot <= lastSlot; ++slot) {
@@ -112,7 +112,7 @@ void fitCaption(QLabel *key)
 
 OnScreenKeyboard::KeyPlace OnScreenKeyboard::PlaceOfKey(int slot)
 {
-    static const std::array<std::pair<int, int>, 110> origins = keyOrigins();
+    static const std::array<std::pair<int, int>, KeySlots::SlotCount> origins = keyOrigins();
     const auto [left, top] = origins[size_t(slot)];
     return {left, top, widthOf(slot), heightOf(slot)};
 }

@@ -3,6 +3,8 @@
 // the music settings dialog. Nothing in it changes while it is shown.
 #pragma once
 
+#include "settings/keyslots.h"
+
 #include <QLabel>
 #include <QWidget>
 #include <array>
@@ -41,5 +43,5 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    std::array<QLabel *, 110> m_keys{};
+    std::array<QLabel *, KeySlots::SlotCount> m_keys{};
 };
