@@ -94,15 +94,19 @@ public:
     QTimer Timer1;
     QTimer Timer2;
     FileListBox File1;
-    AudioEngine Audio;
+
+private:
+    AudioEngine Audio; // built before MMControl1, which plays through it
+
+public:
     MediaControl MMControl1;
 
-    // State kept for the window's whole life.
-    mVolCtrl::Mixer MixerHandle;
-    mVolCtrl::MixerControl VolumeControl;
-    QString StartDir;
-    qint16 LastPressedCode = 0;
-    bool LyricsShown = false;
+    // The window's own state, to read.
+    const QString &startDir() const { return StartDir; }
+    qint16 lastPressedCode() const { return LastPressedCode; }
+    bool lyricsShown() const { return LyricsShown; }
+    // The engine behind MMControl1; with offline output, tests render through it.
+    AudioEngine &audio() { return Audio; }
 
 protected:
     bool event(QEvent *event) override;
@@ -122,6 +126,13 @@ private:
     // Hands a mouse event of the window (onForm) or of the text box to its handler;
     // true when the event must go no further.
     bool routeMouse(QMouseEvent *event, bool onForm);
+
+    // State kept for the window's whole life.
+    mVolCtrl::Mixer MixerHandle;
+    mVolCtrl::MixerControl VolumeControl;
+    QString StartDir;
+    qint16 LastPressedCode = 0;
+    bool LyricsShown = false;
 
     InstanceLock m_instance;
     KeyboardLock m_keyboardLock;

@@ -86,7 +86,7 @@ private slots:
         QVERIFY(before != QDir(m_dir->path()).canonicalPath());
         {
             Form1 form(OfflineDevices());
-            QCOMPARE(form.StartDir, before);
+            QCOMPARE(form.startDir(), before);
             QCOMPARE(QDir::currentPath(), QDir(m_dir->path()).canonicalPath());
             form.show();
             form.close();
@@ -188,7 +188,7 @@ private slots:
         QTest::keyClicks(form.Text1, u"xy"_s);
         QTest::keyClick(form.Text1, Qt::Key_Backspace);
         QCOMPARE(form.Text1->toPlainText(), u"ab1\nx"_s);
-        QCOMPARE(int(form.LastPressedCode), 8);
+        QCOMPARE(int(form.lastPressedCode()), 8);
     }
 
     void contextMenuRequestsAreSwallowed()

@@ -129,7 +129,7 @@ private slots:
     {
         start();
         QTest::keyClick(m_form->Text1, Qt::Key_Shift, Qt::ShiftModifier);
-        QCOMPARE(int(m_form->LastPressedCode), 16);
+        QCOMPARE(int(m_form->lastPressedCode()), 16);
         QVERIFY(m_form->isVisible() && !m_form->isMinimized());
     }
 };

@@ -60,7 +60,7 @@ private:
     {
         std::vector<float> buffer(256);
         for (int done = 0; done < int(48000 * seconds); done += 128) {
-            m_form->Audio.Render(buffer.data(), 128);
+            m_form->audio().Render(buffer.data(), 128);
         }
         QCoreApplication::processEvents();
     }
@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(m_form->Text1->textCursor().position(), 3);
         QCOMPARE(text1Colour(), colour);
         QCOMPARE(m_form->MMControl1.Mode(), int(MediaControl::ModePlaying));
-        QCOMPARE(int(m_form->LastPressedCode), 37);
+        QCOMPARE(int(m_form->lastPressedCode()), 37);
         press(Qt::Key_Escape); // Esc passes and, with no song of its own, stops the music
         QCOMPARE(m_form->MMControl1.Mode(), int(MediaControl::ModeNotOpen));
         press(Qt::Key_A);
@@ -242,7 +242,7 @@ private slots:
         start(record);
         QTest::keyClicks(m_form->Text1, u"zz"_s);
         press(Qt::Key_A); // typing → lyrics
-        QVERIFY(m_form->LyricsShown);
+        QVERIFY(m_form->lyricsShown());
         QCOMPARE(m_form->Text1->font().pointSize(), 20);
         // The key's own character lands at the start, where the caret was put.
         QCOMPARE(m_form->Text1->toPlainText(), u"aかえる\n表 no uta\nlast\n"_s);
@@ -252,7 +252,7 @@ private slots:
         QCOMPARE(m_form->Text1->textCursor().position(), 1);
         QCOMPARE(m_form->Text1->toPlainText(), u"aかえる\n表 no uta\nlast\n"_s);
         press(Qt::Key_B); // lyrics → typing: emptied, and B's character is the first
-        QVERIFY(!m_form->LyricsShown);
+        QVERIFY(!m_form->lyricsShown());
         QCOMPARE(m_form->Text1->font().pointSize(), 40);
         QCOMPARE(m_form->Text1->toPlainText(), u"b"_s);
         press(Qt::Key_B); // typing → typing: the text grows
@@ -277,7 +277,7 @@ private slots:
         record.SongFile[SlotA] = song;
         start(record);
         press(Qt::Key_A);
-        QCOMPARE(m_form->LyricsShown, lyrics);
+        QCOMPARE(m_form->lyricsShown(), lyrics);
         QVERIFY(!m_form->Text1->toPlainText().contains(u"hidden"_s));
     }
 
@@ -306,7 +306,7 @@ private slots:
         press(Qt::Key_A);
         QCOMPARE(m_form->MMControl1.FileName(), file(song));
         QCOMPARE(m_form->MMControl1.Mode(), int(MediaControl::ModePlaying));
-        QVERIFY(m_form->LyricsShown);
+        QVERIFY(m_form->lyricsShown());
         QCOMPARE(m_form->Text1->toPlainText(), u"auta\n"_s);
     }
 
@@ -317,7 +317,7 @@ private slots:
         writeFile(u"a.txt"_s, QByteArray("0123456789abcde\n").repeated(200000)); // 3.2 MB
         start(record);
         press(Qt::Key_A);
-        QVERIFY(m_form->LyricsShown);
+        QVERIFY(m_form->lyricsShown());
         QCOMPARE(m_form->Text1->toPlainText().size(), int(Form1::MaxLyricsBytes) + 1); // and the key's character
     }
 };
