@@ -6,6 +6,7 @@
 #include "dialogs/music/formmusicoptions.h"
 #include "platform/api.h"
 #include "platform/japanesefont.h"
+#include "platform/logging.h"
 #include "platform/random.h"
 #include "platform/virtualkey.h"
 #include "settings/keyslots.h"
@@ -379,7 +380,8 @@ bool Form1::LoadLyrics(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qWarning("Zubelo cannot read the lyrics %s: %s", qPrintable(path), qPrintable(file.errorString()));
+        qCWarning(lcLyrics, "Zubelo cannot read the lyrics %s: %s", qPrintable(path),
+                  qPrintable(file.errorString()));
         return false;
     }
     QString text;
@@ -566,7 +568,8 @@ bool Form1::LoadPicture(const QString &path)
     }
     const QImage image = reader.read();
     if (image.isNull()) {
-        qWarning("Zubelo cannot show the picture %s: %s", qPrintable(path), qPrintable(reader.errorString()));
+        qCWarning(lcPictures, "Zubelo cannot show the picture %s: %s", qPrintable(path),
+                  qPrintable(reader.errorString()));
         return false;
     }
     Picture1->setPixmap(QPixmap::fromImage(image));

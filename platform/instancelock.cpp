@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/instancelock.h"
 
+#include "platform/logging.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +14,8 @@ InstanceLock::InstanceLock(const QString &programFolder)
     m_held = m_lock.tryLock(0);
     if (!m_held && m_lock.error() != QLockFile::LockFailedError) {
         // No place to keep the lock: better two copies than none at all.
-        qWarning("Zubelo cannot check for another running copy (lock error %d)", int(m_lock.error()));
+        qCWarning(lcInstance, "Zubelo cannot check for another running copy (lock error %d)",
+                  int(m_lock.error()));
         m_held = true;
     }
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/keyboardlock.h"
 
+#include "platform/logging.h"
+
 #include <QGuiApplication>
 
 // Xlib last: its macros (None, Status, KeyPress...) would clash with Qt's names.
@@ -65,8 +67,8 @@ void KeyboardLock::tryGrab()
 {
     Display *display = x11Display();
     if (!display) {
-        qWarning("Zubelo cannot hold the keyboard: it is not running on X11 (platform %s)",
-                 qPrintable(QGuiApplication::platformName()));
+        qCWarning(lcKeyboard, "Zubelo cannot hold the keyboard: it is not running on X11 (platform %s)",
+                  qPrintable(QGuiApplication::platformName()));
         m_enabled = false; // nothing will change that in this run
         return;
     }
@@ -82,7 +84,7 @@ void KeyboardLock::tryGrab()
         return;
     }
     if (++m_failures == QuietFailures) {
-        qWarning("Zubelo cannot hold the keyboard: %s; it keeps trying", reasonOf(status));
+        qCWarning(lcKeyboard, "Zubelo cannot hold the keyboard: %s; it keeps trying", reasonOf(status));
     }
     m_retry.start();
 }

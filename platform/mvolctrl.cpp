@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/mvolctrl.h"
 
+#include "platform/logging.h"
+
 #include <QMessageBox>
 #include <alsa/asoundlib.h>
 #include <cerrno>
@@ -53,7 +55,7 @@ int mixerOpen(Mixer &mixer, int deviceIndex, const QString &device)
     // Each step that fails leaves nothing open behind it.
     if ((rc = snd_mixer_attach(handle, device.toLocal8Bit().constData())) < 0
         || (rc = snd_mixer_selem_register(handle, nullptr, nullptr)) < 0 || (rc = snd_mixer_load(handle)) < 0) {
-        qWarning("The volume mixer %s cannot be opened: %s", qPrintable(device), snd_strerror(rc));
+        qCWarning(lcMixer, "The volume mixer %s cannot be opened: %s", qPrintable(device), snd_strerror(rc));
         return codeOf(rc);
     }
     mixer.m_handle = std::move(opened);

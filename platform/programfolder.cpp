@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/programfolder.h"
 
+#include "platform/logging.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -34,8 +36,8 @@ QString Choose(const Places &places)
     }
     if (places.perUser.isEmpty() || !QDir().mkpath(places.perUser) ||
         !QFileInfo(places.perUser).isWritable()) {
-        qWarning("Zubelo cannot make its folder %s; settings stay as they are in %s",
-                 qPrintable(places.perUser), qPrintable(installed ? places.installedData : folder));
+        qCWarning(lcFolder, "Zubelo cannot make its folder %s; settings stay as they are in %s",
+                  qPrintable(places.perUser), qPrintable(installed ? places.installedData : folder));
         return installed ? places.installedData : folder;
     }
     // A folder that has its settings is the parent's: a starter song or picture they
@@ -79,7 +81,8 @@ bool Fill(const QString &from, const QString &to, const QStringList &skip)
             // Installed files are read-only; the user's copies are theirs to change.
             QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
         } else {
-            qWarning("Zubelo cannot copy %s to %s", qPrintable(entry.filePath()), qPrintable(target));
+            qCWarning(lcFolder, "Zubelo cannot copy %s to %s", qPrintable(entry.filePath()),
+                      qPrintable(target));
             complete = false;
         }
     }

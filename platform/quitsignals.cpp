@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/quitsignals.h"
 
+#include "platform/logging.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -26,7 +28,7 @@ void onSignal(int signalNumber)
 QuitSignals::QuitSignals(QObject *parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, m_fds) != 0) {
-        qWarning("Zubelo cannot watch for SIGTERM and SIGINT: %s", strerror(errno));
+        qCWarning(lcSignals, "Zubelo cannot watch for SIGTERM and SIGINT: %s", strerror(errno));
         return; // the signals keep their default action: the program ends at once
     }
     g_writeFd = m_fds[0];
@@ -38,7 +40,7 @@ QuitSignals::QuitSignals(QObject *parent) : QObject(parent)
     action.sa_flags = SA_RESTART;
     for (int signalNumber : Handled) {
         if (::sigaction(signalNumber, &action, nullptr) != 0) {
-            qWarning("Zubelo cannot handle signal %d: %s", signalNumber, strerror(errno));
+            qCWarning(lcSignals, "Zubelo cannot handle signal %d: %s", signalNumber, strerror(errno));
         }
     }
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/ansicodec.h"
 
+#include "platform/logging.h"
+
 #include <QtGlobal>
 #include <cerrno>
 #include <iconv.h>
@@ -22,7 +24,7 @@ IconvHandle openConverter(const char *to, const char *from)
 {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
-        qWarning("iconv cannot convert from %s to %s", from, to);
+        qCWarning(lcSettings, "iconv cannot convert from %s to %s", from, to);
         return nullptr;
     }
     return IconvHandle(cd);

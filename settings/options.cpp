@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/options.h"
 
+#include "platform/logging.h"
 #include "settings/ansicodec.h"
 
 #include <QFile>
@@ -99,8 +100,8 @@ void LoadOptions()
     if (file.open(QIODevice::ReadOnly)) {
         bytes = file.read(MaxFileBytes);
     } else {
-        qWarning("Zubelo starts without settings: %s: %s", qPrintable(file.fileName()),
-                 qPrintable(file.errorString()));
+        qCWarning(lcSettings, "Zubelo starts without settings: %s: %s", qPrintable(file.fileName()),
+                  qPrintable(file.errorString()));
     }
     ParseOptions(bytes, Settings());
 }
@@ -151,7 +152,7 @@ SaveResult WriteOptionsFile(const QString &path, const Record &record)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        qWarning("Zubelo could not save %s: %s", qPrintable(path), qPrintable(reason));
+        qCWarning(lcSettings, "Zubelo could not save %s: %s", qPrintable(path), qPrintable(reason));
         return {SaveResult::WriteFailed, reason};
     }
     return {};

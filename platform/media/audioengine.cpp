@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/media/audioengine.h"
 
+#include "platform/logging.h"
 #include "platform/media/sources.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@ AudioEngine::AudioEngine(const Options &options, QObject *parent)
         m_wakeNotifier = std::make_unique<QSocketNotifier>(m_wakeFd, QSocketNotifier::Read);
         connect(m_wakeNotifier.get(), &QSocketNotifier::activated, this, &AudioEngine::deliverEnd);
     } else {
-        qWarning("No end notices for songs: eventfd failed");
+        qCWarning(lcAudio, "No end notices for songs: eventfd failed");
     }
     m_idleTimer.setSingleShot(true);
     m_idleTimer.setInterval(options.idleCloseMs);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/media/audiooutput.h"
 
+#include "platform/logging.h"
 #include "platform/media/sources.h"
 
 #include <QtGlobal>
@@ -25,7 +26,7 @@ private:
     SdlAudio() : m_ok(initAudio())
     {
         if (!m_ok) {
-            qWarning("No sound output (%s): songs play silently", SDL_GetError());
+            qCWarning(lcAudio, "No sound output (%s): songs play silently", SDL_GetError());
         }
     }
     ~SdlAudio()
@@ -72,7 +73,7 @@ std::unique_ptr<SdlOutput> SdlOutput::Open(RenderFunction render, void *context,
     // SDL converts to whatever the device takes; the engine always renders one format.
     output->m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (output->m_device == 0) {
-        qWarning("The sound device cannot be opened (%s): songs play silently", SDL_GetError());
+        qCWarning(lcAudio, "The sound device cannot be opened (%s): songs play silently", SDL_GetError());
         return nullptr;
     }
     SDL_PauseAudioDevice(output->m_device, 0);

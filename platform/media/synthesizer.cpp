@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/media/synthesizer.h"
 
+#include "platform/logging.h"
+
 #include <QFileInfo>
 #include <QtGlobal>
 #include <fluidsynth.h>
@@ -27,7 +29,7 @@ Synthesizer::Synthesizer(int sampleRate, const QStringList &soundFonts)
 {
     fluid_settings_t *settings = m_settings.get();
     if (!settings) {
-        qWarning("FluidSynth has no settings: MIDI songs will be silent");
+        qCWarning(lcAudio, "FluidSynth has no settings: MIDI songs will be silent");
         m_state = FontState::Missing;
         return;
     }
@@ -40,7 +42,7 @@ Synthesizer::Synthesizer(int sampleRate, const QStringList &soundFonts)
     fluid_settings_setnum(settings, "synth.gain", 0.8); // the default is quiet next to WAVE songs
     m_synth.reset(new_fluid_synth(settings));
     if (!m_synth) {
-        qWarning("FluidSynth could not start: MIDI songs will be silent");
+        qCWarning(lcAudio, "FluidSynth could not start: MIDI songs will be silent");
         m_state = FontState::Missing;
         return;
     }
@@ -62,8 +64,8 @@ void Synthesizer::loadFont(QStringList candidates)
             return;
         }
     }
-    qWarning("No General MIDI sound font found (%s): MIDI songs will be silent",
-             qPrintable(candidates.join(QStringLiteral(", "))));
+    qCWarning(lcAudio, "No General MIDI sound font found (%s): MIDI songs will be silent",
+              qPrintable(candidates.join(QStringLiteral(", "))));
     m_state.store(FontState::Missing, std::memory_order_release);
 }
 
