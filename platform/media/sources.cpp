@@ -32,7 +32,7 @@ struct PlayerDeleter
 
 constexpr int ReadFrames = 1024;               // frames read from the file at a time
 constexpr int RingFrames = 32768;              // 0.68 s read ahead at the output rate
-constexpr int PrefillFrames = 2048;            // decoded at Open, so that the first buffers have sound at once
+constexpr int PrefillFrames = 256;             // read at Open, so that the first buffers sound at once
 constexpr auto ReaderNap = std::chrono::milliseconds(20); // while the ring is full
 constexpr qint64 MaxMidiFileBytes = 16 << 20;  // far beyond any real song; a guard against odd files
 
@@ -48,7 +48,8 @@ class WaveSource : public Source
 public:
     WaveSource(SndfilePtr file, const SF_INFO &info, AudioStreamPtr stream)
         : m_file(std::move(file)), m_stream(std::move(stream)), m_channels(info.channels),
-          m_readBuffer(size_t(ReadFrames) * size_t(info.channels)), m_ring(size_t(RingFrames) * OutputChannels)
+          m_readBuffer(size_t(ReadFrames) * size_t(info.channels)),
+          m_ring(new float[size_t(RingFrames) * OutputChannels]) // not cleared: only what the writer wrote is read
     {
         prefill();
     }
@@ -67,8 +68,8 @@ public:
         const size_t take = std::min(available, size_t(frames));
         const size_t at = read % RingFrames;
         const size_t first = std::min(take, RingFrames - at);
-        std::copy_n(m_ring.data() + at * OutputChannels, first * OutputChannels, out);
-        std::copy_n(m_ring.data(), (take - first) * OutputChannels, out + first * OutputChannels);
+        std::copy_n(m_ring.get() + at * OutputChannels, first * OutputChannels, out);
+        std::copy_n(m_ring.get(), (take - first) * OutputChannels, out + first * OutputChannels);
         m_readPos.store(read + take, std::memory_order_release);
         if (take < size_t(frames) && readerDone) {
             m_finished = true; // the last decoded frame has just been played
@@ -107,18 +108,40 @@ public:
     }
 
 private:
-    // Decodes a little on the UI thread, before the reader runs.
+    // Decodes a little on the UI thread, before the reader runs: a few
+    // buffers, and the whole of a song that short.
     void prefill()
     {
         while (!m_readerDone.load(std::memory_order_relaxed)
-               && m_writePos.load(std::memory_order_relaxed) < size_t(PrefillFrames) && fill()) {
+               && m_writePos.load(std::memory_order_relaxed) < size_t(PrefillFrames) && fill(PrefillFrames)) {
         }
     }
 
-    // Reader thread (or the UI thread while there is none): moves converted
-    // frames into the ring as far as it has room, then decodes more.
-    // False when the ring is full.
-    bool fill()
+    // Reader thread (or the UI thread while there is none): decodes one piece
+    // of the file into the ring. False when the ring is full.
+    bool fill(int frames = ReadFrames)
+    {
+        if (!drain()) {
+            return false;
+        }
+        if (m_endOfFile) {
+            m_readerDone.store(true, std::memory_order_release);
+            return true;
+        }
+        const sf_count_t read = sf_readf_float(m_file.get(), m_readBuffer.data(), frames);
+        if (read > 0) {
+            SDL_AudioStreamPut(m_stream.get(), m_readBuffer.data(), int(read) * m_channels * int(sizeof(float)));
+        }
+        if (read < frames) {
+            m_endOfFile = true; // the end, or a damaged rest of the file: play what was read
+            SDL_AudioStreamFlush(m_stream.get());
+        }
+        drain();
+        return true;
+    }
+
+    // Moves converted frames into the ring as far as it has room; true when none are left over.
+    bool drain()
     {
         const size_t frameBytes = sizeof(float) * OutputChannels;
         size_t write = m_writePos.load(std::memory_order_relaxed);
@@ -126,7 +149,7 @@ private:
         while (room > 0 && SDL_AudioStreamAvailable(m_stream.get()) > 0) {
             const size_t at = write % RingFrames;
             const size_t piece = std::min(room, RingFrames - at);
-            const int got = SDL_AudioStreamGet(m_stream.get(), m_ring.data() + at * OutputChannels,
+            const int got = SDL_AudioStreamGet(m_stream.get(), m_ring.get() + at * OutputChannels,
                                                int(piece * frameBytes));
             if (got <= 0) {
                 break;
@@ -135,22 +158,7 @@ private:
             room -= size_t(got) / frameBytes;
             m_writePos.store(write, std::memory_order_release);
         }
-        if (SDL_AudioStreamAvailable(m_stream.get()) > 0) {
-            return false;
-        }
-        if (m_endOfFile) {
-            m_readerDone.store(true, std::memory_order_release);
-            return true;
-        }
-        const sf_count_t read = sf_readf_float(m_file.get(), m_readBuffer.data(), ReadFrames);
-        if (read > 0) {
-            SDL_AudioStreamPut(m_stream.get(), m_readBuffer.data(), int(read) * m_channels * int(sizeof(float)));
-        }
-        if (read < ReadFrames) {
-            m_endOfFile = true; // the end, or a damaged rest of the file: play what was read
-            SDL_AudioStreamFlush(m_stream.get());
-        }
-        return true;
+        return SDL_AudioStreamAvailable(m_stream.get()) == 0;
     }
 
     void readAhead()
@@ -189,7 +197,7 @@ private:
     // fills m_ring ahead of m_writePos; the audio thread reads behind it and
     // advances m_readPos. Both reset only while the reader is stopped and the
     // engine's lock keeps the audio thread out.
-    std::vector<float> m_ring;
+    std::unique_ptr<float[]> m_ring;
     std::atomic<size_t> m_writePos{0};     // frames written ever: writer stores, audio thread loads
     std::atomic<size_t> m_readPos{0};      // frames played ever: audio thread stores, writer loads
     std::atomic<bool> m_readerDone{false}; // writer: every decoded frame is in the ring
