@@ -12,6 +12,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -81,7 +82,12 @@ public:
     {
         if (!m_reader.joinable() && !m_readerDone.load(std::memory_order_acquire)) {
             m_stopReader = false;
-            m_reader = std::thread([this] { readAhead(); });
+            try {
+                m_reader = std::thread([this] { readAhead(); });
+            } catch (const std::system_error &) {
+                // No thread to be had: the song ends after what was read rather than never.
+                m_readerDone.store(true, std::memory_order_release);
+            }
         }
     }
 
