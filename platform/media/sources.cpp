@@ -106,11 +106,17 @@ public:
 
     void WaitForData(int frames) override
     {
+        // A reader that is stuck shows as underruns, not as a test that hangs.
+        if (m_readerStuck) {
+            return;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (!m_readerDone.load(std::memory_order_acquire)
-               && m_writePos.load(std::memory_order_acquire) - m_readPos.load(std::memory_order_relaxed)
-                      < size_t(frames)) {
+               && m_writePos.load(std::memory_order_acquire) - m_readPos.load(std::memory_order_relaxed) < size_t(frames)
+               && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::yield();
         }
+        m_readerStuck = std::chrono::steady_clock::now() >= deadline;
     }
 
 private:
@@ -208,6 +214,7 @@ private:
     std::atomic<size_t> m_readPos{0};      // frames played ever: audio thread stores, writer loads
     std::atomic<bool> m_readerDone{false}; // writer: every decoded frame is in the ring
     bool m_finished = false;               // audio thread (UI thread under the engine's lock at Rewind)
+    bool m_readerStuck = false;            // the offline render thread only
     // The reader thread itself: started and stopped by the UI thread.
     std::thread m_reader;                  // UI thread
     std::mutex m_readerLock;               // UI and reader thread: guards m_stopReader
