@@ -81,8 +81,9 @@ int main(int argc, char *argv[])
     const QString beep = dir.filePath(QStringLiteral("beep.wav"));
     AudioTest::WriteTone(beep, 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.05, 0.5);
 
-    AudioEngine engine;
-    engine.SetRenderObserver(&observe, nullptr);
+    AudioEngine::Options options;
+    options.renderObserver = &observe;
+    AudioEngine engine(options);
     engine.Synth().WaitForFont();
     MediaControl media(engine);
     media.setNotify(true);

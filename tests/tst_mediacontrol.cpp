@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 #include <sndfile.h>
 
@@ -196,6 +197,52 @@ private slots:
         m_media->setCommand(u"Play"_s);
         const std::vector<float> left = AudioTest::LeftChannel(render(Buffer));
         QVERIFY(std::equal(left.begin(), left.end(), ramp.begin()));
+    }
+
+    // Every frame once, in order, whether the song fits in what is read ahead or not;
+    // the end notice once, after the last frame; and the same again after "Prev".
+    void waveEndsOnceRightAfterItsLastFrame_data()
+    {
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<int>("playable"); // frames before a cut in the file
+        QTest::newRow("shorter than what Open reads") << 200 << 200;
+        QTest::newRow("shorter than the read-ahead") << 4801 << 4801;
+        QTest::newRow("longer than the read-ahead") << 100001 << 100001;
+        QTest::newRow("cut off mid-sample") << 100001 << 60000;
+    }
+    void waveEndsOnceRightAfterItsLastFrame()
+    {
+        QFETCH(int, frames);
+        QFETCH(int, playable);
+        std::vector<float> samples(static_cast<size_t>(frames));
+        for (size_t i = 0; i < samples.size(); ++i) {
+            samples[i] = float(i % 1000 + 1) / 1024.0f; // never silent, exact in float
+        }
+        const QString file = path(u"song.wav"_s);
+        QVERIFY(AudioTest::WriteSamples(file, 48000, 1, SF_FORMAT_WAV | SF_FORMAT_FLOAT, samples));
+        if (playable < frames) {
+            QFile cut(file);
+            QVERIFY(cut.resize(cut.size() - qint64(frames - playable) * 4 + 2));
+        }
+        samples.resize(size_t(playable));
+        QSignalSpy done(m_media.get(), &MediaControl::Done);
+        play(file, u"WaveAudio"_s);
+        for (int round = 1; round <= 2; ++round) {
+            const std::vector<float> heard = AudioTest::LeftChannel(render((playable - 1) / Buffer * Buffer));
+            QVERIFY(m_engine->IsPlaying()); // no buffer yet without a frame of the song
+            QVERIFY(std::equal(samples.begin(), samples.begin() + qsizetype(heard.size()), heard.begin()));
+            const std::vector<float> last = AudioTest::LeftChannel(render(1));
+            QVERIFY(std::equal(samples.begin() + qsizetype(heard.size()), samples.end(), last.begin()));
+            QVERIFY(std::all_of(last.begin() + (playable - qsizetype(heard.size())), last.end(),
+                                [](float s) { return s == 0.0f; }));
+            QTRY_COMPARE(done.count(), round);
+            QCOMPARE(done.last().at(0).toInt(), int(MediaControl::Successful));
+            render(Buffer * 4);
+            QCoreApplication::processEvents();
+            QCOMPARE(done.count(), round);
+            m_media->setCommand(u"Prev"_s);
+            m_media->setCommand(u"Play"_s);
+        }
     }
 
     void doneCodes_data()

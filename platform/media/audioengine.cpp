@@ -9,12 +9,34 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+WakeFd::WakeFd() : m_fd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
+WakeFd::~WakeFd()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+void WakeFd::Signal() const
+{
+    if (m_fd >= 0) {
+        const uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(m_fd, &one, sizeof one);
+    }
+}
+
+void WakeFd::Drain() const
+{
+    uint64_t count = 0;
+    [[maybe_unused]] const ssize_t read = ::read(m_fd, &count, sizeof count);
+}
+
 AudioEngine::AudioEngine(const Options &options, QObject *parent)
     : QObject(parent), m_options(options), m_synthesizer(OutputRate, options.soundFonts)
 {
-    m_wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (m_wakeFd >= 0) {
-        m_wakeNotifier = std::make_unique<QSocketNotifier>(m_wakeFd, QSocketNotifier::Read);
+    if (m_wakeFd.IsValid()) {
+        m_wakeNotifier = std::make_unique<QSocketNotifier>(m_wakeFd.Fd(), QSocketNotifier::Read);
         connect(m_wakeNotifier.get(), &QSocketNotifier::activated, this, &AudioEngine::deliverEnd);
     } else {
         qCWarning(lcAudio, "No end notices for songs: eventfd failed");
@@ -31,10 +53,7 @@ AudioEngine::~AudioEngine()
         std::lock_guard lock(m_lock);
         m_source.reset();
     }
-    m_wakeNotifier.reset();
-    if (m_wakeFd >= 0) {
-        ::close(m_wakeFd);
-    }
+    m_wakeNotifier.reset(); // before the eventfd it watches closes
 }
 
 bool AudioEngine::Open(std::unique_ptr<Source> source)
@@ -102,27 +121,21 @@ void AudioEngine::Render(float *out, int frames)
         return;
     }
     const bool playing = m_playing.load(std::memory_order_acquire);
+    if (playing && m_options.output == Output::Offline) {
+        m_source->WaitForData(frames);
+    }
     const Source::Progress progress = m_source->Render(out, frames, playing);
     if (playing && progress != Source::Progress::Sounding) {
         m_playing.store(false, std::memory_order_release);
         m_endedCode.store(progress == Source::Progress::Finished ? 1 : 8, std::memory_order_relaxed);
         m_endedSession.store(m_session.load(std::memory_order_relaxed), std::memory_order_release);
-        if (m_wakeFd >= 0) {
-            const uint64_t one = 1;
-            [[maybe_unused]] const ssize_t written = ::write(m_wakeFd, &one, sizeof one);
-        }
+        m_wakeFd.Signal();
     }
     // Guard the device against a song that is louder than full scale.
     std::for_each(out, out + frames * OutputChannels, [](float &s) { s = std::clamp(s, -1.0f, 1.0f); });
-    if (m_observer) {
-        m_observer(m_observerContext, out, frames);
+    if (m_options.renderObserver) {
+        m_options.renderObserver(m_options.renderObserverContext, out, frames);
     }
-}
-
-void AudioEngine::SetRenderObserver(RenderObserver observer, void *context)
-{
-    m_observer = observer;
-    m_observerContext = context;
 }
 
 void AudioEngine::renderTrampoline(void *engine, float *out, int frames)
@@ -147,8 +160,7 @@ void AudioEngine::closeIdleOutput()
 
 void AudioEngine::deliverEnd()
 {
-    uint64_t count = 0;
-    [[maybe_unused]] const ssize_t read = ::read(m_wakeFd, &count, sizeof count);
+    m_wakeFd.Drain();
     const quint64 session = m_endedSession.load(std::memory_order_acquire);
     const int code = m_endedCode.load(std::memory_order_relaxed);
     if (!m_playing.load(std::memory_order_acquire) && !m_idleTimer.isActive() && m_output) {

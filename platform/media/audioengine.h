@@ -10,10 +10,30 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 
 class Source;
+
+// An eventfd for the audio thread's end notice: writing to it allocates
+// nothing and never blocks. Opened on construction, closed on destruction.
+class WakeFd
+{
+public:
+    WakeFd();
+    ~WakeFd();
+    WakeFd(const WakeFd &) = delete;
+    WakeFd &operator=(const WakeFd &) = delete;
+
+    bool IsValid() const { return m_fd >= 0; }
+    int Fd() const { return m_fd; }
+    void Signal() const;  // any thread
+    void Drain() const;   // the thread that watches it
+
+private:
+    const int m_fd;
+};
 
 class AudioEngine : public QObject
 {
@@ -21,12 +41,17 @@ class AudioEngine : public QObject
 
 public:
     enum class Output { Device, Offline };
+    // Sees every buffer after it was rendered, on the audio thread; for
+    // measuring latency.
+    using RenderObserver = void (*)(void *context, const float *out, int frames);
     struct Options
     {
         Output output = Output::Device;
         int bufferFrames = 128;   // 2.7 ms at 48 kHz
         int idleCloseMs = 10000;  // the output closes after this long without a song
         QStringList soundFonts = Synthesizer::DefaultSoundFonts();
+        RenderObserver renderObserver = nullptr;
+        void *renderObserverContext = nullptr;
     };
 
     explicit AudioEngine(QObject *parent = nullptr) : AudioEngine(Options{}, parent) {}
@@ -47,14 +72,10 @@ public:
     bool HasOutputDevice() const;
     bool IsOutputOpen() const { return bool(m_output); }
 
-    // Sees every buffer after it was rendered, on the audio thread; for
-    // measuring latency. Set it before the first "Play".
-    using RenderObserver = void (*)(void *context, const float *out, int frames);
-    void SetRenderObserver(RenderObserver observer, void *context);
-
     // The render path; the audio thread calls it, and tests call it directly
     // with Output::Offline. Never blocks: while the UI thread holds the song,
-    // this buffer is silence.
+    // this buffer is silence. Offline, a WAVE waits for its reader instead of
+    // sounding an underrun, since a test renders faster than real time.
     void Render(float *out, int frames);
 
 signals:
@@ -68,19 +89,17 @@ private:
     void closeIdleOutput();
     void deliverEnd();
 
-    Options m_options;
-    Synthesizer m_synthesizer;
-    std::mutex m_lock;                  // held by the UI thread only to change the song
-    std::unique_ptr<Source> m_source;   // guarded by m_lock
-    bool m_hasSource = false;
-    std::atomic<bool> m_playing{false};
-    std::atomic<quint64> m_session{0};
-    std::atomic<quint64> m_endedSession{0};
-    std::atomic<int> m_endedCode{0};
-    int m_wakeFd = -1;                  // the audio thread's end notice: an eventfd write allocates nothing
-    std::unique_ptr<QSocketNotifier> m_wakeNotifier;
-    std::unique_ptr<AudioOutput> m_output;
-    QTimer m_idleTimer;
-    RenderObserver m_observer = nullptr;
-    void *m_observerContext = nullptr;
+    const Options m_options;                          // any: fixed at construction
+    Synthesizer m_synthesizer;                        // any: it guards itself
+    std::mutex m_lock;                                // UI thread holds it to change the song; audio thread only tries it
+    std::unique_ptr<Source> m_source;                 // UI and audio thread, under m_lock
+    bool m_hasSource = false;                         // UI thread
+    std::atomic<bool> m_playing{false};               // any (atomic)
+    std::atomic<quint64> m_session{0};                // UI thread writes, audio thread reads (atomic)
+    std::atomic<quint64> m_endedSession{0};           // audio thread writes, UI thread reads (atomic)
+    std::atomic<int> m_endedCode{0};                  // audio thread writes, UI thread reads (atomic)
+    const WakeFd m_wakeFd;                            // audio thread signals, UI thread drains
+    std::unique_ptr<QSocketNotifier> m_wakeNotifier;  // UI thread
+    std::unique_ptr<AudioOutput> m_output;            // UI thread (it owns the audio thread)
+    QTimer m_idleTimer;                               // UI thread
 };

@@ -34,6 +34,7 @@ private:
     SdlOutput() = default;
     static void callback(void *self, unsigned char *stream, int bytes);
 
+    // Set on the UI thread before the device starts, read on SDL's audio thread.
     unsigned m_device = 0;
     RenderFunction m_render = nullptr;
     void *m_context = nullptr;
@@ -51,10 +52,10 @@ public:
 private:
     void run(int bufferFrames);
 
-    RenderFunction m_render;
-    void *m_context;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_stop = false;
-    std::thread m_thread;
+    RenderFunction m_render;        // any: fixed before the thread starts
+    void *m_context;                // any: fixed before the thread starts
+    std::mutex m_mutex;             // UI and output thread: guards m_stop
+    std::condition_variable m_wake; // wakes the output thread to stop
+    bool m_stop = false;            // under m_mutex
+    std::thread m_thread;           // UI thread
 };

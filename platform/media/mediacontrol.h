@@ -57,6 +57,7 @@ private:
     void notifyLater(int code);
     void engineEnded(quint64 session, int code);
 
+    // All on the UI thread; the engine's notices reach it there.
     AudioEngine &m_engine;
     bool m_notify = false;
     bool m_wait = false;

@@ -25,6 +25,10 @@ public:
 
     // Back to the beginning, silent until the next Start().
     virtual void Rewind() = 0;
+
+    // Only for offline rendering, which runs faster than real time: waits
+    // until the next frames are there to be rendered. Never on the audio thread.
+    virtual void WaitForData(int frames) { Q_UNUSED(frames); }
 };
 
 constexpr int OutputRate = 48000;
