@@ -162,8 +162,8 @@ void Form1::createControls()
     Label2->move(0, px(3960));
 
     // Clicks on the volume frame and the help lines are theirs, not the window's.
-    for (QWidget *own : {static_cast<QWidget *>(Frame1), static_cast<QWidget *>(Label1),
-                         static_cast<QWidget *>(Label2)}) {
+    for (QWidget *own :
+         {static_cast<QWidget *>(Frame1), static_cast<QWidget *>(Label1), static_cast<QWidget *>(Label2)}) {
         own->setAttribute(Qt::WA_NoMousePropagation);
     }
     Picture1->setAttribute(Qt::WA_TransparentForMouseEvents); // the pointer is always at its corner
@@ -307,7 +307,7 @@ void Form1::Form_KeyDown(int KeyCode, int Shift)
     case KeyCodes::M: {
         MMControl1.setCommand(QStringLiteral("Close"));
         m_keyboardLock.Want(this, false); // the dialog needs the keyboard
-        FormMusicOptions dialog; // no owner: a window of its own, modal
+        FormMusicOptions dialog;          // no owner: a window of its own, modal
         dialog.exec();
         updateKeyboardLock();
         break;
@@ -363,7 +363,8 @@ void Form1::Text1_KeyDown(int &KeyCode, int &Shift)
         songPath.size() >= 3 ? Paths::Locate(songPath.chopped(3) + QStringLiteral("txt")) : QString();
     const QFileInfo lyrics(lyricsPath);
     // A lyrics file that is there but cannot be read counts as no lyrics.
-    if (!lyricsPath.isEmpty() && lyrics.isFile() && !lyrics.fileName().startsWith(u'.') && LoadLyrics(lyricsPath)) {
+    if (!lyricsPath.isEmpty() && lyrics.isFile() && !lyrics.fileName().startsWith(u'.')
+        && LoadLyrics(lyricsPath)) {
         LyricsShown = true;
         SetText1FontSize(settings.LyricsFontSize);
     } else if (LyricsShown) {
@@ -452,11 +453,8 @@ bool Form1::event(QEvent *event)
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
     case QEvent::WindowStateChange:
-    case QEvent::Hide:
-        updateKeyboardLock();
-        break;
-    default:
-        break;
+    case QEvent::Hide: updateKeyboardLock(); break;
+    default: break;
     }
     return handled;
 }
@@ -465,8 +463,9 @@ void Form1::updateKeyboardLock()
 {
     // Only a toy that fills the screen and has the keyboard keeps it; never under a dialog,
     // and never a second copy, which is about to close.
-    m_keyboardLock.Want(this, isMaximized() && !isMinimized() && isActiveWindow() && isVisible() && !m_unloaded
-                                  && !QApplication::activeModalWidget() && !m_instance.AnotherInstanceRunning());
+    m_keyboardLock.Want(this, isMaximized() && !isMinimized() && isActiveWindow() && isVisible()
+                                  && !m_unloaded && !QApplication::activeModalWidget()
+                                  && !m_instance.AnotherInstanceRunning());
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -599,8 +598,7 @@ bool Form1::routeMouse(QMouseEvent *event, bool onForm)
         onForm ? Form_MouseUp(button, shift, x, y) : Text1_MouseUp(button, shift, x, y);
         break;
     }
-    default:
-        return false;
+    default: return false;
     }
     // The middle button would paste the X selection into the box; it only plays its song here.
     return event->button() == Qt::MiddleButton;
@@ -635,17 +633,10 @@ bool Form1::typeCharacterOf(const QKeyEvent *event)
     }
     switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Text1->insertPlainText(QStringLiteral("\n"));
-        return true;
-    case Qt::Key_Backspace:
-        Text1->textCursor().deletePreviousChar();
-        return true;
-    case Qt::Key_Tab:
-        Text1->insertPlainText(QStringLiteral("\t"));
-        return true;
-    default:
-        break;
+    case Qt::Key_Enter: Text1->insertPlainText(QStringLiteral("\n")); return true;
+    case Qt::Key_Backspace: Text1->textCursor().deletePreviousChar(); return true;
+    case Qt::Key_Tab: Text1->insertPlainText(QStringLiteral("\t")); return true;
+    default: break;
     }
     const QString text = event->text();
     if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); })) {

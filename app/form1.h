@@ -30,7 +30,7 @@ public:
     {
         AudioEngine::Options audio;
         QString mixer = QStringLiteral("default"); // empty: no volume step at all
-        bool keyboardLock = false; // hold the keyboard while maximised and active
+        bool keyboardLock = false;                 // hold the keyboard while maximised and active
     };
 
     explicit Form1(QWidget *parent = nullptr) : Form1(Devices{}, parent) {}

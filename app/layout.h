@@ -8,7 +8,7 @@
 namespace Layout {
 
 constexpr int TwipsPerPixel = Twips::PerPixel;
-constexpr double BottomStrip = 480;    // height of the strip below the text box
+constexpr double BottomStrip = 480; // height of the strip below the text box
 constexpr double FrameRightMargin = 10;
 constexpr double FrameTopGap = 5;
 constexpr int MaxTwips = 1 << 30; // far past any screen, and still clear of int's end

@@ -14,9 +14,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -28,7 +28,8 @@ namespace {
 
 qint64 nowNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -136,7 +137,8 @@ int main(int argc, char *argv[])
         const qint64 loud = recording ? recorder.FirstLoudSample(mark, 0.05f) : -1;
         coldServer << (loud >= 0 ? (recorder.ArrivalOf(size_t(loud)) - start) / 1e6 : -1);
     }
-    printf("First song after 10 idle seconds (output reopened): engine %.2f ms, sound server %.2f ms (median of 3)\n",
+    printf("First song after 10 idle seconds (output reopened): engine %.2f ms, sound server %.2f ms (median "
+           "of 3)\n",
            ProcStats::Median(coldEngine), ProcStats::Median(coldServer));
     recorder.Stop();
     media.setCommand(QStringLiteral("Close"));

@@ -28,7 +28,8 @@ constexpr xcb_keycode_t KeyS = 39; // a beep at the end of a burst
 
 qint64 nowNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -40,7 +41,8 @@ public:
         m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
         const xcb_query_extension_reply_t *damage = xcb_get_extension_data(m_connection, &xcb_damage_id);
         m_damageEvent = damage && damage->present ? damage->first_event + XCB_DAMAGE_NOTIFY : 0;
-        free(xcb_damage_query_version_reply(m_connection, xcb_damage_query_version(m_connection, 1, 1), nullptr));
+        free(xcb_damage_query_version_reply(m_connection, xcb_damage_query_version(m_connection, 1, 1),
+                                            nullptr));
     }
     ~XServer() { xcb_disconnect(m_connection); }
 
@@ -74,9 +76,12 @@ public:
 
     void Click(int x, int y, int button)
     {
-        xcb_test_fake_input(m_connection, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_root, int16_t(x), int16_t(y), 0);
-        xcb_test_fake_input(m_connection, XCB_BUTTON_PRESS, uint8_t(button), XCB_CURRENT_TIME, m_root, 0, 0, 0);
-        xcb_test_fake_input(m_connection, XCB_BUTTON_RELEASE, uint8_t(button), XCB_CURRENT_TIME, m_root, 0, 0, 0);
+        xcb_test_fake_input(m_connection, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_root, int16_t(x),
+                            int16_t(y), 0);
+        xcb_test_fake_input(m_connection, XCB_BUTTON_PRESS, uint8_t(button), XCB_CURRENT_TIME, m_root, 0, 0,
+                            0);
+        xcb_test_fake_input(m_connection, XCB_BUTTON_RELEASE, uint8_t(button), XCB_CURRENT_TIME, m_root, 0, 0,
+                            0);
         xcb_flush(m_connection);
     }
 
@@ -138,9 +143,12 @@ int main(int argc, char *argv[])
         return 1;
     }
     SystemTest::ZubeloCopy zubelo;
-    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("beep.wav")), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 880, 0.08);
-    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("high.wav")), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1760, 0.3);
-    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("tone.wav")), 44100, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1);
+    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("beep.wav")), 48000, 1,
+                         SF_FORMAT_WAV | SF_FORMAT_PCM_16, 880, 0.08);
+    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("high.wav")), 48000, 1,
+                         SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1760, 0.3);
+    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("tone.wav")), 44100, 2,
+                         SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1);
     MidiFile::Song tune;
     for (int i = 0; i < 8; ++i) {
         tune.notes.push_back({i * 240, 240, 60 + i * 2, 100, 0});
@@ -173,8 +181,8 @@ int main(int argc, char *argv[])
         }
         QThread::msleep(60);
     }
-    printf("Key press to the window's first damage: median %.2f ms (%lld keys)\n", ProcStats::Median(damageMs),
-           static_cast<long long>(damageMs.size()));
+    printf("Key press to the window's first damage: median %.2f ms (%lld keys)\n",
+           ProcStats::Median(damageMs), static_cast<long long>(damageMs.size()));
 
     // 2. Key to its song at the sound server (after one song has opened the output stream).
     x.Key(KeyA);
@@ -190,8 +198,8 @@ int main(int argc, char *argv[])
             soundMs << (recorder.ArrivalOf(size_t(loud)) - start) / 1e6;
         }
     }
-    printf("Key press to its song at the sound server: median %.2f ms (%lld keys)\n", ProcStats::Median(soundMs),
-           static_cast<long long>(soundMs.size()));
+    printf("Key press to its song at the sound server: median %.2f ms (%lld keys)\n",
+           ProcStats::Median(soundMs), static_cast<long long>(soundMs.size()));
 
     // 3. A burst of 500 keys sent at once; the last one's song tells when all were handled.
     x.Key(KeyX); // an ordinary key first, so the burst starts from a quiet box
@@ -220,7 +228,8 @@ int main(int argc, char *argv[])
     const long rssBefore = ProcStats::ResidentKiB(pid);
     const QRect window = zubelo.WindowGeometry();
     QList<double> mashMs;
-    const xcb_keycode_t letters[] = {24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 38, 40, 41, 42, 52, 53, 54, 55, 56, 57, 58};
+    const xcb_keycode_t letters[] = {24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 38,
+                                     40, 41, 42, 52, 53, 54, 55, 56, 57, 58};
     QRandomGenerator random(42);
     QElapsedTimer run;
     run.start();
@@ -233,12 +242,13 @@ int main(int argc, char *argv[])
         if (damaged > 0) {
             mashMs << (damaged - keyAt) / 1e6;
             if (getenv("ZUBELO_BENCH_TRACE") && mashMs.last() > 30) {
-                fprintf(stderr, "slow key at %.1f s (tick %d): %.1f ms\n", run.elapsed() / 1000.0, tick, mashMs.last());
+                fprintf(stderr, "slow key at %.1f s (tick %d): %.1f ms\n", run.elapsed() / 1000.0, tick,
+                        mashMs.last());
             }
         }
         if (tick % 5 == 4) {
-            x.Click(window.x() + random.bounded(window.width()), window.y() + random.bounded(window.height() - 40),
-                    random.bounded(2) ? 1 : 3);
+            x.Click(window.x() + random.bounded(window.width()),
+                    window.y() + random.bounded(window.height() - 40), random.bounded(2) ? 1 : 3);
         }
         const qint64 spent = (nowNs() - tickStart) / 1000;
         if (spent < 20000) {

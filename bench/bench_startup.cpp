@@ -7,9 +7,9 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QThread>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -74,8 +74,8 @@ int main(int argc, char *argv[])
         mapMs << ms;
         rssMiB << rss / 1024.0;
         idleCpu << 100.0 * (cpuAfter - cpuBefore) / idleSeconds;
-        printf("run %d: window mapped %.1f ms, resident %.1f MiB, idle CPU %.2f %%\n", run + 1, ms, rss / 1024.0,
-               idleCpu.last());
+        printf("run %d: window mapped %.1f ms, resident %.1f MiB, idle CPU %.2f %%\n", run + 1, ms,
+               rss / 1024.0, idleCpu.last());
         fflush(stdout);
     }
     xcb_disconnect(connection);

@@ -7,8 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-InstanceLock::InstanceLock(const QString &programFolder)
-    : m_lock(lockPathFor(programFolder))
+InstanceLock::InstanceLock(const QString &programFolder) : m_lock(lockPathFor(programFolder))
 {
     // A lock left by a copy that crashed is stale and taken over by QLockFile.
     m_held = m_lock.tryLock(0);
@@ -28,6 +27,7 @@ QString InstanceLock::lockPathFor(const QString &programFolder)
         dir = QDir::tempPath();
     }
     const QByteArray key =
-        QCryptographicHash::hash(QDir(programFolder).absolutePath().toUtf8(), QCryptographicHash::Sha1).toHex();
+        QCryptographicHash::hash(QDir(programFolder).absolutePath().toUtf8(), QCryptographicHash::Sha1)
+            .toHex();
     return dir + QStringLiteral("/zubelo-") + QString::fromLatin1(key.left(16)) + QStringLiteral(".lock");
 }

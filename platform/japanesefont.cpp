@@ -19,8 +19,9 @@ QFont make(const QStringList &families, double points)
 
 QFont Proportional(double points)
 {
-    return make({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")},
-                points);
+    return make(
+        {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")},
+        points);
 }
 
 QFont Monospaced(double points)

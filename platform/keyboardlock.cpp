@@ -22,16 +22,11 @@ Display *x11Display()
 const char *reasonOf(int status)
 {
     switch (status) {
-    case AlreadyGrabbed:
-        return "another program holds the keyboard";
-    case GrabFrozen:
-        return "another program has frozen the keyboard";
-    case GrabNotViewable:
-        return "the window is not shown";
-    case GrabInvalidTime:
-        return "the X server refused the time of the request";
-    default:
-        return "the X server refused";
+    case AlreadyGrabbed: return "another program holds the keyboard";
+    case GrabFrozen: return "another program has frozen the keyboard";
+    case GrabNotViewable: return "the window is not shown";
+    case GrabInvalidTime: return "the X server refused the time of the request";
+    default: return "the X server refused";
     }
 }
 

@@ -54,7 +54,8 @@ int mixerOpen(Mixer &mixer, int deviceIndex, const QString &device)
     std::unique_ptr<snd_mixer_t, Mixer::Closer> opened(handle);
     // Each step that fails leaves nothing open behind it.
     if ((rc = snd_mixer_attach(handle, device.toLocal8Bit().constData())) < 0
-        || (rc = snd_mixer_selem_register(handle, nullptr, nullptr)) < 0 || (rc = snd_mixer_load(handle)) < 0) {
+        || (rc = snd_mixer_selem_register(handle, nullptr, nullptr)) < 0
+        || (rc = snd_mixer_load(handle)) < 0) {
         qCWarning(lcMixer, "The volume mixer %s cannot be opened: %s", qPrintable(device), snd_strerror(rc));
         return codeOf(rc);
     }
@@ -67,7 +68,8 @@ int FindVolumeControl(Mixer &mixer, quint32 componentType, quint32 controlType, 
     if (!mixer.m_handle) {
         return MMSYSERR_INVALHANDLE;
     }
-    if (componentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS || controlType != MIXERCONTROL_CONTROLTYPE_VOLUME) {
+    if (componentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS
+        || controlType != MIXERCONTROL_CONTROLTYPE_VOLUME) {
         return MMSYSERR_INVALPARAM;
     }
     snd_mixer_selem_id_t *id = nullptr;

@@ -44,7 +44,10 @@ private:
     friend int SetVolumeValue(Mixer &, quint32, long);
     _snd_mixer_elem *element(quint32 controlID) const;
 
-    struct Closer { void operator()(_snd_mixer *mixer) const; };
+    struct Closer
+    {
+        void operator()(_snd_mixer *mixer) const;
+    };
     std::unique_ptr<_snd_mixer, Closer> m_handle;
     std::vector<_snd_mixer_elem *> m_controls; // controlID n is m_controls[n - 1]
 };

@@ -34,8 +34,8 @@ QString Choose(const Places &places)
     if (!installed && QFileInfo(folder).isWritable()) {
         return folder;
     }
-    if (places.perUser.isEmpty() || !QDir().mkpath(places.perUser) ||
-        !QFileInfo(places.perUser).isWritable()) {
+    if (places.perUser.isEmpty() || !QDir().mkpath(places.perUser)
+        || !QFileInfo(places.perUser).isWritable()) {
         qCWarning(lcFolder, "Zubelo cannot make its folder %s; settings stay as they are in %s",
                   qPrintable(places.perUser), qPrintable(installed ? places.installedData : folder));
         return installed ? places.installedData : folder;

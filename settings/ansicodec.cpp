@@ -90,7 +90,8 @@ QString decodeCanonically(QByteArrayView bytes)
         for (qsizetype length = 1; length <= 2 && pos + length <= bytes.size() && !taken; ++length) {
             const QByteArrayView piece = bytes.sliced(pos, length);
             const QString decoded = decodeLeniently(piece);
-            const bool oneCharacter = decoded.size() == 1 || (decoded.size() == 2 && decoded[0].isHighSurrogate());
+            const bool oneCharacter =
+                decoded.size() == 1 || (decoded.size() == 2 && decoded[0].isHighSurrogate());
             if (oneCharacter && !isEscape(decoded[0]) && Encode(decoded) == piece.toByteArray()) {
                 text += decoded;
                 pos += length;

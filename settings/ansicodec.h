@@ -17,7 +17,10 @@ QString Decode(QByteArrayView bytes);
 // nullopt when the text holds a character that code page 932 cannot hold.
 std::optional<QByteArray> Encode(QStringView text);
 
-inline bool CanEncode(QStringView text) { return Encode(text).has_value(); }
+inline bool CanEncode(QStringView text)
+{
+    return Encode(text).has_value();
+}
 
 // The lines of a text file, each decoded on its own. A line ends at CR (an LF
 // right after it belongs to it) or at a lone LF; the line ends are not kept.

@@ -187,7 +187,7 @@ double NumberFromText(QStringView text)
     // decimal number with an optional exponent (E or D) is read as far as it goes.
     // The number is kept as 0.<significant> × 10^(scale + exponent), so a line
     // of any length, or an exponent of any length, reads as the value it names.
-    constexpr size_t KeptDigits = 800;          // more than any double needs to round right
+    constexpr size_t KeptDigits = 800;                   // more than any double needs to round right
     constexpr long long ExponentCap = 1'000'000'000'000; // far past any double, far from overflow
     bool negative = false;
     bool anyDigit = false;

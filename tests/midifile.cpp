@@ -41,11 +41,14 @@ QByteArray Write(const Song &song)
     events.push_back({0, 1, QByteArray(1, char(0xc0)) + char(song.program & 0x7f)});
     for (const Note &n : song.notes) {
         const char channel = char(n.channel & 0x0f);
-        events.push_back({n.startTick, 3, QByteArray(1, char(0x90 | channel)) + char(n.key) + char(n.velocity)});
-        events.push_back({n.startTick + n.lengthTicks, 2, QByteArray(1, char(0x80 | channel)) + char(n.key) + char(0)});
+        events.push_back(
+            {n.startTick, 3, QByteArray(1, char(0x90 | channel)) + char(n.key) + char(n.velocity)});
+        events.push_back(
+            {n.startTick + n.lengthTicks, 2, QByteArray(1, char(0x80 | channel)) + char(n.key) + char(0)});
     }
-    std::stable_sort(events.begin(), events.end(),
-                     [](const Event &a, const Event &b) { return std::tie(a.tick, a.order) < std::tie(b.tick, b.order); });
+    std::stable_sort(events.begin(), events.end(), [](const Event &a, const Event &b) {
+        return std::tie(a.tick, a.order) < std::tie(b.tick, b.order);
+    });
 
     QByteArray track;
     int tick = 0;

@@ -11,7 +11,7 @@ struct Note
 {
     int startTick = 0;
     int lengthTicks = 0;
-    int key = 60;       // middle C
+    int key = 60; // middle C
     int velocity = 100;
     int channel = 0;
 };

@@ -7,12 +7,12 @@
 #include <QTimer>
 #include <functional>
 
-template <typename Window>
-class WhenModalOpens : public QObject
+template <typename Window> class WhenModalOpens : public QObject
 {
 public:
-    explicit WhenModalOpens(std::function<void(Window *)> act,
-                            std::function<bool(Window *)> ready = [](Window *) { return true; })
+    explicit WhenModalOpens(
+        std::function<void(Window *)> act,
+        std::function<bool(Window *)> ready = [](Window *) { return true; })
     {
         connect(&m_timer, &QTimer::timeout, this, [this, act, ready] {
             auto *window = qobject_cast<Window *>(QApplication::activeModalWidget());

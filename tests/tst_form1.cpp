@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form1.h"
-#include "widgettestutil.h"
 #include "platform/api.h"
 #include "settings/options.h"
+#include "widgettestutil.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -145,8 +145,8 @@ private slots:
     void pictureListMatchesThePatternWithoutCase()
     {
         QVERIFY(QDir(m_dir->path()).mkpath(u"pics/folder.bmp"_s));
-        for (const QString &name : {u"a.BMP"_s, u"b.jpg"_s, u"cjpg"_s, u"d.Gif"_s, u"e.png"_s, u".hidden.bmp"_s,
-                                    u"f.jpeg"_s}) {
+        for (const QString &name :
+             {u"a.BMP"_s, u"b.jpg"_s, u"cjpg"_s, u"d.Gif"_s, u"e.png"_s, u".hidden.bmp"_s, u"f.jpeg"_s}) {
             touch(u"pics/"_s + name);
         }
         writeOptions(u"pics"_s, 12);
@@ -197,9 +197,11 @@ private slots:
         Form1 form(OfflineDevices());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QContextMenuEvent byMouse(QContextMenuEvent::Mouse, QPoint(5, 5), form.Text1->mapToGlobal(QPoint(5, 5)));
+        QContextMenuEvent byMouse(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                  form.Text1->mapToGlobal(QPoint(5, 5)));
         QVERIFY(QApplication::sendEvent(form.Text1->viewport(), &byMouse));
-        QContextMenuEvent byKeyboard(QContextMenuEvent::Keyboard, QPoint(5, 5), form.Text1->mapToGlobal(QPoint(5, 5)));
+        QContextMenuEvent byKeyboard(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                     form.Text1->mapToGlobal(QPoint(5, 5)));
         QVERIFY(QApplication::sendEvent(form.Text1, &byKeyboard));
         QVERIFY(!QApplication::activePopupWidget());
         // Other events still reach the box.
@@ -217,7 +219,7 @@ private slots:
         QCOMPARE(form.Text1->geometry(), QRect(0, 0, 536, 253)); // 3795 twips
         QCOMPARE(form.Label2->y() + form.Label2->height(), 285);
         QCOMPARE(form.Label1->y() + form.Label1->height(), form.Label2->y());
-        QCOMPARE(form.Frame1->y(), 253); // 5 twips below the box round to none
+        QCOMPARE(form.Frame1->y(), 253);                            // 5 twips below the box round to none
         QCOMPARE(form.Frame1->x() + form.Frame1->width(), 536 - 1); // 10 twips from the right edge
         form.SetWindowState(Form1::Maximized);
         QTRY_VERIFY(form.width() > 536 && form.height() > 285);

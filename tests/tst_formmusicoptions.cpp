@@ -139,7 +139,10 @@ private slots:
         FormMusicOptions dialog;
         dialog.TextFilename->setText(u"nothing-here.mid"_s);
         clickKey(dialog, 60);
-        QCOMPARE(boxes.texts, QStringList{u"指定されたﾌｧｲﾙは存在しません。\n  nothing-here.mid\n有効なﾌｧｲﾙを設定してください。"_s});
+        QCOMPARE(
+            boxes.texts,
+            QStringList{
+                u"指定されたﾌｧｲﾙは存在しません。\n  nothing-here.mid\n有効なﾌｧｲﾙを設定してください。"_s});
         QCOMPARE(dialog.CurrentSlot, qint16(0)); // still on Esc
         QCOMPARE(dialog.TextFilename->text(), u"nothing-here.mid"_s);
         QCOMPARE(Options::Settings().SongFile[0], u"a.mid"_s);

@@ -7,8 +7,8 @@
 #include "dialogs/music/formmusicoptions.h"
 #include "messagecatcher.h"
 #include "modalwindow.h"
-#include "widgettestutil.h"
 #include "settings/options.h"
+#include "widgettestutil.h"
 
 #include <QDesktopServices>
 #include <QLineEdit>
@@ -36,8 +36,10 @@ private:
 
     void start()
     {
-        QVERIFY(AudioTest::WriteTone(m_dir->filePath(u"m.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 2));
-        QVERIFY(AudioTest::WriteTone(m_dir->filePath(u"b.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 660, 2));
+        QVERIFY(AudioTest::WriteTone(m_dir->filePath(u"m.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16,
+                                     440, 2));
+        QVERIFY(AudioTest::WriteTone(m_dir->filePath(u"b.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16,
+                                     660, 2));
         Options::Record record;
         record.SongFile[82] = u"m.wav"_s; // M
         record.SongFile[79] = u"m.wav"_s; // V
@@ -83,7 +85,7 @@ private slots:
         });
         QTest::keyClick(m_form->Text1, Qt::Key_M, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(music.handled, 1);
-        QCOMPARE(modeWhileOpen, int(MediaControl::ModeNotOpen)); // the music stopped first
+        QCOMPARE(modeWhileOpen, int(MediaControl::ModeNotOpen));              // the music stopped first
         QCOMPARE(m_form->MMControl1.FileName(), m_dir->filePath(u"m.wav"_s)); // then M's own song
         QCOMPARE(m_form->MMControl1.Mode(), int(MediaControl::ModePlaying));
     }

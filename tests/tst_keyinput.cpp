@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The play window's keys: songs, colours, lyrics, repeat and the wait flag.
 #include "app/form1.h"
-#include "widgettestutil.h"
 #include "audiotestutil.h"
 #include "platform/random.h"
 #include "settings/options.h"
 #include "tests/midifile.h"
+#include "widgettestutil.h"
 
 #include <QDir>
 #include <QFile>
@@ -156,7 +156,7 @@ private slots:
         const QColor colour = text1Colour();
         m_form->Text1->setPlainText(u"xyz"_s);
         m_form->Text1->moveCursor(QTextCursor::End);
-        press(Qt::Key_A); // held back: the song, the colour stay; the character is typed
+        press(Qt::Key_A);    // held back: the song, the colour stay; the character is typed
         press(Qt::Key_Left); // and an arrow acts on the caret as usual
         QCOMPARE(m_form->Text1->toPlainText(), u"xyza"_s);
         QCOMPARE(m_form->Text1->textCursor().position(), 3);
@@ -318,7 +318,8 @@ private slots:
         start(record);
         press(Qt::Key_A);
         QVERIFY(m_form->lyricsShown());
-        QCOMPARE(m_form->Text1->toPlainText().size(), int(Form1::MaxLyricsBytes) + 1); // and the key's character
+        QCOMPARE(m_form->Text1->toPlainText().size(),
+                 int(Form1::MaxLyricsBytes) + 1); // and the key's character
     }
 };
 

@@ -22,11 +22,13 @@ private slots:
         QTest::newRow("strip height only") << 8040.0 << 480.0 << 0.0 << 120 << 300 << 5618.0 << 5.0;
         QTest::newRow("lower than the strip") << 8040.0 << 300.0 << 0.0 << 0 << 120 << 5618.0 << 5.0;
         QTest::newRow("zero height") << 8040.0 << 0.0 << 0.0 << 0 << 0 << 5618.0 << 5.0;
-        QTest::newRow("narrower than the frame") << 2000.0 << 4272.0 << 3792.0 << 3912 << 4092 << -422.0 << 3797.0;
+        QTest::newRow("narrower than the frame")
+            << 2000.0 << 4272.0 << 3792.0 << 3912 << 4092 << -422.0 << 3797.0;
         QTest::newRow("only wider") << 12000.0 << 4272.0 << 3792.0 << 3912 << 4092 << 9578.0 << 3797.0;
         QTest::newRow("half rounds to even (down)") << 8040.0 << 482.5 << 2.0 << 122 << 302 << 5618.0 << 7.0;
         QTest::newRow("half rounds to even (up)") << 8040.0 << 483.5 << 4.0 << 124 << 304 << 5618.0 << 9.0;
-        QTest::newRow("fractional frame left") << 8040.5 << 4272.0 << 3792.0 << 3912 << 4092 << 5618.5 << 3797.0;
+        QTest::newRow("fractional frame left")
+            << 8040.5 << 4272.0 << 3792.0 << 3912 << 4092 << 5618.5 << 3797.0;
         // Past 32767 twips (2185 pixels): a portrait 4K screen, and an 8K one.
         QTest::newRow("3840 high") << 32400.0 << 57600.0 << 57120.0 << 57240 << 57420 << 29978.0 << 57125.0;
         QTest::newRow("8K wall") << 115200.0 << 64800.0 << 64320.0 << 64440 << 64620 << 112778.0 << 64325.0;

@@ -99,7 +99,8 @@ private slots:
         for (size_t i = 0; i < samples.size(); ++i) {
             samples[i] = float(int(i % 200) - 100) / 128.0f; // exact in float
         }
-        QVERIFY(AudioTest::WriteSamples(path(u"exact.wav"_s), 48000, 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, samples));
+        QVERIFY(AudioTest::WriteSamples(path(u"exact.wav"_s), 48000, 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT,
+                                        samples));
         play(path(u"exact.wav"_s), u"WaveAudio"_s);
         QCOMPARE(m_media->Mode(), MediaControl::ModePlaying);
         const std::vector<float> out = render(int(samples.size() / 2));
@@ -168,7 +169,8 @@ private slots:
     {
         QFETCH(QString, kind);
         m_engine->Synth().WaitForFont();
-        QVERIFY(AudioTest::WriteTone(path(u"long.wav"_s), 48000, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 3));
+        QVERIFY(
+            AudioTest::WriteTone(path(u"long.wav"_s), 48000, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 3));
         MidiFile::Song chord;
         chord.notes = {{0, 4800, 60, 127, 0}, {0, 4800, 64, 127, 0}, {0, 4800, 67, 127, 0}};
         writeMidi(u"long.mid"_s, chord);
@@ -188,7 +190,8 @@ private slots:
         for (size_t i = 0; i < ramp.size(); ++i) {
             ramp[i] = float(i % 1000) / 1024.0f;
         }
-        QVERIFY(AudioTest::WriteSamples(path(u"ramp.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_FLOAT, ramp));
+        QVERIFY(
+            AudioTest::WriteSamples(path(u"ramp.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_FLOAT, ramp));
         play(path(u"ramp.wav"_s), u"WaveAudio"_s);
         render(48000 / 4);
         m_media->setCommand(u"Prev"_s);
@@ -264,7 +267,8 @@ private slots:
         QFETCH(QString, case_);
         QFETCH(QList<int>, codes);
         m_engine->Synth().WaitForFont();
-        QVERIFY(AudioTest::WriteTone(path(u"short.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.1));
+        QVERIFY(
+            AudioTest::WriteTone(path(u"short.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.1));
         QFile damaged(path(u"damaged.wav"_s));
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write("RIFF\x10\x00\x00\x00WAVEfmt garbage that is no wave");
@@ -276,7 +280,8 @@ private slots:
         damagedMidi.close();
         QFile emptyMidi(path(u"empty.mid"_s));
         QVERIFY(emptyMidi.open(QIODevice::WriteOnly));
-        emptyMidi.write(QByteArray("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x01\xe0MTrk\x00\x00\x00\x04\x00\xff\x2f\x00", 26));
+        emptyMidi.write(QByteArray(
+            "MThd\x00\x00\x00\x06\x00\x00\x00\x01\x01\xe0MTrk\x00\x00\x00\x04\x00\xff\x2f\x00", 26));
         emptyMidi.close();
 
         QSignalSpy done(m_media.get(), &MediaControl::Done);
@@ -322,8 +327,10 @@ private slots:
 
     void endNoticeOvertakenByANewSongNeverRestartsIt()
     {
-        QVERIFY(AudioTest::WriteTone(path(u"first.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.05));
-        QVERIFY(AudioTest::WriteTone(path(u"second.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 660, 2));
+        QVERIFY(AudioTest::WriteTone(path(u"first.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440,
+                                     0.05));
+        QVERIFY(
+            AudioTest::WriteTone(path(u"second.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 660, 2));
         QList<int> codes;
         int restarts = 0;
         connect(m_media.get(), &MediaControl::Done, this, [&](int code) {
@@ -349,7 +356,8 @@ private slots:
 
     void endNoticeDeliveredAfterACloseIsNotASuccess()
     {
-        QVERIFY(AudioTest::WriteTone(path(u"first.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.05));
+        QVERIFY(AudioTest::WriteTone(path(u"first.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440,
+                                     0.05));
         QSignalSpy done(m_media.get(), &MediaControl::Done);
         play(path(u"first.wav"_s), u"WaveAudio"_s);
         render(48000 / 10);
@@ -379,7 +387,8 @@ private slots:
         qputenv("SDL_AUDIODRIVER", "none-such-driver");
         AudioEngine::Options options;
         makeEngine(options);
-        QVERIFY(AudioTest::WriteTone(path(u"half.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.5));
+        QVERIFY(
+            AudioTest::WriteTone(path(u"half.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.5));
         QSignalSpy done(m_media.get(), &MediaControl::Done);
         QElapsedTimer clock;
         clock.start();

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse presses on the play window: pictures at the pointer and click songs.
 #include "app/form1.h"
-#include "widgettestutil.h"
 #include "platform/random.h"
 #include "settings/options.h"
 #include "tests/midifile.h"
+#include "widgettestutil.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,8 +13,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -51,7 +51,8 @@ private:
             QImage image(100, 80, QImage::Format_RGB32);
             image.fill(PictureColours[i]);
             const QByteArray format = QFileInfo(names[i]).suffix().toLower().toLatin1();
-            QVERIFY(image.save(m_dir->filePath(u"pics/"_s + names[i]), format == "jpg" ? "JPEG" : format.constData()));
+            QVERIFY(image.save(m_dir->filePath(u"pics/"_s + names[i]),
+                               format == "jpg" ? "JPEG" : format.constData()));
         }
     }
 
@@ -75,7 +76,8 @@ private:
 
     static bool near(const QColor &a, const QColor &b)
     {
-        return qAbs(a.red() - b.red()) < 40 && qAbs(a.green() - b.green()) < 40 && qAbs(a.blue() - b.blue()) < 40;
+        return qAbs(a.red() - b.red()) < 40 && qAbs(a.green() - b.green()) < 40
+               && qAbs(a.blue() - b.blue()) < 40;
     }
 
 private slots:
@@ -216,7 +218,8 @@ private slots:
         QByteArray bomb("BM", 2);
         auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char *>(&v), 4); };
         bomb += le32(54) + le32(0) + le32(54) + le32(40) + le32(40000) + le32(40000);
-        bomb += QByteArray("\x01\x00\x18\x00", 4) + le32(0) + le32(0) + le32(2835) + le32(2835) + le32(0) + le32(0);
+        bomb += QByteArray("\x01\x00\x18\x00", 4) + le32(0) + le32(0) + le32(2835) + le32(2835) + le32(0)
+                + le32(0);
         QTest::newRow("40000 x 40000 bitmap in 54 bytes") << bomb;
     }
     void brokenPictures()

@@ -138,19 +138,23 @@ private slots:
         QTest::addColumn<QStringList>("onDisk");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("found");
-        QTest::newRow("exact name first") << QStringList{u"song.mid"_s, u"SONG.MID"_s} << u"SONG.MID"_s
-                                          << u"SONG.MID"_s;
-        QTest::newRow("file name in another case") << QStringList{u"song.mid"_s} << u"SONG.MID"_s << u"song.mid"_s;
-        QTest::newRow("every part in another case") << QStringList{u"Uta/Kaeru.mid"_s} << u"UTA/kaeru.MID"_s
-                                                    << u"Uta/Kaeru.mid"_s;
+        QTest::newRow("exact name first")
+            << QStringList{u"song.mid"_s, u"SONG.MID"_s} << u"SONG.MID"_s << u"SONG.MID"_s;
+        QTest::newRow("file name in another case")
+            << QStringList{u"song.mid"_s} << u"SONG.MID"_s << u"song.mid"_s;
+        QTest::newRow("every part in another case")
+            << QStringList{u"Uta/Kaeru.mid"_s} << u"UTA/kaeru.MID"_s << u"Uta/Kaeru.mid"_s;
         QTest::newRow("several matches: code point order")
             << QStringList{u"sONG.mid"_s, u"Song.mid"_s} << u"song.mid"_s << u"Song.mid"_s;
-        QTest::newRow("twin and case together") << QStringList{u"うた〜/a.mid"_s} << u"うた～/A.MID"_s
-                                                << u"うた〜/a.mid"_s;
-        QTest::newRow("full-width letters") << QStringList{u"ｓｏｎｇ.mid"_s} << u"ＳＯＮＧ.mid"_s << u"ｓｏｎｇ.mid"_s;
+        QTest::newRow("twin and case together")
+            << QStringList{u"うた〜/a.mid"_s} << u"うた～/A.MID"_s << u"うた〜/a.mid"_s;
+        QTest::newRow("full-width letters")
+            << QStringList{u"ｓｏｎｇ.mid"_s} << u"ＳＯＮＧ.mid"_s << u"ｓｏｎｇ.mid"_s;
         QTest::newRow("no such name") << QStringList{u"song.mid"_s} << u"other.mid"_s << u"other.mid"_s;
-        QTest::newRow("no such folder") << QStringList{u"song.mid"_s} << u"gone/song.mid"_s << u"gone/song.mid"_s;
-        QTest::newRow("a name is not a prefix") << QStringList{u"songs.mid"_s} << u"SONG.mid"_s << u"SONG.mid"_s;
+        QTest::newRow("no such folder")
+            << QStringList{u"song.mid"_s} << u"gone/song.mid"_s << u"gone/song.mid"_s;
+        QTest::newRow("a name is not a prefix")
+            << QStringList{u"songs.mid"_s} << u"SONG.mid"_s << u"SONG.mid"_s;
     }
     void locateFindsTheNameAsTheDiskSpellsIt()
     {
@@ -170,7 +174,9 @@ private slots:
     {
         QList<QByteArray> values(110);
         values[3] = "three.mid";
-        values << "1" << "TRUE" << "pics"; // 113 lines: no font sizes
+        values << "1"
+               << "TRUE"
+               << "pics"; // 113 lines: no font sizes
         writeOptionFile(lines(values));
         Options::Settings().InputFontSize = 7;
         Options::Settings().LyricsFontSize = 9;
@@ -187,7 +193,13 @@ private slots:
     void linesAfterTheLastFieldAreIgnored()
     {
         QList<QByteArray> values(110);
-        values << "False" << "False" << "" << " 10 " << " 20 " << " 30 " << "extra";
+        values << "False"
+               << "False"
+               << ""
+               << " 10 "
+               << " 20 "
+               << " 30 "
+               << "extra";
         writeOptionFile(lines(values));
         Options::LoadOptions();
         QCOMPARE(Options::Settings().InputFontSize, qint16(10));
@@ -210,7 +222,8 @@ private slots:
 
     void unixLineEndingsStillReadAsLines()
     {
-        QByteArray bytes = QByteArray("a.mid\n") + QByteArray("\n").repeated(109) + "True\nTrue\npics\n 40 \n 50 \n";
+        QByteArray bytes =
+            QByteArray("a.mid\n") + QByteArray("\n").repeated(109) + "True\nTrue\npics\n 40 \n 50 \n";
         writeOptionFile(bytes);
         Options::LoadOptions();
         QCOMPARE(Options::Settings().SongFile[0], u"a.mid"_s);
@@ -223,9 +236,13 @@ private slots:
         QList<QByteArray> values(110);
         values[0] = "ok.mid";
         values[1] = "bad\x81\xff\xa0tail.mid"; // a lead byte without its trail byte, and bytes CP932 lacks
-        values[2] = QByteArray("\x95") ; // a lone lead byte at the end of a line
+        values[2] = QByteArray("\x95");        // a lone lead byte at the end of a line
         values[3] = "also-ok.wav";
-        values << "True" << "False" << "pics" << " 36 " << " 24 ";
+        values << "True"
+               << "False"
+               << "pics"
+               << " 36 "
+               << " 24 ";
         const QByteArray original = lines(values);
         writeOptionFile(original);
         Options::LoadOptions();
@@ -284,7 +301,9 @@ private slots:
         QFETCH(QByteArray, line);
         QFETCH(int, size);
         QList<QByteArray> values(110);
-        values << "False" << "False" << "" << line << line;
+        values << "False"
+               << "False"
+               << "" << line << line;
         writeOptionFile(lines(values));
         Options::LoadOptions();
         QCOMPARE(int(Options::Settings().InputFontSize), size);
@@ -357,8 +376,8 @@ private slots:
         QTest::newRow("drive letter kept") << u"/opt/Zubelo"_s << u"D:\\Pictures"_s << u"D:\\Pictures"_s;
         QTest::newRow("relative") << u"/opt/Zubelo"_s << u"Pictures"_s << u"/opt/Zubelo/Pictures"_s;
         QTest::newRow("empty") << u"/opt/Zubelo"_s << QString() << u"/opt/Zubelo/"_s;
-        QTest::newRow("backslash first is relative") << u"/opt/Zubelo"_s << u"\\a.mid"_s
-                                                     << u"/opt/Zubelo/\\a.mid"_s;
+        QTest::newRow("backslash first is relative")
+            << u"/opt/Zubelo"_s << u"\\a.mid"_s << u"/opt/Zubelo/\\a.mid"_s;
         QTest::newRow("root folder: one separator") << u"/"_s << u"a.mid"_s << u"/a.mid"_s;
     }
     void resolvePath()
@@ -433,7 +452,9 @@ private slots:
 
     void codecKeepsUndecodableBytes()
     {
-        const QByteArray bytes("a\x80\xfd\xfe\xff" "b\x81", 7);
+        const QByteArray bytes("a\x80\xfd\xfe\xff"
+                               "b\x81",
+                               7);
         const QString text = AnsiCodec::Decode(bytes);
         QCOMPARE(text.size(), 7);
         QCOMPARE(AnsiCodec::Encode(text).value_or(QByteArray()), bytes);

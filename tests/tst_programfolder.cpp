@@ -22,8 +22,8 @@ private:
             if (!file.open(QIODevice::ReadOnly)) {
                 return {u"unreadable "_s + file.fileName()};
             }
-            files << QDir(folder).relativeFilePath(file.fileName()) + u'=' +
-                         QString::fromUtf8(file.readAll());
+            files << QDir(folder).relativeFilePath(file.fileName()) + u'='
+                         + QString::fromUtf8(file.readAll());
             if (!(file.permissions() & QFile::WriteOwner)) {
                 files << u"read-only "_s + file.fileName();
             }

@@ -71,8 +71,8 @@ bool write(const std::string &path, const std::vector<float> &samples)
         return false;
     }
     sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
-    return sf_writef_float(file.get(), samples.data(), sf_count_t(samples.size())) ==
-           sf_count_t(samples.size());
+    return sf_writef_float(file.get(), samples.data(), sf_count_t(samples.size()))
+           == sf_count_t(samples.size());
 }
 
 } // namespace
@@ -111,8 +111,8 @@ int main(int argc, char *argv[])
         mixInto(bubbles, pop(pitches[i], pitches[i] * 2.5), times[i]);
     }
 
-    const bool ok = write(folder + "/boing.wav", boing) && write(folder + "/pop.wav", pop(300, 1200)) &&
-                    write(folder + "/slide.wav", slide) && write(folder + "/fall.wav", fall) &&
-                    write(folder + "/drip.wav", drip) && write(folder + "/bubbles.wav", bubbles);
+    const bool ok = write(folder + "/boing.wav", boing) && write(folder + "/pop.wav", pop(300, 1200))
+                    && write(folder + "/slide.wav", slide) && write(folder + "/fall.wav", fall)
+                    && write(folder + "/drip.wav", drip) && write(folder + "/bubbles.wav", bubbles);
     return ok ? 0 : 1;
 }

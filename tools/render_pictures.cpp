@@ -25,8 +25,8 @@ QtMessageHandler defaultHandler = nullptr;
 
 void collectSvgComplaints(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type != QtDebugMsg && type != QtInfoMsg && context.category &&
-        QByteArray(context.category).startsWith("qt.svg")) {
+    if (type != QtDebugMsg && type != QtInfoMsg && context.category
+        && QByteArray(context.category).startsWith("qt.svg")) {
         svgComplaints.append(message);
         return;
     }

@@ -40,9 +40,10 @@ int main(int argc, char *argv[])
         return 1;
     }
     const QRect window = zubelo.WindowGeometry();
-    SystemTest::XdoTool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("abc")});
-    SystemTest::XdoTool({QStringLiteral("mousemove"), QString::number(window.x() + 330),
-                         QString::number(window.y() + 60)});
+    SystemTest::XdoTool(
+        {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("abc")});
+    SystemTest::XdoTool(
+        {QStringLiteral("mousemove"), QString::number(window.x() + 330), QString::number(window.y() + 60)});
     SystemTest::XdoTool({QStringLiteral("mousedown"), QStringLiteral("1")});
     QThread::msleep(300);
     bool ok = save(window, out + QStringLiteral("/play-window.png"));

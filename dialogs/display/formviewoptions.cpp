@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/display/formviewoptions.h"
 
-#include "platform/twips.h"
 #include "dialogs/display/drivelistbox.h"
 #include "dialogs/display/folderlistbox.h"
 #include "dialogs/messages.h"
 #include "platform/api.h"
+#include "platform/twips.h"
 #include "settings/options.h"
 #include "settings/paths.h"
 
@@ -34,7 +34,8 @@ QString readableFallback()
 
 FormViewOptions::FormViewOptions(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , Label1(new QLabel(QStringLiteral("フォントの大きさと、マウスが操作されたときに表示する画像について設定します"), this))
+    , Label1(new QLabel(
+          QStringLiteral("フォントの大きさと、マウスが操作されたときに表示する画像について設定します"), this))
     , Frame1(new QGroupBox(QStringLiteral("ｸﾘｯｸで表示される画像のﾌｫﾙﾀﾞ"), this))
     , Drive1(new DriveListBox(Frame1))
     , Dir1(new FolderListBox(Frame1))
@@ -132,8 +133,7 @@ void FormViewOptions::CommandOK_Click()
     // one that is gone or spelled otherwise on disk, or by a full path that the
     // settings file cannot hold (a program folder such as /home/zoë/Zubelo).
     // The stored text then stays until a parent chooses another folder.
-    const bool keptAsStored =
-        folder == m_openedFolder && (m_openedInstead || !Options::CanStore(folder));
+    const bool keptAsStored = folder == m_openedFolder && (m_openedInstead || !Options::CanStore(folder));
     if (!keptAsStored && Options::ResolvePath(settings.ImageFolder) != folder) {
         if (!Options::CanStore(folder)) {
             Dir1->setFocus();

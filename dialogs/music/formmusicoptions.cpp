@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/music/formmusicoptions.h"
 
-#include "platform/japanesefont.h"
-#include "platform/twips.h"
 #include "dialogs/messages.h"
 #include "dialogs/music/onscreenkeyboard.h"
 #include "platform/api.h"
+#include "platform/japanesefont.h"
+#include "platform/twips.h"
 #include "settings/keyslots.h"
 #include "settings/options.h"
 #include "settings/paths.h"
@@ -90,10 +90,12 @@ FormMusicOptions::FormMusicOptions(QWidget *parent)
     CommandFileBrowse->setGeometry(Twips::Rect(5280, 3000, 852, 372));
     // The captions wrap after their two ideographic spaces.
     CheckPlayWait->setObjectName(QStringLiteral("CheckPlayWait"));
-    CheckPlayWait->setText(QString(PlayWaitCaption()).replace(QStringLiteral("　　("), QStringLiteral("　　\n(")));
+    CheckPlayWait->setText(
+        QString(PlayWaitCaption()).replace(QStringLiteral("　　("), QStringLiteral("　　\n(")));
     CheckPlayWait->setGeometry(Twips::Rect(120, 4080, 3132, 612));
     CheckPlayRepeat->setObjectName(QStringLiteral("CheckPlayRepeat"));
-    CheckPlayRepeat->setText(QString(PlayRepeatCaption()).replace(QStringLiteral("　　("), QStringLiteral("　　\n(")));
+    CheckPlayRepeat->setText(
+        QString(PlayRepeatCaption()).replace(QStringLiteral("　　("), QStringLiteral("　　\n(")));
     CheckPlayRepeat->setGeometry(Twips::Rect(3360, 4080, 3012, 612));
     CommandOK->setObjectName(QStringLiteral("CommandOK"));
     CommandOK->setGeometry(Twips::Rect(4200, 4680, 972, 372));

@@ -58,8 +58,17 @@ std::array<std::pair<int, int>, KeySlots::SlotCount> keyOrigins()
     put(1800, 88, 4440);
     run(1800, 89, 92, 5040);
     // Bottom row.
-    for (auto [slot, left] : {std::pair{93, 360}, {94, 720}, {95, 1080}, {96, 1320}, {97, 1560}, {98, 2280},
-                              {99, 2520}, {100, 2760}, {101, 3000}, {102, 3240}, {103, 3600}}) {
+    for (auto [slot, left] : {std::pair{93, 360},
+                              {94, 720},
+                              {95, 1080},
+                              {96, 1320},
+                              {97, 1560},
+                              {98, 2280},
+                              {99, 2520},
+                              {100, 2760},
+                              {101, 3000},
+                              {102, 3240},
+                              {103, 3600}}) {
         put(2040, slot, left);
     }
     run(2040, 104, 106, 4200);
@@ -71,8 +80,15 @@ std::array<std::pair<int, int>, KeySlots::SlotCount> keyOrigins()
 int widthOf(int slot)
 {
     switch (slot) {
-    case 38: case 51: case 87: case 93: case 94: case 102: case 103: return 372;
-    case 59: case 107: return 492;
+    case 38:
+    case 51:
+    case 87:
+    case 93:
+    case 94:
+    case 102:
+    case 103: return 372;
+    case 59:
+    case 107: return 492;
     case 75: return 612;
     case 97: return 732;
     default: return KeySize;
@@ -164,7 +180,8 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget *container) : QWidget(container)
 
 bool OnScreenKeyboard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         auto *key = static_cast<QLabel *>(watched);
         if (key->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
             const auto found = std::find(m_keys.begin(), m_keys.end(), key);

@@ -28,8 +28,8 @@ public:
 
     bool IsValid() const { return m_fd >= 0; }
     int Fd() const { return m_fd; }
-    void Signal() const;  // any thread
-    void Drain() const;   // the thread that watches it
+    void Signal() const; // any thread
+    void Drain() const;  // the thread that watches it
 
 private:
     const int m_fd;
@@ -47,8 +47,8 @@ public:
     struct Options
     {
         Output output = Output::Device;
-        int bufferFrames = 128;   // 2.7 ms at 48 kHz
-        int idleCloseMs = 10000;  // the output closes after this long without a song
+        int bufferFrames = 128;  // 2.7 ms at 48 kHz
+        int idleCloseMs = 10000; // the output closes after this long without a song
         QStringList soundFonts = Synthesizer::DefaultSoundFonts();
         RenderObserver renderObserver = nullptr;
         void *renderObserverContext = nullptr;
@@ -89,17 +89,17 @@ private:
     void closeIdleOutput();
     void deliverEnd();
 
-    const Options m_options;                          // any: fixed at construction
-    Synthesizer m_synthesizer;                        // any: it guards itself
-    std::mutex m_lock;                                // UI thread holds it to change the song; audio thread only tries it
-    std::unique_ptr<Source> m_source;                 // UI and audio thread, under m_lock
-    bool m_hasSource = false;                         // UI thread
-    std::atomic<bool> m_playing{false};               // any (atomic)
-    std::atomic<quint64> m_session{0};                // UI thread writes, audio thread reads (atomic)
-    std::atomic<quint64> m_endedSession{0};           // audio thread writes, UI thread reads (atomic)
-    std::atomic<int> m_endedCode{0};                  // audio thread writes, UI thread reads (atomic)
-    const WakeFd m_wakeFd;                            // audio thread signals, UI thread drains
-    std::unique_ptr<QSocketNotifier> m_wakeNotifier;  // UI thread
-    std::unique_ptr<AudioOutput> m_output;            // UI thread (it owns the audio thread)
-    QTimer m_idleTimer;                               // UI thread
+    const Options m_options;            // any: fixed at construction
+    Synthesizer m_synthesizer;          // any: it guards itself
+    std::mutex m_lock;                  // UI thread holds it to change the song; audio thread only tries it
+    std::unique_ptr<Source> m_source;   // UI and audio thread, under m_lock
+    bool m_hasSource = false;           // UI thread
+    std::atomic<bool> m_playing{false}; // any (atomic)
+    std::atomic<quint64> m_session{0};  // UI thread writes, audio thread reads (atomic)
+    std::atomic<quint64> m_endedSession{0};          // audio thread writes, UI thread reads (atomic)
+    std::atomic<int> m_endedCode{0};                 // audio thread writes, UI thread reads (atomic)
+    const WakeFd m_wakeFd;                           // audio thread signals, UI thread drains
+    std::unique_ptr<QSocketNotifier> m_wakeNotifier; // UI thread
+    std::unique_ptr<AudioOutput> m_output;           // UI thread (it owns the audio thread)
+    QTimer m_idleTimer;                              // UI thread
 };

@@ -5,13 +5,13 @@
 
 #include <QFile>
 #include <SDL.h>
-#include <fluidsynth.h>
-#include <sndfile.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <fluidsynth.h>
 #include <mutex>
+#include <sndfile.h>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -31,11 +31,11 @@ struct PlayerDeleter
     void operator()(fluid_player_t *player) const { delete_fluid_player(player); }
 };
 
-constexpr int ReadFrames = 1024;               // frames read from the file at a time
-constexpr int RingFrames = 32768;              // 0.68 s read ahead at the output rate
-constexpr int PrefillFrames = 256;             // read at Open, so that the first buffers sound at once
+constexpr int ReadFrames = 1024;   // frames read from the file at a time
+constexpr int RingFrames = 32768;  // 0.68 s read ahead at the output rate
+constexpr int PrefillFrames = 256; // read at Open, so that the first buffers sound at once
 constexpr auto ReaderNap = std::chrono::milliseconds(20); // while the ring is full
-constexpr qint64 MaxMidiFileBytes = 16 << 20;  // far beyond any real song; a guard against odd files
+constexpr qint64 MaxMidiFileBytes = 16 << 20; // far beyond any real song; a guard against odd files
 
 using SndfilePtr = std::unique_ptr<SNDFILE, SndfileCloser>;
 using AudioStreamPtr = std::unique_ptr<SDL_AudioStream, AudioStreamDeleter>;
@@ -48,9 +48,12 @@ class WaveSource : public Source
 {
 public:
     WaveSource(SndfilePtr file, const SF_INFO &info, AudioStreamPtr stream)
-        : m_file(std::move(file)), m_stream(std::move(stream)), m_channels(info.channels),
-          m_readBuffer(size_t(ReadFrames) * size_t(info.channels)),
-          m_ring(new float[size_t(RingFrames) * OutputChannels]) // not cleared: only what the writer wrote is read
+        : m_file(std::move(file))
+        , m_stream(std::move(stream))
+        , m_channels(info.channels)
+        , m_readBuffer(size_t(ReadFrames) * size_t(info.channels))
+        , m_ring(new float[size_t(RingFrames)
+                           * OutputChannels]) // not cleared: only what the writer wrote is read
     {
         prefill();
     }
@@ -112,7 +115,8 @@ public:
         }
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (!m_readerDone.load(std::memory_order_acquire)
-               && m_writePos.load(std::memory_order_acquire) - m_readPos.load(std::memory_order_relaxed) < size_t(frames)
+               && m_writePos.load(std::memory_order_acquire) - m_readPos.load(std::memory_order_relaxed)
+                      < size_t(frames)
                && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::yield();
         }
@@ -142,7 +146,8 @@ private:
         }
         const sf_count_t read = sf_readf_float(m_file.get(), m_readBuffer.data(), frames);
         if (read > 0) {
-            SDL_AudioStreamPut(m_stream.get(), m_readBuffer.data(), int(read) * m_channels * int(sizeof(float)));
+            SDL_AudioStreamPut(m_stream.get(), m_readBuffer.data(),
+                               int(read) * m_channels * int(sizeof(float)));
         }
         if (read < frames) {
             m_endOfFile = true; // the end, or a damaged rest of the file: play what was read
@@ -216,10 +221,10 @@ private:
     bool m_finished = false;               // audio thread (UI thread under the engine's lock at Rewind)
     bool m_readerStuck = false;            // the offline render thread only
     // The reader thread itself: started and stopped by the UI thread.
-    std::thread m_reader;                  // UI thread
-    std::mutex m_readerLock;               // UI and reader thread: guards m_stopReader
-    std::condition_variable m_readerWake;  // wakes a napping reader to stop
-    bool m_stopReader = false;             // under m_readerLock
+    std::thread m_reader;                 // UI thread
+    std::mutex m_readerLock;              // UI and reader thread: guards m_stopReader
+    std::condition_variable m_readerWake; // wakes a napping reader to stop
+    bool m_stopReader = false;            // under m_readerLock
 };
 
 // A MIDI file on the shared synthesizer. A fresh FluidSynth player per start
@@ -227,7 +232,8 @@ private:
 class MidiSource : public Source
 {
 public:
-    MidiSource(QByteArray data, Synthesizer &synthesizer) : m_data(std::move(data)), m_synthesizer(synthesizer)
+    MidiSource(QByteArray data, Synthesizer &synthesizer)
+        : m_data(std::move(data)), m_synthesizer(synthesizer)
     {
         makePlayer();
     }
@@ -244,10 +250,8 @@ public:
         switch (m_synthesizer.State()) {
         case Synthesizer::FontState::Loading:
             return Progress::Sounding; // the song waits for its font and starts when it is there
-        case Synthesizer::FontState::Missing:
-            return m_started ? Progress::Failed : Progress::Sounding;
-        case Synthesizer::FontState::Ready:
-            break;
+        case Synthesizer::FontState::Missing: return m_started ? Progress::Failed : Progress::Sounding;
+        case Synthesizer::FontState::Ready: break;
         }
         fluid_synth_write_float(m_synthesizer.Synth(), frames, out, 0, 2, out, 1, 2);
         if (!m_started || !m_player) {
@@ -263,7 +267,7 @@ public:
             return Progress::Failed; // nothing loaded, or tracks without a single event to play
         }
         return done || fluid_player_get_current_tick(m_player.get()) >= total ? Progress::Finished
-                                                                                : Progress::Sounding;
+                                                                              : Progress::Sounding;
     }
 
     void Start() override
@@ -285,7 +289,8 @@ private:
     {
         m_started = false;
         m_player.reset(new_fluid_player(m_synthesizer.Synth()));
-        if (m_player && fluid_player_add_mem(m_player.get(), m_data.constData(), size_t(m_data.size())) != FLUID_OK) {
+        if (m_player
+            && fluid_player_add_mem(m_player.get(), m_data.constData(), size_t(m_data.size())) != FLUID_OK) {
             m_player.reset();
         }
     }
@@ -308,8 +313,8 @@ std::unique_ptr<Source> OpenWaveSource(const QString &path)
     }
     // 0 dB full scale stays 0 dB: integer formats are read into -1..1.
     sf_command(file.get(), SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
-    AudioStreamPtr stream(
-        SDL_NewAudioStream(AUDIO_F32SYS, Uint8(info.channels), info.samplerate, AUDIO_F32SYS, OutputChannels, OutputRate));
+    AudioStreamPtr stream(SDL_NewAudioStream(AUDIO_F32SYS, Uint8(info.channels), info.samplerate,
+                                             AUDIO_F32SYS, OutputChannels, OutputRate));
     if (!stream) {
         return nullptr; // channel layouts SDL cannot convert (such as 3 or 5 channels)
     }

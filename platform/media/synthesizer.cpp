@@ -24,8 +24,7 @@ QStringList Synthesizer::DefaultSoundFonts()
             QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2")};
 }
 
-Synthesizer::Synthesizer(int sampleRate, const QStringList &soundFonts)
-    : m_settings(new_fluid_settings())
+Synthesizer::Synthesizer(int sampleRate, const QStringList &soundFonts) : m_settings(new_fluid_settings())
 {
     fluid_settings_t *settings = m_settings.get();
     if (!settings) {
@@ -59,7 +58,8 @@ Synthesizer::~Synthesizer()
 void Synthesizer::loadFont(QStringList candidates)
 {
     for (const QString &path : candidates) {
-        if (QFileInfo(path).isFile() && fluid_synth_sfload(m_synth.get(), path.toLocal8Bit().constData(), 1) != FLUID_FAILED) {
+        if (QFileInfo(path).isFile()
+            && fluid_synth_sfload(m_synth.get(), path.toLocal8Bit().constData(), 1) != FLUID_FAILED) {
             m_state.store(FontState::Ready, std::memory_order_release);
             return;
         }

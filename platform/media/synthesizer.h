@@ -37,10 +37,16 @@ public:
 private:
     void loadFont(QStringList candidates);
 
-    struct SettingsDeleter { void operator()(_fluid_hashtable_t *s) const; };
-    struct SynthDeleter { void operator()(_fluid_synth_t *s) const; };
+    struct SettingsDeleter
+    {
+        void operator()(_fluid_hashtable_t *s) const;
+    };
+    struct SynthDeleter
+    {
+        void operator()(_fluid_synth_t *s) const;
+    };
     std::unique_ptr<_fluid_hashtable_t, SettingsDeleter> m_settings; // UI thread
     std::unique_ptr<_fluid_synth_t, SynthDeleter> m_synth;           // any: FluidSynth locks itself
-    std::atomic<FontState> m_state{FontState::Loading};              // loader thread writes, any reads (atomic)
-    std::thread m_loader;                                            // UI thread
+    std::atomic<FontState> m_state{FontState::Loading}; // loader thread writes, any reads (atomic)
+    std::thread m_loader;                               // UI thread
 };

@@ -10,16 +10,16 @@
 #include <QTest>
 #include <QThread>
 
-#include <pulse/error.h>
-#include <pulse/simple.h>
-#include <xcb/xcb.h>
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <mutex>
-#include <thread>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <pulse/error.h>
+#include <pulse/simple.h>
+#include <thread>
+#include <xcb/xcb.h>
 
 namespace SystemTest {
 
@@ -27,8 +27,8 @@ namespace {
 
 xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
 {
-    xcb_intern_atom_reply_t *reply =
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(strlen(name)), name), nullptr);
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(strlen(name)), name), nullptr);
     const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
     free(reply);
     return atom;
@@ -68,7 +68,8 @@ bool XdoTool(const QStringList &arguments, QByteArray *output, int timeoutMs)
 QImage GrabScreen(const QRect &area)
 {
     QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage() : QImage();
+    return screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage()
+                  : QImage();
 }
 
 struct SoundRecorder::State
@@ -81,7 +82,9 @@ struct SoundRecorder::State
     std::vector<qint64> arrivals; // one per piece
 };
 
-SoundRecorder::SoundRecorder(int pieceFrames) : m_state(std::make_unique<State>()), m_pieceFrames(pieceFrames) {}
+SoundRecorder::SoundRecorder(int pieceFrames) : m_state(std::make_unique<State>()), m_pieceFrames(pieceFrames)
+{
+}
 
 SoundRecorder::~SoundRecorder()
 {
@@ -91,7 +94,8 @@ SoundRecorder::~SoundRecorder()
 bool SoundRecorder::Start()
 {
     State *state = m_state.get();
-    const QByteArray sink = qEnvironmentVariable("ZUBELO_TEST_SINK", QStringLiteral("zubelo_sink")).toUtf8() + ".monitor";
+    const QByteArray sink =
+        qEnvironmentVariable("ZUBELO_TEST_SINK", QStringLiteral("zubelo_sink")).toUtf8() + ".monitor";
     std::atomic<int> result{0}; // 1 connected, -1 failed
     const int pieceFrames = m_pieceFrames;
     state->thread = std::thread([state, sink, pieceFrames, &result] {
@@ -100,8 +104,8 @@ bool SoundRecorder::Start()
         attr.maxlength = uint32_t(-1);
         attr.fragsize = uint32_t(pieceFrames * 2);
         int error = 0;
-        pa_simple *stream = pa_simple_new(nullptr, "zubelo-test", PA_STREAM_RECORD, sink.constData(), "record",
-                                          &format, nullptr, &attr, &error);
+        pa_simple *stream = pa_simple_new(nullptr, "zubelo-test", PA_STREAM_RECORD, sink.constData(),
+                                          "record", &format, nullptr, &attr, &error);
         result = stream ? 1 : -1;
         if (!stream) {
             qWarning("Cannot record from the sound server: %s", pa_strerror(error));
@@ -238,7 +242,8 @@ int DarkPixels(const QImage &image)
 QRect WindowGeometry(quint32 window)
 {
     QByteArray out;
-    if (!XdoTool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)}, &out)) {
+    if (!XdoTool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)},
+                 &out)) {
         return {};
     }
     QRect rect;
@@ -248,10 +253,14 @@ QRect WindowGeometry(quint32 window)
             continue;
         }
         const int value = pair[1].toInt();
-        if (pair[0] == "X") rect.moveLeft(value);
-        if (pair[0] == "Y") rect.moveTop(value);
-        if (pair[0] == "WIDTH") rect.setWidth(value);
-        if (pair[0] == "HEIGHT") rect.setHeight(value);
+        if (pair[0] == "X")
+            rect.moveLeft(value);
+        if (pair[0] == "Y")
+            rect.moveTop(value);
+        if (pair[0] == "WIDTH")
+            rect.setWidth(value);
+        if (pair[0] == "HEIGHT")
+            rect.setHeight(value);
     }
     return rect;
 }
@@ -327,7 +336,8 @@ bool ZubeloCopy::FindWindow(int timeoutMs)
     while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
         QByteArray out;
         if (XdoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                     QString::number(m_process.processId()), QStringLiteral("--name"), QStringLiteral("^Zubelo$")},
+                     QString::number(m_process.processId()), QStringLiteral("--name"),
+                     QStringLiteral("^Zubelo$")},
                     &out)) {
             m_window = out.trimmed().split('\n').first().toUInt();
             if (m_window) {

@@ -74,7 +74,8 @@ private slots:
     void musicDialogTiesASongToAKey()
     {
         ZubeloCopy zubelo;
-        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1,
+                                     SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
         QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({}, false, 48, 36)));
         QVERIFY(zubelo.Start());
         QVERIFY(zubelo.Focus());
@@ -103,8 +104,10 @@ private slots:
         QImage picture(100, 80, QImage::Format_RGB32);
         picture.fill(QColor(0, 255, 0));
         QVERIFY(picture.save(zubelo.FilePath(u"zoo/green.bmp"_s), "BMP"));
-        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"a.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.2));
-        QVERIFY(zubelo.WriteFile(u"a.txt"_s, QByteArray("kaeru no uta ga\r\nkikoete kuru yo\r\ngwa gwa gwa\r\n")));
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"a.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16,
+                                     440, 0.2));
+        QVERIFY(zubelo.WriteFile(u"a.txt"_s,
+                                 QByteArray("kaeru no uta ga\r\nkikoete kuru yo\r\ngwa gwa gwa\r\n")));
         QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "a.wav"}}, false, 48, 36)));
         QVERIFY(zubelo.Start());
         QVERIFY(zubelo.Focus());
@@ -150,12 +153,14 @@ private slots:
         // The window manager is there once it names its check window on the root.
         QTRY_VERIFY_WITH_TIMEOUT(rootProperty(u"_NET_SUPPORTING_WM_CHECK"_s).contains(u"window id"_s), 5000);
         ZubeloCopy zubelo;
-        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"long.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 5));
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"long.wav"_s), 48000, 1,
+                                     SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 5));
         QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "long.wav"}}, false, 48, 36)));
         QVERIFY(zubelo.Start());
         const QString window = QString::number(zubelo.Window());
         // A child's toy starts filling the screen.
-        QTRY_VERIFY_WITH_TIMEOUT(windowState(zubelo.Window()).contains(u"_NET_WM_STATE_MAXIMIZED_VERT"_s), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(windowState(zubelo.Window()).contains(u"_NET_WM_STATE_MAXIMIZED_VERT"_s),
+                                 3000);
         QVERIFY(SystemTest::XdoTool({u"windowactivate"_s, u"--sync"_s, window}));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+n"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(!windowState(zubelo.Window()).contains(u"MAXIMIZED"_s), 3000);
@@ -163,7 +168,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!allowedActions(zubelo.Window()).contains(u"_NET_WM_ACTION_RESIZE"_s), 3000);
         QVERIFY(!allowedActions(zubelo.Window()).contains(u"_NET_WM_ACTION_MAXIMIZE"_s));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+l"_s}));
-        QTRY_VERIFY_WITH_TIMEOUT(windowState(zubelo.Window()).contains(u"_NET_WM_STATE_MAXIMIZED_VERT"_s), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(windowState(zubelo.Window()).contains(u"_NET_WM_STATE_MAXIMIZED_VERT"_s),
+                                 3000);
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"shift+s"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(windowState(zubelo.Window()).contains(u"Iconic"_s), 3000);
 

@@ -66,7 +66,8 @@ private:
     }
     bool startWith(ZubeloCopy &zubelo, const QMap<int, QByteArray> &songs, bool repeat)
     {
-        return zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile(songs, repeat, 36, 24)) && zubelo.Start() && zubelo.Focus();
+        return zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile(songs, repeat, 36, 24))
+               && zubelo.Start() && zubelo.Focus();
     }
 
 private slots:
@@ -75,14 +76,17 @@ private slots:
     void keyWithAToneIsHeardAtItsPitch()
     {
         ZubeloCopy zubelo;
-        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 44100, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1.5));
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 44100, 1,
+                                     SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1.5));
         QVERIFY(startWith(zubelo, {{SlotA, "tone.wav"}}, false));
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"a"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(heardFor(recorder, 0.2f, 0.8), 5000);
         const std::vector<float> heard = recorder.Stop();
-        QVERIFY2(AudioTest::Peak(heard) > 0.2, qPrintable(QStringLiteral("peak %1 of %2 samples").arg(AudioTest::Peak(heard)).arg(heard.size())));
+        QVERIFY2(AudioTest::Peak(heard) > 0.2,
+                 qPrintable(
+                     QStringLiteral("peak %1 of %2 samples").arg(AudioTest::Peak(heard)).arg(heard.size())));
         const double pitch = AudioTest::PitchOfTone(heard, SoundRecorder::Rate, 300, 600);
         QVERIFY2(std::abs(pitch - 440) <= 6, qPrintable(QString::number(pitch)));
         QVERIFY(zubelo.RequestClose());
@@ -117,14 +121,15 @@ private slots:
         for (int i = 0; i < 9600; ++i) {
             beep[size_t(i)] = float(0.5 * std::sin(2 * M_PI * 880 * i / 48000.0));
         }
-        QVERIFY(AudioTest::WriteSamples(zubelo.FilePath(u"beep.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, beep));
+        QVERIFY(AudioTest::WriteSamples(zubelo.FilePath(u"beep.wav"_s), 48000, 1,
+                                        SF_FORMAT_WAV | SF_FORMAT_PCM_16, beep));
         QVERIFY(startWith(zubelo, {{SlotC, "beep.wav"}}, true));
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"c"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(countBursts(recorder.Samples(), 0.1) >= 2, 5000);
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"Escape"_s})); // Esc without a song: silence, no repeat
-        QThread::msleep(700); // and no beep comes after it
+        QThread::msleep(700);                                  // and no beep comes after it
         const std::vector<float> heard = recorder.Stop();
         const int bursts = countBursts(heard, 0.1);
         QVERIFY2(bursts >= 2 && bursts <= 4, qPrintable(QString::number(bursts)));

@@ -38,13 +38,16 @@ private slots:
         const QRect textBox(window.topLeft(), QSize(window.width(), window.height() - 40));
         const int before = SystemTest::DarkPixels(SystemTest::GrabScreen(textBox));
 
-        QVERIFY(SystemTest::XdoTool({u"type"_s, u"--delay"_s, u"30"_s, u"wo"_s})); // no Shift: Shift+M would open a dialog
-        QTRY_VERIFY_WITH_TIMEOUT(SystemTest::DarkPixels(SystemTest::GrabScreen(textBox)) > before + 500, 5000);
+        QVERIFY(SystemTest::XdoTool(
+            {u"type"_s, u"--delay"_s, u"30"_s, u"wo"_s})); // no Shift: Shift+M would open a dialog
+        QTRY_VERIFY_WITH_TIMEOUT(SystemTest::DarkPixels(SystemTest::GrabScreen(textBox)) > before + 500,
+                                 5000);
         const int twoLetters = SystemTest::DarkPixels(SystemTest::GrabScreen(textBox));
 
         // Backspace really deletes what was typed.
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"--delay"_s, u"30"_s, u"BackSpace"_s, u"BackSpace"_s}));
-        QTRY_VERIFY_WITH_TIMEOUT(SystemTest::DarkPixels(SystemTest::GrabScreen(textBox)) < twoLetters / 4, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(SystemTest::DarkPixels(SystemTest::GrabScreen(textBox)) < twoLetters / 4,
+                                 5000);
 
         QVERIFY(zubelo.RequestClose());
         QVERIFY(zubelo.WaitForExit());

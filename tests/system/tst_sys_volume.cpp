@@ -26,7 +26,8 @@ int sinkVolume()
 {
     QByteArray out;
     SystemTest::Run(u"pactl"_s, {u"get-sink-volume"_s, Sink}, &out);
-    const QRegularExpressionMatch match = QRegularExpression(u"front-left: (\\d+)"_s).match(QString::fromUtf8(out));
+    const QRegularExpressionMatch match =
+        QRegularExpression(u"front-left: (\\d+)"_s).match(QString::fromUtf8(out));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
@@ -59,7 +60,8 @@ private slots:
         // A click on the slider, then End: the slider's end sets 65530, never 65535.
         const QRect window = zubelo.WindowGeometry();
         const QPoint slider = window.topLeft() + QPoint(window.width() - 82, window.height() - 12);
-        QVERIFY(SystemTest::XdoTool({u"mousemove"_s, QString::number(slider.x()), QString::number(slider.y())}));
+        QVERIFY(
+            SystemTest::XdoTool({u"mousemove"_s, QString::number(slider.x()), QString::number(slider.y())}));
         QVERIFY(SystemTest::XdoTool({u"click"_s, u"1"_s}));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"End"_s}));
         QTRY_COMPARE_WITH_TIMEOUT(sinkVolume(), 65530, 3000);
@@ -84,7 +86,8 @@ private slots:
     void withoutAMixerEverythingElseWorks()
     {
         ZubeloCopy zubelo;
-        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1,
+                                     SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
         QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "tone.wav"}})));
         zubelo.SetEnvironment(u"ALSA_CONFIG_PATH"_s, QStringLiteral(ZUBELO_TEST_DATA "/alsa-no-mixer.conf"));
         // The message box comes while the window is being set up, before it shows.
@@ -93,8 +96,9 @@ private slots:
         const QRect box = zubelo.WindowGeometry();
         QVERIFY2(box.width() * box.height() < 536 * 285, "the message box, not the play window");
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"Return"_s}));
-        QTRY_VERIFY_WITH_TIMEOUT(zubelo.FindWindow() && zubelo.WindowGeometry().size() == QSize(536, 285), 5000);
-        QThread::msleep(300); // no second box comes
+        QTRY_VERIFY_WITH_TIMEOUT(zubelo.FindWindow() && zubelo.WindowGeometry().size() == QSize(536, 285),
+                                 5000);
+        QThread::msleep(300);                     // no second box comes
         QCOMPARE(zubelo.VisibleWindowCount(), 1); // said once only
 
         QVERIFY(zubelo.Focus());
@@ -113,14 +117,16 @@ private slots:
         const QString socket = home.filePath(u"native"_s);
         QProcess server;
         server.setProcessChannelMode(QProcess::MergedChannels);
-        server.start(u"pulseaudio"_s, {u"-n"_s, u"--daemonize=no"_s, u"--exit-idle-time=-1"_s, u"--use-pid-file=no"_s,
-                                      u"-L"_s, u"module-native-protocol-unix socket="_s + socket + u" auth-anonymous=1"_s,
-                                      u"-L"_s, u"module-null-sink sink_name=doomed"_s});
+        server.start(u"pulseaudio"_s,
+                     {u"-n"_s, u"--daemonize=no"_s, u"--exit-idle-time=-1"_s, u"--use-pid-file=no"_s, u"-L"_s,
+                      u"module-native-protocol-unix socket="_s + socket + u" auth-anonymous=1"_s, u"-L"_s,
+                      u"module-null-sink sink_name=doomed"_s});
         QVERIFY(server.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 5000);
 
         ZubeloCopy zubelo;
-        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1,
+                                     SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1));
         QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "tone.wav"}})));
         zubelo.SetEnvironment(u"PULSE_SERVER"_s, u"unix:"_s + socket);
         QVERIFY(zubelo.Start());
@@ -132,7 +138,8 @@ private slots:
         QVERIFY(server.waitForFinished());
         const QRect window = zubelo.WindowGeometry();
         const QPoint slider = window.topLeft() + QPoint(window.width() - 82, window.height() - 12);
-        QVERIFY(SystemTest::XdoTool({u"mousemove"_s, QString::number(slider.x()), QString::number(slider.y())}));
+        QVERIFY(
+            SystemTest::XdoTool({u"mousemove"_s, QString::number(slider.x()), QString::number(slider.y())}));
         QVERIFY(SystemTest::XdoTool({u"click"_s, u"1"_s}));
         QVERIFY(SystemTest::XdoTool({u"key"_s, u"End"_s, u"Home"_s}));
         // A click on the text box plays its song and gives it the keys back.
