@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Prints the size of the tests against the program's own sources and fails when
+# the tests grow past 40 % of the program. Lines are counted without blank lines
+# and without lines that hold only a comment; the tests count with their helpers
+# and the system-test harness.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+limit_percent=40
+
+count_lines() {
+    # Sources tracked by git under the given folders; C++ and test scripts.
+    git ls-files -- "$@" | grep -E '\.(cpp|h|sh|py)$' | while read -r file; do
+        cat "$file"
+        echo
+    done | grep -Ev '^[[:space:]]*($|//|#[^a-z!]|#$|/?\*)' | wc -l
+}
+
+program=$(count_lines app settings dialogs platform tools)
+tests=$(count_lines tests)
+percent=$((tests * 100 / program))
+
+echo "Test size: ${tests} test lines against ${program} program lines (${percent} %, at most ${limit_percent} %)"
+if ((tests * 100 > program * limit_percent)); then
+    echo "The tests have outgrown the program: make them leaner before adding more." >&2
+    exit 1
+fi
