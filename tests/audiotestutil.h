@@ -15,12 +15,10 @@ bool WriteSamples(const QString &path, int rate, int channels, int format, const
 
 // Strength of one frequency in a mono signal (Goertzel), as an amplitude 0..1.
 double ToneLevel(const std::vector<float> &mono, int rate, double frequency);
-// The strongest frequency between low and high, in 1 Hz steps.
-double DominantFrequency(const std::vector<float> &mono, int rate, double low, double high);
-// The pitch of a recorded tone: the median of the strongest frequency in five 0.1 s windows
-// from just after the sound starts, so that one dropped piece of a recording cannot move it.
+// The pitch of a recorded tone, in 1 Hz steps between low and high: the median of the strongest
+// frequency in five 0.1 s windows from just after the sound starts, so that one dropped piece of
+// a recording cannot move it.
 double PitchOfTone(const std::vector<float> &mono, int rate, double low, double high);
 double Peak(const std::vector<float> &samples);
-std::vector<float> LeftChannel(const std::vector<float> &stereo);
 
 } // namespace AudioTest

@@ -1,73 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/midifile.h"
 
-#include <algorithm>
-#include <tuple>
+#include <QtEndian>
+#include <map>
 
 namespace MidiFile {
 
-namespace {
-
-void appendVariableLength(QByteArray &out, quint32 value)
-{
-    QByteArray bytes(1, char(value & 0x7f));
-    while ((value >>= 7) != 0) {
-        bytes.prepend(char(0x80 | (value & 0x7f)));
-    }
-    out += bytes;
-}
-
-void appendBigEndian(QByteArray &out, quint32 value, int bytes)
-{
-    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) {
-        out += char((value >> shift) & 0xff);
-    }
-}
-
-struct Event
-{
-    int tick;
-    int order; // note-offs before note-ons at the same tick
-    QByteArray bytes;
-};
-
-} // namespace
-
 QByteArray Write(const Song &song)
 {
-    std::vector<Event> events;
-    events.push_back({0, 0, QByteArray("\xff\x51\x03", 3)});
-    appendBigEndian(events.back().bytes, quint32(song.microsecondsPerQuarter), 3);
-    events.push_back({0, 1, QByteArray(1, char(0xc0)) + char(song.program & 0x7f)});
+    // By tick, ends before starts; first the tempo (500000 us a quarter) and the instrument.
+    std::multimap<int, QByteArray> events{{0, QByteArray("\xff\x51\x03\x07\xa1\x20", 6)},
+                                          {1, QByteArray("\xc0", 1) + char(song.program & 0x7f)}};
     for (const Note &n : song.notes) {
-        const char channel = char(n.channel & 0x0f);
-        events.push_back(
-            {n.startTick, 3, QByteArray(1, char(0x90 | channel)) + char(n.key) + char(n.velocity)});
-        events.push_back(
-            {n.startTick + n.lengthTicks, 2, QByteArray(1, char(0x80 | channel)) + char(n.key) + char(0)});
+        const QByteArray key = QByteArray(1, char(0x90 | (n.channel & 0x0f))) + char(n.key);
+        events.insert({n.startTick * 2 + 1, key + char(n.velocity)});
+        events.insert({(n.startTick + n.lengthTicks) * 2, key + '\0'}); // velocity 0 ends the note
     }
-    std::stable_sort(events.begin(), events.end(), [](const Event &a, const Event &b) {
-        return std::tie(a.tick, a.order) < std::tie(b.tick, b.order);
-    });
-
     QByteArray track;
     int tick = 0;
-    for (const Event &e : events) {
-        appendVariableLength(track, quint32(e.tick - tick));
-        track += e.bytes;
-        tick = e.tick;
+    for (const auto &[at, bytes] : events) {
+        QByteArray delta(1, char((at / 2 - tick) & 0x7f));
+        for (int rest = (at / 2 - tick) >> 7; rest != 0; rest >>= 7) {
+            delta.prepend(char(0x80 | (rest & 0x7f)));
+        }
+        track += delta + bytes;
+        tick = at / 2;
     }
     track += QByteArray("\x00\xff\x2f\x00", 4); // end of track
-
-    QByteArray file("MThd");
-    appendBigEndian(file, 6, 4);
-    appendBigEndian(file, 0, 2); // format 0
-    appendBigEndian(file, 1, 2); // one track
-    appendBigEndian(file, quint32(song.ticksPerQuarter), 2);
-    file += "MTrk";
-    appendBigEndian(file, quint32(track.size()), 4);
-    file += track;
-    return file;
+    const quint32 size = qToBigEndian(quint32(track.size()));
+    return QByteArray("MThd\0\0\0\x06\0\0\0\x01\x01\xe0MTrk", 18)
+           + QByteArray(reinterpret_cast<const char *>(&size), 4) + track;
 }
 
 } // namespace MidiFile
