@@ -38,12 +38,10 @@ public:
     PlayWindow()
     {
         Options::SetProgramFolder(m_dir.path());
-        Options::Settings() = Options::Record{};
         Random::Restart();
-        for (auto [name, seconds] : {std::pair{"a.wav", 0.2}, std::pair{"b.wav", 2.0}}) {
-            AudioTest::WriteTone(path(QLatin1String(name)), 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440,
-                                 seconds);
-        }
+        const int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        QVERIFY(AudioTest::WriteTone(path(QStringLiteral("a.wav")), 48000, 1, format, 440, 0.2));
+        QVERIFY(AudioTest::WriteTone(path(QStringLiteral("b.wav")), 48000, 1, format, 440, 2));
         MidiFile::Song song;
         song.notes = {{0, 480, 72, 100, 0}};
         for (const char *name : {"ClickLeft.mid", "ClickRight.mid", "ClickMiddle.mid"}) {
@@ -83,13 +81,5 @@ public:
     {
         const MediaControl &media = form->MMControl1;
         return media.Mode() == MediaControl::ModePlaying ? QFileInfo(media.FileName()).fileName() : QString();
-    }
-    // Lets the sound run for this long, as the sound device would.
-    void render(double seconds)
-    {
-        std::vector<float> buffer(256);
-        for (int done = 0; done < int(48000 * seconds); done += 128) {
-            form->audio().Render(buffer.data(), 128);
-        }
     }
 };
