@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 #include <sndfile.h>
 
 inline Form1::Devices OfflineDevices()
@@ -38,12 +37,10 @@ public:
     PlayWindow()
     {
         Options::SetProgramFolder(m_dir.path());
-        Random::Restart();
         const int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
         QVERIFY(AudioTest::WriteTone(path(QStringLiteral("a.wav")), 48000, 1, format, 440, 0.2));
         QVERIFY(AudioTest::WriteTone(path(QStringLiteral("b.wav")), 48000, 1, format, 440, 2));
-        MidiFile::Song song;
-        song.notes = {{0, 480, 72, 100, 0}};
+        const MidiFile::Song song{480, 500000, 0, {{0, 480, 72, 100, 0}}};
         for (const char *name : {"ClickLeft.mid", "ClickRight.mid", "ClickMiddle.mid"}) {
             write(QLatin1String(name), MidiFile::Write(song));
         }
@@ -72,7 +69,6 @@ public:
         return *form;
     }
     void press(QKeyCombination key) { QTest::keyClick(form->Text1, key.key(), key.keyboardModifiers()); }
-    void type(const QString &keys) { QTest::keyClicks(form->Text1, keys); }
     QString text() const { return form->Text1->toPlainText(); }
     QColor colour() const { return form->Text1->palette().color(QPalette::Base); }
     int fontSize() const { return form->Text1->font().pointSize(); }
