@@ -17,6 +17,12 @@ using Key = QKeyCombination;
 
 namespace {
 
+// Keeps activation from the window it filters, as a window manager that prevents focus stealing does.
+class NoActivation : public QObject
+{
+    bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::WindowActivate; }
+};
+
 constexpr int SlotEsc = 0, SlotEnter = 51, SlotA = 60, SlotL = 68, SlotShift = 75, SlotV = 79, SlotM = 82;
 
 using FolderRow = std::tuple<QString, QString, int, int>;       // stored, listed, font size stored, shown
@@ -40,7 +46,6 @@ private:
 
 private slots:
     void initTestCase() { QDesktopServices::setUrlHandler(u"file"_s, this, "openUrl"); }
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(u"file"_s); }
     void init() { w.reset(), w.reset(new PlayWindow); } // the last window goes before a new folder comes
 
     void aRunFromStartToExit()
@@ -56,9 +61,8 @@ private slots:
         QVERIFY(form.Picture1->isHidden() && !form.Text1->testAttribute(Qt::WA_InputMethodEnabled)
                 && API::IsTextBoxHooked(form.Text1));
         QCOMPARE(w->colour(), QColor(0, 0, 192));
-        QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(
-            !form.windowFlags().testAnyFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        const auto sizeButtons = Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+        QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint) && !(form.windowFlags() & sizeButtons));
         QCOMPARE(QDir::currentPath(), QDir(w->path()).canonicalPath());
         form.resize(536, 285);
         QTRY_COMPARE(form.Text1->geometry(), QRect(0, 0, 536, 253));        // 480 twips above the bottom
@@ -97,7 +101,8 @@ private slots:
         // A second copy leaves at its first show, even if a window manager that prevents focus
         // stealing never activates it.
         Form1 second(OfflineDevices());
-        second.setAttribute(Qt::WA_ShowWithoutActivating);
+        NoActivation neverActive;
+        second.installEventFilter(&neverActive);
         second.show();
         QTRY_VERIFY(!second.isVisible());
         QVERIFY(form.isVisible());
@@ -114,6 +119,7 @@ private slots:
         QTest::newRow("relative folder") << FolderRow{u"pics"_s, u"pics"_s, 32767, 2160};
         QTest::newRow("folder in another case") << FolderRow{u"PICS"_s, u"pics"_s, 0, 1};
         QTest::newRow("folder that vanished") << FolderRow{u"gone"_s, {}, 2160, 2160};
+        QTest::newRow("a file, not a folder") << FolderRow{u"Option.dat"_s, {}, 48, 48};
     }
     void settingsAtStart()
     {
@@ -213,12 +219,12 @@ private slots:
     {
         QTest::addColumn<LyricsRow>("row");
         const QByteArray frog("\x82\xa9\x82\xa6\x82\xe9\r\n\x95\x5c no uta\r\nlast"), uta("uta");
-        const QByteArray huge = QByteArray("0123456789abcde\n").repeated(200000);
+        const QByteArray huge = QByteArray("0123456789abcdef\n").repeated(200000); // cut inside a line
         const QString a = u"a.wav"_s, none;
         QTest::newRow("Shift-JIS lines") << LyricsRow{a, u"a.txt"_s, frog, u"かえる\n表 no uta\nlast\n"_s};
         QTest::newRow("name in capitals") << LyricsRow{a, u"A.TXT"_s, uta, u"uta\n"_s};
         QTest::newRow("huge file is cut")
-            << LyricsRow{a, u"a.txt"_s, huge, QString::fromLatin1(huge.left(Form1::MaxLyricsBytes))};
+            << LyricsRow{a, u"a.txt"_s, huge, QString::fromLatin1(huge.left(Form1::MaxLyricsBytes)) + u'\n'};
         QTest::newRow("a folder") << LyricsRow{a, u"a.txt/x"_s, uta, none};
         QTest::newRow("a hidden file") << LyricsRow{u".h.wav"_s, u".h.txt"_s, uta, none};
     }
@@ -283,7 +289,6 @@ private slots:
         }
         QTest::mousePress(&form, Qt::LeftButton, {}, strip);
         QCOMPARE(form.Picture1->pos(), strip); // top-left at the pointer
-        QCOMPARE(w->playing(), u"ClickLeft.mid"_s);
         QWidget *box = form.Text1->viewport();
         QTest::mousePress(box, Qt::LeftButton, {}, QPoint(200, 60)); // the picture stays while held
         QTest::mouseMove(box, QPoint(120, 90));

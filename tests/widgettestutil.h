@@ -8,11 +8,9 @@
 #include "settings/options.h"
 #include "tests/midifile.h"
 
-#include <QDir>
 #include <QImage>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
-#include <QtTest>
+#include <QtTest> // and all of QtCore
 #include <sndfile.h>
 
 inline Form1::Devices OfflineDevices()
