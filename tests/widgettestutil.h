@@ -38,7 +38,7 @@ public:
         const int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
         QVERIFY(AudioTest::WriteTone(path(QStringLiteral("a.wav")), 48000, 1, format, 440, 0.2));
         QVERIFY(AudioTest::WriteTone(path(QStringLiteral("b.wav")), 48000, 1, format, 440, 2));
-        const MidiFile::Song song{480, 500000, 0, {{0, 480, 72, 100, 0}}};
+        const MidiFile::Song song{0, {{0, 480, 72, 100, 0}}};
         for (const char *name : {"ClickLeft.mid", "ClickRight.mid", "ClickMiddle.mid"}) {
             write(QLatin1String(name), MidiFile::Write(song));
         }
