@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The play window: start and exit, keys and their songs, lyrics, mouse presses and pictures, hot keys.
+#include "dialogs/display/folderlistbox.h"
+#include "dialogs/display/formviewoptions.h"
 #include "modalwindow.h"
 #include "platform/api.h"
 #include "widgettestutil.h"
@@ -11,6 +13,8 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 using Key = QKeyCombination;
@@ -172,6 +176,21 @@ private slots:
         QCOMPARE(opened, dialog);
         QCOMPARE(w->playing(), plays);
         QVERIFY(key.keyboardModifiers() != Qt::AltModifier || w->colour() == before); // Alt paints not
+    }
+
+    void displaySettingsApplyAtOnce()
+    {
+        QVERIFY(QDir().mkpath(w->path(u"new"_s)));
+        w->start();
+        WhenModalOpens<FormViewOptions> ok([&](FormViewOptions *dialog) {
+            dialog->Dir1->SetPath(w->path(u"new"_s));
+            dialog->Text1->setText(u"50"_s);
+            dialog->CommandOK->click();
+        });
+        w->press(Qt::SHIFT | Qt::Key_V);
+        QCOMPARE(ok.handled, 1);
+        QCOMPARE(w->fontSize(), 50);
+        QCOMPARE(w->form->File1.Path(), w->path(u"new"_s));
     }
 
     void repeat_data()
