@@ -123,7 +123,6 @@ bool ZubeloCopy::WriteFile(const QString &name, const QByteArray &bytes) const
 
 bool ZubeloCopy::Start(const QStringList &arguments, const QString &program)
 {
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.setProcessEnvironment(m_environment);
     m_process.start(program.isEmpty() ? m_dir.filePath(u"zubelo"_s) : program, arguments);
     return m_process.waitForStarted() && FindWindow();
