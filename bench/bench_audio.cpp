@@ -4,12 +4,12 @@
 // plays and while idle, the time to open a ten-minute WAVE, and memory after
 // a child holds keys down. Prints figures; asserts nothing.
 #include "../tests/audiotestutil.h"
-#include "../tests/system/systemtest.h"
 #include "platform/media/audioengine.h"
 #include "platform/media/mediacontrol.h"
 #include "platform/media/sources.h"
 #include "procstats.h"
 #include "tests/midifile.h"
+#include "timedrecorder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -90,7 +90,7 @@ int main(int argc, char *argv[])
     media.setNotify(true);
 
     // 1. Play to sound, with the output stream open (one song after another).
-    SystemTest::SoundRecorder recorder(96); // 2 ms pieces
+    TimedRecorder recorder(96); // 2 ms pieces
     const bool recording = recorder.Start();
     if (!recording) {
         fprintf(stderr, "no sound server to record from: only the engine's side is measured\n");

@@ -6,9 +6,10 @@
 #include "../tests/system/systemtest.h"
 #include "procstats.h"
 #include "tests/midifile.h"
+#include "timedrecorder.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QImage>
 #include <QRandomGenerator>
 #include <QThread>
@@ -135,7 +136,7 @@ QByteArray optionFile()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    QGuiApplication app(argc, argv); // the harness takes screenshots
     const int mashSeconds = argc > 1 ? atoi(argv[1]) : 60;
     XServer x;
     if (!x.Ok()) {
@@ -166,7 +167,7 @@ int main(int argc, char *argv[])
     }
     x.Watch(zubelo.Window());
     const pid_t pid = pid_t(zubelo.Process().processId());
-    SystemTest::SoundRecorder recorder(96);
+    TimedRecorder recorder(96);
     recorder.Start();
 
     // 1. Key to the window's first damage.
@@ -216,7 +217,7 @@ int main(int argc, char *argv[])
     qint64 lastKeyHeard = -1;
     for (size_t at = mark; at + 480 <= heard.size() && lastKeyHeard < 0; at += 96) {
         const std::vector<float> window(heard.begin() + qint64(at), heard.begin() + qint64(at) + 480);
-        if (AudioTest::ToneLevel(window, SystemTest::SoundRecorder::Rate, 1760) > 0.1) {
+        if (AudioTest::ToneLevel(window, TimedRecorder::Rate, 1760) > 0.1) {
             lastKeyHeard = recorder.ArrivalOf(at);
         }
     }

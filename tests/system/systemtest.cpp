@@ -1,240 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "systemtest.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
-#include <QThread>
-
-#include <atomic>
-#include <chrono>
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <mutex>
-#include <pulse/error.h>
-#include <pulse/simple.h>
-#include <thread>
 #include <xcb/xcb.h>
+
+using namespace Qt::StringLiterals;
 
 namespace SystemTest {
 
-namespace {
-
-xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
-{
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
-    free(reply);
-    return atom;
-}
-
-} // namespace
-
-bool RequireServices()
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY") || qEnvironmentVariableIsEmpty("PULSE_SERVER")) {
-        qWarning("System tests need the X server and sound server of scripts/with-test-services.sh");
-        return false;
-    }
-    return true;
-}
-
 bool Run(const QString &program, const QStringList &arguments, QByteArray *output, int timeoutMs)
 {
-    QProcess process;
+    QProcess process; // killed when it goes, if it has not finished
     process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return false;
-    }
+    const bool finished = process.waitForFinished(timeoutMs);
     if (output) {
         *output = process.readAllStandardOutput();
     }
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-bool XdoTool(const QStringList &arguments, QByteArray *output, int timeoutMs)
+bool XdoTool(const QStringList &arguments, QByteArray *output)
 {
-    return Run(QStringLiteral("xdotool"), arguments, output, timeoutMs);
+    return Run(u"xdotool"_s, arguments, output);
 }
 
 QImage GrabScreen(const QRect &area)
 {
-    QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage()
-                  : QImage();
-}
-
-struct SoundRecorder::State
-{
-    std::thread thread;
-    std::atomic<bool> stop{false};
-    std::atomic<bool> connected{false};
-    std::mutex lock;
-    std::vector<float> samples;
-    std::vector<qint64> arrivals; // one per piece
-};
-
-SoundRecorder::SoundRecorder(int pieceFrames) : m_state(std::make_unique<State>()), m_pieceFrames(pieceFrames)
-{
-}
-
-SoundRecorder::~SoundRecorder()
-{
-    Stop();
-}
-
-bool SoundRecorder::Start()
-{
-    State *state = m_state.get();
-    const QByteArray sink =
-        qEnvironmentVariable("ZUBELO_TEST_SINK", QStringLiteral("zubelo_sink")).toUtf8() + ".monitor";
-    std::atomic<int> result{0}; // 1 connected, -1 failed
-    const int pieceFrames = m_pieceFrames;
-    state->thread = std::thread([state, sink, pieceFrames, &result] {
-        const pa_sample_spec format{PA_SAMPLE_S16LE, Rate, 1};
-        pa_buffer_attr attr{};
-        attr.maxlength = uint32_t(-1);
-        attr.fragsize = uint32_t(pieceFrames * 2);
-        int error = 0;
-        pa_simple *stream = pa_simple_new(nullptr, "zubelo-test", PA_STREAM_RECORD, sink.constData(),
-                                          "record", &format, nullptr, &attr, &error);
-        result = stream ? 1 : -1;
-        if (!stream) {
-            qWarning("Cannot record from the sound server: %s", pa_strerror(error));
-            return;
-        }
-        std::vector<qint16> piece(static_cast<size_t>(pieceFrames), qint16(0));
-        while (!state->stop && pa_simple_read(stream, piece.data(), piece.size() * 2, &error) == 0) {
-            const qint64 now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                   std::chrono::steady_clock::now().time_since_epoch())
-                                   .count();
-            std::lock_guard guard(state->lock);
-            for (qint16 s : piece) {
-                state->samples.push_back(float(s) / 32768.0f);
-            }
-            state->arrivals.push_back(now);
-        }
-        pa_simple_free(stream);
-    });
-    while (result == 0) {
-        QThread::msleep(5);
-    }
-    if (result < 0) {
-        state->thread.join();
-        return false;
-    }
-    // A new recording stream of the test server hears nothing for its first second
-    // or so. Short beeps go into the sink until the recording hears one; once the
-    // sink is quiet again, the recording starts afresh.
-    const QDeadlineTimer deadline(20000);
-    while (FirstLoudSample(0, 0.1f) < 0) {
-        if (deadline.hasExpired() || !playProbe()) {
-            return false;
-        }
-        const QDeadlineTimer listen(300);
-        while (FirstLoudSample(0, 0.1f) < 0 && !listen.hasExpired()) {
-            QThread::msleep(5);
-        }
-    }
-    const size_t quiet = Rate / 4;
-    while (!deadline.hasExpired()) {
-        {
-            std::lock_guard guard(state->lock);
-            size_t lastLoud = 0;
-            for (size_t i = 0; i < state->samples.size(); ++i) {
-                if (std::fabs(state->samples[i]) > 0.01f) {
-                    lastLoud = i;
-                }
-            }
-            if (state->samples.size() > lastLoud + quiet) {
-                state->samples.clear();
-                state->arrivals.clear();
-                return true;
-            }
-        }
-        QThread::msleep(20);
-    }
-    return false;
-}
-
-bool SoundRecorder::playProbe()
-{
-    // 50 ms of a loud 1 kHz tone, played to the end.
-    QByteArray tone;
-    for (int i = 0; i < Rate / 20; ++i) {
-        const qint16 sample = qint16(16000 * std::sin(2 * M_PI * 1000 * i / Rate));
-        tone.append(reinterpret_cast<const char *>(&sample), 2);
-    }
-    const QString sink = qEnvironmentVariable("ZUBELO_TEST_SINK", QStringLiteral("zubelo_sink"));
-    QProcess player;
-    player.start(QStringLiteral("pacat"),
-                 {QStringLiteral("--playback"), QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
-                  QStringLiteral("--rate=%1").arg(Rate), QStringLiteral("--channels=1"),
-                  QStringLiteral("--device=") + sink});
-    if (!player.waitForStarted()) {
-        return false;
-    }
-    player.write(tone);
-    player.closeWriteChannel();
-    return player.waitForFinished(10000) && player.exitCode() == 0;
-}
-
-std::vector<float> SoundRecorder::Stop()
-{
-    if (m_state->thread.joinable()) {
-        m_state->stop = true;
-        m_state->thread.join();
-    }
-    std::lock_guard guard(m_state->lock);
-    return m_state->samples;
-}
-
-std::vector<float> SoundRecorder::Samples() const
-{
-    std::lock_guard guard(m_state->lock);
-    return m_state->samples;
-}
-
-size_t SoundRecorder::SampleCount() const
-{
-    std::lock_guard guard(m_state->lock);
-    return m_state->samples.size();
-}
-
-qint64 SoundRecorder::ArrivalOf(size_t sample) const
-{
-    std::lock_guard guard(m_state->lock);
-    const size_t piece = sample / size_t(m_pieceFrames);
-    return piece < m_state->arrivals.size() ? m_state->arrivals[piece] : -1;
-}
-
-qint64 SoundRecorder::FirstLoudSample(size_t from, float threshold) const
-{
-    std::lock_guard guard(m_state->lock);
-    for (size_t i = from; i < m_state->samples.size(); ++i) {
-        if (std::fabs(m_state->samples[i]) > threshold) {
-            return qint64(i);
-        }
-    }
-    return -1;
+    return qGuiApp->primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
 }
 
 int DarkPixels(const QImage &image)
 {
     int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += c.red() < 64 && c.green() < 64 && c.blue() < 64;
-        }
+    for (int i = 0; i < image.width() * image.height(); ++i) {
+        count += QColor(image.pixel(i % image.width(), i / image.width())).value() < 64;
     }
     return count;
 }
@@ -242,180 +44,115 @@ int DarkPixels(const QImage &image)
 QRect WindowGeometry(quint32 window)
 {
     QByteArray out;
-    if (!XdoTool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)},
-                 &out)) {
-        return {};
-    }
-    QRect rect;
-    for (const QByteArray &line : out.split('\n')) {
-        const QList<QByteArray> pair = line.split('=');
-        if (pair.size() != 2) {
-            continue;
-        }
-        const int value = pair[1].toInt();
-        if (pair[0] == "X")
-            rect.moveLeft(value);
-        if (pair[0] == "Y")
-            rect.moveTop(value);
-        if (pair[0] == "WIDTH")
-            rect.setWidth(value);
-        if (pair[0] == "HEIGHT")
-            rect.setHeight(value);
-    }
-    return rect;
+    XdoTool({u"getwindowgeometry"_s, u"--shell"_s, QString::number(window)}, &out);
+    const QRegularExpressionMatch m =
+        QRegularExpression(u"X=(-?\\d+)\nY=(-?\\d+)\nWIDTH=(\\d+)\nHEIGHT=(\\d+)"_s)
+            .match(QString::fromUtf8(out));
+    return QRect(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4).toInt());
 }
 
-quint32 WaitForWindow(const QString &title, int timeoutMs)
+QByteArray Output(const QString &program, const QStringList &arguments)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        QByteArray out;
-        if (XdoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                     QStringLiteral("^") + title + QStringLiteral("$")},
-                    &out)) {
-            return out.trimmed().split('\n').first().toUInt();
-        }
-        QThread::msleep(50);
-    }
-    return 0;
+    QByteArray out;
+    Run(program, arguments, &out);
+    return out;
 }
 
-QByteArray OptionFile(const QMap<int, QByteArray> &songs, bool playRepeat, int inputSize, int lyricsSize)
+quint32 WaitForWindow(const QString &title, int timeoutMs, qint64 pid)
+{
+    const QStringList search = QStringList{u"search"_s, u"--all"_s, u"--onlyvisible"_s}
+                               + (pid ? QStringList{u"--pid"_s, QString::number(pid)} : QStringList())
+                               + QStringList{u"--name"_s, u'^' + title + u'$'}; // the pattern comes last
+    QByteArray out; // xdotool fails while no window matches
+    return QTest::qWaitFor([&] { return XdoTool(search, &out); }, timeoutMs) ? out.split('\n')[0].toUInt()
+                                                                             : 0;
+}
+
+QByteArray OptionFile(const QMap<int, QByteArray> &songs, bool playRepeat)
 {
     QByteArray bytes;
     for (int slot = 0; slot < 110; ++slot) {
         bytes += songs.value(slot) + "\r\n";
     }
-    return bytes + "False\r\n" + (playRepeat ? "True" : "False") + "\r\n\r\n " + QByteArray::number(inputSize)
-           + " \r\n " + QByteArray::number(lyricsSize) + " \r\n";
+    return bytes + "False\r\n" + (playRepeat ? "True" : "False") + "\r\n\r\n 36 \r\n 24 \r\n";
+}
+
+bool SoundRecorder::Start()
+{
+    const QString sink = qEnvironmentVariable("ZUBELO_TEST_SINK", u"zubelo_sink"_s);
+    m_parec.start(u"parec"_s, {u"--raw"_s, u"--format=s16le"_s, u"--rate=48000"_s, u"--channels=1"_s,
+                               u"--latency-msec=20"_s, u"--device="_s + sink + u".monitor"_s});
+    // A tone plays into the sink until the recording hears it; once the sink has been quiet
+    // for a quarter of a second, the recording starts afresh.
+    QByteArray sine;
+    Run(u"pactl"_s, {u"load-module"_s, u"module-sine"_s, u"sink="_s + sink}, &sine);
+    const bool heard = QTest::qWaitFor([this] { return FirstLoud(0.1f) >= 0; }, 20000);
+    Run(u"pactl"_s, {u"unload-module"_s, QString::fromUtf8(sine.trimmed())});
+    const bool quiet =
+        heard && QTest::qWaitFor([this] { return FirstLoud(0.01f, Samples().size() - Rate / 4) < 0; });
+    m_raw.clear();
+    return quiet;
+}
+
+std::vector<float> SoundRecorder::Samples()
+{
+    m_parec.waitForReadyRead(0);
+    m_raw += m_parec.readAllStandardOutput();
+    const qint16 *samples = reinterpret_cast<const qint16 *>(m_raw.constData());
+    return std::vector<float>(samples, samples + m_raw.size() / 2);
+}
+
+qint64 SoundRecorder::FirstLoud(float level, size_t from)
+{
+    const std::vector<float> s = Samples();
+    const auto loud = std::find_if(s.begin() + qint64(qMin(from, s.size())), s.end(),
+                                   [level](float x) { return std::fabs(x) > level * 32768; });
+    return loud == s.end() ? -1 : loud - s.begin();
 }
 
 ZubeloCopy::ZubeloCopy()
 {
-    const QString source = QStringLiteral(ZUBELO_PROGRAM_DIR);
-    QDirIterator it(source, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString to = m_dir.filePath(QDir(source).relativeFilePath(from));
-        QDir().mkpath(QFileInfo(to).path());
-        QFile::copy(from, to);
-    }
-}
-
-ZubeloCopy::~ZubeloCopy()
-{
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
+    Run(u"cp"_s, {u"-a"_s, u"" ZUBELO_PROGRAM_DIR "/."_s, m_dir.path()});
 }
 
 bool ZubeloCopy::WriteFile(const QString &name, const QByteArray &bytes) const
 {
     QFile file(m_dir.filePath(name));
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-bool ZubeloCopy::Start(const QString &workingDirectory, const QStringList &arguments)
+bool ZubeloCopy::Start(const QStringList &arguments, const QString &program)
 {
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.setProcessEnvironment(m_environment);
-    m_process.setWorkingDirectory(workingDirectory.isEmpty() ? QDir::tempPath() : workingDirectory);
-    m_process.start(m_dir.filePath(QStringLiteral("zubelo")), arguments);
-    if (!m_process.waitForStarted()) {
-        return false;
-    }
-    return FindWindow();
+    m_process.start(program.isEmpty() ? m_dir.filePath(u"zubelo"_s) : program, arguments);
+    return m_process.waitForStarted() && FindWindow();
 }
 
-bool ZubeloCopy::FindWindow(int timeoutMs)
+bool ZubeloCopy::FindWindow()
 {
-    // The window that carries the program's title and process id.
-    m_window = 0;
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
-        QByteArray out;
-        if (XdoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                     QString::number(m_process.processId()), QStringLiteral("--name"),
-                     QStringLiteral("^Zubelo$")},
-                    &out)) {
-            m_window = out.trimmed().split('\n').first().toUInt();
-            if (m_window) {
-                return waitUntilDrawn(deadline);
-            }
-        }
-        QThread::msleep(50);
-    }
-    return false;
-}
-
-bool ZubeloCopy::waitUntilDrawn(const QDeadlineTimer &deadline) const
-{
-    // A window not yet painted shows the black behind it; every window of the
-    // program has a light part.
-    while (!deadline.hasExpired()) {
+    // Not yet painted, a window shows the black behind it; every window of the program has a light part.
+    m_window = WaitForWindow(u"Zubelo"_s, 15000, m_process.processId());
+    const auto drawn = [this] {
         const QImage shown = GrabScreen(WindowGeometry());
-        if (!shown.isNull() && DarkPixels(shown) < shown.width() * shown.height()) {
-            return true;
-        }
-        QThread::msleep(20);
-    }
-    return false;
-}
-
-int ZubeloCopy::VisibleWindowCount() const
-{
-    QByteArray out;
-    if (!XdoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                  QString::number(m_process.processId())},
-                 &out)) {
-        return 0; // xdotool fails when nothing matches
-    }
-    return int(out.trimmed().split('\n').size());
-}
-
-void ZubeloCopy::SetEnvironment(const QString &name, const QString &value)
-{
-    m_environment.insert(name, value);
-}
-
-QRect ZubeloCopy::WindowGeometry() const
-{
-    return SystemTest::WindowGeometry(m_window);
-}
-
-bool ZubeloCopy::Focus() const
-{
-    return XdoTool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(m_window)});
+        return DarkPixels(shown) < shown.width() * shown.height();
+    };
+    return m_window && QTest::qWaitFor(drawn, 15000);
 }
 
 bool ZubeloCopy::RequestClose() const
 {
-    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(connection)) {
-        xcb_disconnect(connection);
-        return false;
-    }
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = m_window;
-    event.type = internAtom(connection, "WM_PROTOCOLS");
-    event.data.data32[0] = internAtom(connection, "WM_DELETE_WINDOW");
-    event.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(connection, 0, m_window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
-    // A round trip makes sure the server has handled the request before this connection goes.
-    xcb_get_input_focus_reply_t *reply =
-        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
-    const bool sent = reply != nullptr;
-    free(reply);
-    xcb_disconnect(connection);
-    return sent;
-}
-
-bool ZubeloCopy::WaitForExit(int timeoutMs)
-{
-    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(timeoutMs);
+    xcb_connection_t *x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    xcb_intern_atom_reply_t *protocols =
+        xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, 12, "WM_PROTOCOLS"), nullptr);
+    xcb_intern_atom_reply_t *close =
+        xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, 16, "WM_DELETE_WINDOW"), nullptr);
+    xcb_client_message_event_t event{XCB_CLIENT_MESSAGE, 32, 0, m_window, protocols->atom, {}};
+    event.data.data32[0] = close->atom;
+    free(protocols);
+    free(close);
+    xcb_send_event(x, 0, m_window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+    free(xcb_get_input_focus_reply(x, xcb_get_input_focus(x), nullptr)); // the server has it before we go on
+    return m_window != 0;
 }
 
 } // namespace SystemTest
