@@ -6,5 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/check-format.sh
+scripts/test-size.sh
 scripts/build.sh
 exec scripts/with-test-services.sh ctest --test-dir build --output-on-failure "$@"
