@@ -134,7 +134,8 @@ void Form1::createControls()
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
     HScroll1->installEventFilter(this);
-    HScroll1->setTracking(false); // a dragged thumb sets the volume once, where it is let go
+    HScroll1->setTracking(false);         // a dragged thumb sets the volume once, where it is let go
+    HScroll1->setInvertedControls(false); // Right, Up and the wheel turn it up, towards "大"
     HScroll1->setFocusPolicy(Qt::StrongFocus);
     // A scroll bar's own menu has "Right edge": full volume from one right-click.
     HScroll1->setContextMenuPolicy(Qt::PreventContextMenu);

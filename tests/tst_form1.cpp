@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 using namespace Qt::StringLiterals;
 using Key = QKeyCombination;
@@ -191,6 +192,15 @@ private slots:
         QCOMPARE(ok.handled, 1);
         QCOMPARE(w->fontSize(), 50);
         QCOMPARE(w->form->File1.Path(), w->path(u"new"_s));
+    }
+
+    void volumeKeysTurnItUpTowardsTheRight()
+    {
+        w->start();
+        QScrollBar *volume = w->form->HScroll1;
+        volume->setValue(100);
+        QTest::keyClick(volume, Qt::Key_Right);
+        QCOMPARE(volume->value(), 100 + volume->singleStep());
     }
 
     void repeat_data()
