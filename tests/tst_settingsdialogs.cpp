@@ -4,6 +4,7 @@
 #include "dialogs/display/formviewoptions.h"
 #include "dialogs/music/formmusicoptions.h"
 #include "messagecatcher.h"
+#include "modalwindow.h"
 #include "platform/twips.h"
 #include "settings/options.h"
 
@@ -247,6 +248,40 @@ private slots:
             boxes.texts[0].endsWith(u"\n今の設定はこのまま使えますが、保存されたﾌｧｲﾙは以前のままです。"_s));
         QVERIFY(music.result() == QDialog::Accepted && display.result() == QDialog::Accepted);
         QCOMPARE(m_settings.SongFile[0] + QString::number(m_settings.InputFontSize), u"a.mid50"_s);
+    }
+
+    // The browser opens at the stored song (not the typed text) and offers MIDI, then WAVE files. A choice
+    // is stored and shown; a cancelled browser changes nothing.
+    void fileBrowser()
+    {
+        for (const QString &name : {u"pics/one.mid"_s, u"pics/two.mid"_s}) {
+            QVERIFY(QFile(path(name)).open(QFile::WriteOnly));
+        }
+        m_settings.SongFile[0] = path(u"pics/one.mid"_s);
+        FormMusicOptions dialog;
+        dialog.TextFilename->setText(u"typed"_s);
+        for (const QString &chosen : {QString(), path(u"pics/two.mid"_s)}) {
+            QStringList seen;
+            WhenModalOpens<QFileDialog> browser(
+                [&](QFileDialog *files) {
+                    auto *name = files->findChild<QLineEdit *>(u"fileNameEdit"_s);
+                    seen << files->directory().absolutePath() << name->text() << files->nameFilters();
+                    if (chosen.isEmpty()) {
+                        return files->reject();
+                    }
+                    files->selectFile(u"two.mid"_s);
+                    QTest::keyClick(name, Qt::Key_Return);
+                },
+                [](QFileDialog *files) { // once the list shows the folder, filled in the background
+                    auto *list = files->findChild<QListView *>(u"listView"_s);
+                    return list && list->model()->rowCount(list->rootIndex()) == 2;
+                });
+            dialog.CommandFileBrowse_Click();
+            QCOMPARE(seen, (QStringList{path(u"pics"_s), u"one.mid"_s, u"MIDIファイル (*.mid)"_s,
+                                        u"WAVEファイル (*.wav)"_s}));
+            QCOMPARE(dialog.TextFilename->text(), chosen.isEmpty() ? u"typed"_s : chosen);
+            QCOMPARE(m_settings.SongFile[0], chosen.isEmpty() ? path(u"pics/one.mid"_s) : chosen);
+        }
     }
 };
 
