@@ -5,6 +5,9 @@
 #include "settings/options.h"
 #include "widgettestutil.h"
 
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QtTest>
 
 class TestContent : public QObject
@@ -26,6 +29,39 @@ private slots:
             form.audio().Render(heard.data(), 12000);
             QVERIFY2(AudioTest::Peak(heard) > 0.02 && !QDir::isAbsolutePath(song), qPrintable(song));
         }
+    }
+
+    // Every verse is Shift-JIS with CR LF, and at the first Option.dat's size it fits the window maximised
+    // on a 1280 x 800 screen without scrolling or a wrapped line.
+    void versesFitTheWindow()
+    {
+        QTemporaryDir folder;
+        QVERIFY(
+            QFile::copy(QStringLiteral(ZUBELO_FIRST_OPTIONS), folder.filePath(QStringLiteral("Option.dat"))));
+        Options::SetProgramFolder(folder.path());
+        Form1 form(OfflineDevices());
+        form.resize(1280, 770);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        int sung = 0;
+        for (const QString &song : Options::Settings().SongFile) {
+            QFile lyrics(QStringLiteral(ZUBELO_PROGRAM_DIR "/") + song.chopped(3) + QStringLiteral("txt"));
+            if (!lyrics.open(QIODevice::ReadOnly)) {
+                continue;
+            }
+            const QByteArray bytes = lyrics.readAll();
+            QVERIFY2(bytes.count('\n') == bytes.count("\r\n") && !QUtf8StringView(bytes).isValidUtf8()
+                         && form.LoadLyrics(lyrics.fileName()),
+                     qPrintable(song));
+            form.SetText1FontSize(Options::Settings().LyricsFontSize);
+            QCoreApplication::processEvents();
+            QVERIFY2(form.Text1->verticalScrollBar()->maximum() == 0, qPrintable(song));
+            for (QTextBlock line = form.Text1->document()->begin(); line.isValid(); line = line.next()) {
+                QVERIFY2(line.layout()->lineCount() <= 1, qPrintable(song + u' ' + line.text()));
+            }
+            ++sung;
+        }
+        QVERIFY(sung >= 12);
     }
 };
 
