@@ -104,6 +104,25 @@ private slots:
         QCOMPARE(m_media->Mode() == MC::ModePlaying, sounding && code != MC::Successful);
     }
 
+    // A resampled song keeps its whole length: a second of tone sounds to its last 10 ms, then ends.
+    void resampledSongKeepsItsLength_data()
+    {
+        QTest::addColumn<int>("rate");
+        for (int rate : {8000, 11025, 44100}) {
+            QTest::addRow("%d Hz", rate) << rate;
+        }
+    }
+    void resampledSongKeepsItsLength()
+    {
+        QFETCH(int, rate);
+        QVERIFY(AudioTest::WriteTone(m_dir.filePath(u"r.wav"_s), rate, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16,
+                                     440, 1));
+        play(u"r.wav"_s);
+        const std::vector<float> second = render(48000);
+        QVERIFY(AudioTest::Peak(std::vector<float>(second.end() - 960, second.end())) > 0.3);
+        QCOMPARE(AudioTest::Peak(render(256)), 0.0);
+    }
+
     // Every frame once, in order, whether the song fits in what is read ahead or not; then
     // silence and the end, with the buffer of the last frame; all again after "Prev".
     void waveEndsRightAfterItsLastFrame_data()

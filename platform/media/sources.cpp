@@ -51,6 +51,7 @@ public:
         : m_file(std::move(file))
         , m_stream(std::move(stream))
         , m_channels(info.channels)
+        , m_rate(info.samplerate)
         , m_readBuffer(size_t(ReadFrames) * size_t(info.channels))
         , m_ring(new float[size_t(RingFrames)
                            * OutputChannels]) // not cleared: only what the writer wrote is read
@@ -100,6 +101,7 @@ public:
         sf_seek(m_file.get(), 0, SEEK_SET);
         SDL_AudioStreamClear(m_stream.get());
         m_endOfFile = false;
+        m_framesRead = 0;
         m_readerDone.store(false, std::memory_order_relaxed);
         m_writePos.store(0, std::memory_order_relaxed);
         m_readPos.store(0, std::memory_order_relaxed);
@@ -148,10 +150,16 @@ private:
         if (read > 0) {
             SDL_AudioStreamPut(m_stream.get(), m_readBuffer.data(),
                                int(read) * m_channels * int(sizeof(float)));
+            m_framesRead += size_t(read);
         }
         if (read < frames) {
             m_endOfFile = true; // the end, or a damaged rest of the file: play what was read
+            // A flush alone leaves the resampler's last frames inside it: push them out with
+            // silence, and end the output at the song's own length.
+            const std::vector<float> silence(size_t(m_rate / 10 + 1) * size_t(m_channels));
+            SDL_AudioStreamPut(m_stream.get(), silence.data(), int(silence.size() * sizeof(float)));
             SDL_AudioStreamFlush(m_stream.get());
+            m_outputEnd = (m_framesRead * size_t(OutputRate) + size_t(m_rate) - 1) / size_t(m_rate);
         }
         drain();
         return true;
@@ -163,6 +171,9 @@ private:
         const size_t frameBytes = sizeof(float) * OutputChannels;
         size_t write = m_writePos.load(std::memory_order_relaxed);
         size_t room = RingFrames - (write - m_readPos.load(std::memory_order_acquire));
+        if (m_endOfFile) {
+            room = std::min(room, m_outputEnd - std::min(write, m_outputEnd));
+        }
         while (room > 0 && SDL_AudioStreamAvailable(m_stream.get()) > 0) {
             const size_t at = write % RingFrames;
             const size_t piece = std::min(room, RingFrames - at);
@@ -174,6 +185,9 @@ private:
             write += size_t(got) / frameBytes;
             room -= size_t(got) / frameBytes;
             m_writePos.store(write, std::memory_order_release);
+        }
+        if (m_endOfFile && write >= m_outputEnd) {
+            SDL_AudioStreamClear(m_stream.get()); // what is left is the padding's silence
         }
         return SDL_AudioStreamAvailable(m_stream.get()) == 0;
     }
@@ -208,8 +222,11 @@ private:
     SndfilePtr m_file;
     AudioStreamPtr m_stream;
     const int m_channels;
+    const int m_rate;
     std::vector<float> m_readBuffer;
     bool m_endOfFile = false;
+    size_t m_framesRead = 0; // frames of the file put into the converter
+    size_t m_outputEnd = 0;  // once the file has ended: its length in output frames
     // The ring: the writer (reader thread, or the UI thread at Open and Rewind)
     // fills m_ring ahead of m_writePos; the audio thread reads behind it and
     // advances m_readPos. Both reset only while the reader is stopped and the
