@@ -88,11 +88,15 @@ private slots:
         QFETCH(bool, playing);
         QFETCH(QString, then);
         QFETCH(int, code);
+        QSignalSpy ended(m_engine.get(), &AudioEngine::Ended);
         play(file);
         const std::vector<float> heard = render(48000 * 9 / 10);
         // Both channels side by side sound as the tone at twice the rate.
         QCOMPARE(AudioTest::PitchOfTone(heard, 96000, 400, 480), code == MC::Failure ? 0.0 : 440.0);
         QCOMPARE(m_engine->IsPlaying(), playing);
+        if (!playing && !then.isEmpty()) {
+            QVERIFY(ended.count() || ended.wait()); // the end is in; its notice is not yet delivered
+        }
         then.endsWith(u".wav"_s) ? play(then) : m_media->setCommand(then);
         // Silent at once when closed; a failed song never sounded.
         const bool sounding = then != u"Close"_s && code != MC::Failure;

@@ -260,6 +260,8 @@ private slots:
         row("right Windows", Qt::Key_Super_R, 134, "[Enter]");
         row("no code: unknown", Qt::Key_Launch0, 0, "[Enter]");
         row("keypad .", keypad | Qt::Key_Period, 91, "テンキー[.]");
+        row("keypad -", keypad | Qt::Key_Minus, 82, "テンキー[-]");
+        row("F12", Qt::Key_F12, 96, "[F12]");
         row("keypad Enter", keypad | Qt::Key_Enter, 104, "[Enter]");
         row("keypad 7, NumLock off", keypad | Qt::Key_Home, 79, "[Home]");
     }
