@@ -71,7 +71,7 @@ bool keyboardHeldElsewhere()
     xcb_grab_keyboard_reply_t *reply = xcb_grab_keyboard_reply(
         x, xcb_grab_keyboard(x, 0, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
         nullptr);
-    const bool held = reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
+    const bool held = reply && reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
     free(reply);
     xcb_ungrab_keyboard(x, XCB_CURRENT_TIME);
     xcb_flush(x);
