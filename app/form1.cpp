@@ -36,6 +36,7 @@ namespace {
 constexpr int DesignClientWidth = 8040;  // twips
 constexpr int DesignClientHeight = 4272; // twips
 constexpr int MaxShownFontSize = 2160;   // the largest size the display settings allow
+constexpr char LockNoticeText[] = "キーボードとマウスを固定できません";
 
 int px(double twips)
 {
@@ -71,15 +72,18 @@ Form1::Form1(const Devices &devices, QWidget *parent)
     , Label4(new QLabel(Frame1))
     , Label1(new QLabel(this))
     , Label2(new QLabel(this))
+    , LockNotice(new QLabel(this))
     , File1(QStringLiteral("*.bmp;*jpg;*.gif"))
     , Audio(devices.audio)
     , MMControl1(Audio)
     , m_instance(Options::ProgramFolder())
-    , m_keyboardLock(devices.keyboardLock)
+    // A second copy is on its way out: it never takes the keyboard from the first.
+    , m_lock(devices.keyboardLock && !m_instance.AnotherInstanceRunning(), MakeInputGrab())
     , m_mixerDevice(devices.mixer)
 {
     createControls();
     Form_Load();
+    m_lock.Watch(this);
 }
 
 Form1::~Form1()
@@ -161,6 +165,15 @@ void Form1::createControls()
     }
     Label1->move(0, px(3720));
     Label2->move(0, px(3960));
+    // Where a parent looks and a child does not care; a message box would be clicked away.
+    LockNotice->setObjectName(QStringLiteral("LockNotice"));
+    QFont noticeFont = JapaneseFont::Proportional(9);
+    noticeFont.setBold(true);
+    LockNotice->setFont(noticeFont);
+    LockNotice->setStyleSheet(QStringLiteral("color: #b00000"));
+    LockNotice->setAttribute(Qt::WA_TransparentForMouseEvents); // the strip stays the toy's
+    LockNotice->hide();
+    connect(&m_lock, &InputLock::failingChanged, LockNotice, &QWidget::setVisible);
 
     // Clicks on the volume frame and the help lines are theirs, not the window's.
     for (QWidget *own :
@@ -265,7 +278,7 @@ void Form1::Form_Unload()
     MMControl1.setCommand(QStringLiteral("Close"));
     QDir::setCurrent(StartDir);
     m_unloaded = true;
-    updateKeyboardLock();
+    m_lock.Stop();
 }
 
 void Form1::Form_Resize()
@@ -281,6 +294,19 @@ void Form1::Form_Resize()
     Label1->move(0, px(placement.label1Top));
     Label2->move(0, px(placement.label2Top));
     Frame1->move(px(placement.frame1Left), px(placement.frame1Top));
+    placeLockNotice();
+}
+
+void Form1::placeLockNotice()
+{
+    // Between the longer help line and the volume frame, over both lines' height; cut short with
+    // "…" where the screen is too narrow for all of it.
+    constexpr int Gap = 12; // pixels
+    const int left = std::max(Label1->geometry().right(), Label2->geometry().right()) + 1 + Gap;
+    const int width = std::max(0, Frame1->x() - Gap - left);
+    LockNotice->setGeometry(left, Label1->y(), width, Label2->geometry().bottom() + 1 - Label1->y());
+    LockNotice->setText(
+        LockNotice->fontMetrics().elidedText(QString::fromUtf8(LockNoticeText), Qt::ElideRight, width));
 }
 
 void Form1::SetWindowState(WindowState state)
@@ -307,21 +333,17 @@ void Form1::Form_KeyDown(int KeyCode, int Shift)
         break;
     case KeyCodes::M: {
         MMControl1.setCommand(QStringLiteral("Close"));
-        m_keyboardLock.Want(this, false); // the dialog needs the keyboard
-        FormMusicOptions dialog;          // no owner: a window of its own, modal
+        FormMusicOptions dialog; // no owner: a window of its own, modal
         dialog.exec();
-        updateKeyboardLock();
         break;
     }
     case KeyCodes::V: {
         MMControl1.setCommand(QStringLiteral("Close"));
-        m_keyboardLock.Want(this, false);
         FormViewOptions dialog;
         connect(&dialog, &FormViewOptions::pictureFolderChanged, this,
                 [this](const QString &folder) { File1.SetPath(folder); });
         connect(&dialog, &FormViewOptions::inputFontSizeChanged, this, &Form1::SetText1FontSize);
         dialog.exec();
-        updateKeyboardLock();
         break;
     }
     case KeyCodes::H:
@@ -449,24 +471,7 @@ bool Form1::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) {
         Form_Activate();
     }
-    const bool handled = QWidget::event(event);
-    switch (event->type()) {
-    case QEvent::WindowActivate:
-    case QEvent::WindowDeactivate:
-    case QEvent::WindowStateChange:
-    case QEvent::Hide: updateKeyboardLock(); break;
-    default: break;
-    }
-    return handled;
-}
-
-void Form1::updateKeyboardLock()
-{
-    // Only a toy that fills the screen and has the keyboard keeps it; never under a dialog,
-    // and never a second copy, which is about to close.
-    m_keyboardLock.Want(this, isMaximized() && !isMinimized() && isActiveWindow() && isVisible()
-                                  && !m_unloaded && !QApplication::activeModalWidget()
-                                  && !m_instance.AnotherInstanceRunning());
+    return QWidget::event(event);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

@@ -3,9 +3,9 @@
 // mouse press, a song for every key, and a small volume slider for the parent.
 #pragma once
 
+#include "app/inputlock.h"
 #include "platform/filelistbox.h"
 #include "platform/instancelock.h"
-#include "platform/keyboardlock.h"
 #include "platform/media/audioengine.h"
 #include "platform/media/mediacontrol.h"
 #include "platform/mvolctrl.h"
@@ -30,7 +30,7 @@ public:
     {
         AudioEngine::Options audio;
         QString mixer = QStringLiteral("default"); // empty: no volume step at all
-        bool keyboardLock = false;                 // hold the keyboard while maximised and active
+        bool keyboardLock = false;                 // hold keyboard and pointer while maximised and active
     };
 
     explicit Form1(QWidget *parent = nullptr) : Form1(Devices{}, parent) {}
@@ -91,6 +91,7 @@ public:
     QLabel *const Label4;
     QLabel *const Label1;
     QLabel *const Label2;
+    QLabel *const LockNotice; // beside the help lines while the lock cannot hold
     QTimer Timer1;
     QTimer Timer2;
     FileListBox File1;
@@ -122,7 +123,7 @@ private:
     void setUpVolume();
     void setText1BackColour(quint32 bgr);
     bool typeCharacterOf(const QKeyEvent *event);
-    void updateKeyboardLock();
+    void placeLockNotice();
     // Hands a mouse event of the window (onForm) or of the text box to its handler;
     // true when the event must go no further.
     bool routeMouse(QMouseEvent *event, bool onForm);
@@ -135,7 +136,7 @@ private:
     bool LyricsShown = false;
 
     InstanceLock m_instance;
-    KeyboardLock m_keyboardLock;
+    InputLock m_lock;
     QString m_mixerDevice;
     int m_volumeScale = 10; // mixer units per slider step
     bool m_unloaded = false;

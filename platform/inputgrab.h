@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class QWindow;
 
@@ -30,3 +31,7 @@ signals:
     // Held() or Problem() changed without a call from the lock.
     void changed();
 };
+
+// The grab this desktop offers: X11's where Qt runs on X11, elsewhere one that never
+// holds and says why.
+std::unique_ptr<InputGrab> MakeInputGrab(QObject *parent = nullptr);

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     # build
     g++ make cmake pkg-config clang-format
-    qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev libx11-dev
+    qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev libx11-dev libxcb1-dev
     libfluidsynth-dev libsndfile1-dev libsdl2-dev libasound2-dev
     # benchmarks: damage events and synthetic input from the X server
     libxcb-damage0-dev libxcb-xtest0-dev

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/inputgrab.h"
+
+#include "platform/x11inputgrab.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+// Where nothing can hold the keyboard, the toy still plays and the lock says so.
+class NoInputGrab : public InputGrab
+{
+public:
+    using InputGrab::InputGrab;
+    void Take(QWindow *) override
+    {
+        m_problem =
+            QStringLiteral("the %1 platform offers no way to hold them").arg(QGuiApplication::platformName());
+    }
+    void Release() override { m_problem.clear(); }
+    bool Held() const override { return false; }
+    QString Problem() const override { return m_problem; }
+
+private:
+    QString m_problem;
+};
+
+} // namespace
+
+std::unique_ptr<InputGrab> MakeInputGrab(QObject *parent)
+{
+    if (QGuiApplication::platformName() == u"xcb") {
+        return std::make_unique<X11InputGrab>(parent);
+    }
+    return std::make_unique<NoInputGrab>(parent);
+}
