@@ -77,12 +77,20 @@ private slots:
         QTest::keyClicks(w->form->Text1, u"c\rd!\b\t"_s);
         QCOMPARE(w->text(), u"abc\nd\t"_s);
 
-        QTest::ignoreMessage(
-            QtWarningMsg, "Zubelo cannot hold the keyboard: it is not running on X11 (platform offscreen)");
+        QTest::ignoreMessage(QtWarningMsg, "Zubelo cannot hold the keyboard and the pointer: the offscreen "
+                                           "platform offers no way to hold them; it keeps trying");
         w->press(Qt::CTRL | Qt::SHIFT | Qt::Key_L);
         QTRY_VERIFY(form.isMaximized());
+        // Nothing here can hold the keyboard: the parent reads so beside the help lines, clear of the slider.
+        QTRY_VERIFY(form.LockNotice->isVisible());
+        QCOMPARE(form.LockNotice->text(), u"キーボードとマウスを固定できません"_s);
+        QVERIFY(form.rect().contains(form.LockNotice->geometry()));
+        for (QWidget *other : QList<QWidget *>{form.Label1, form.Label2, form.Frame1}) {
+            QVERIFY(!form.LockNotice->geometry().intersects(other->geometry()));
+        }
         w->press(Qt::SHIFT | Qt::Key_N);
         QTRY_COMPARE(form.minimumSize(), form.maximumSize()); // at normal size the border is fixed
+        QVERIFY(form.LockNotice->isHidden());                 // and the lock is not wanted
         w->press(Qt::Key_H);                                  // without Shift only a key
         QVERIFY(!form.isMinimized() && !form.isMaximized() && m_opened.isEmpty());
         w->press(Qt::SHIFT | Qt::Key_H);

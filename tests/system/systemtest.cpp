@@ -43,12 +43,17 @@ int DarkPixels(const QImage &image)
 
 QRect WindowGeometry(quint32 window)
 {
-    QByteArray out;
-    XdoTool({u"getwindowgeometry"_s, u"--shell"_s, QString::number(window)}, &out);
-    const QRegularExpressionMatch m =
-        QRegularExpression(u"X=(-?\\d+)\nY=(-?\\d+)\nWIDTH=(\\d+)\nHEIGHT=(\\d+)"_s)
-            .match(QString::fromUtf8(out));
-    return QRect(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4).toInt());
+    // From the X server itself: xdotool counts a window manager's title bar twice.
+    xcb_connection_t *x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
+    xcb_get_geometry_reply_t *size = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), nullptr);
+    xcb_translate_coordinates_reply_t *place =
+        xcb_translate_coordinates_reply(x, xcb_translate_coordinates(x, window, root, 0, 0), nullptr);
+    const QRect geometry =
+        size && place ? QRect(place->dst_x, place->dst_y, size->width, size->height) : QRect();
+    free(size);
+    free(place);
+    return geometry;
 }
 
 QByteArray Output(const QString &program, const QStringList &arguments)

@@ -63,19 +63,62 @@ quint32 activeWindow()
     return SystemTest::Output(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt();
 }
 
-// True while another client holds the keyboard: then a grab of our own is refused.
-bool keyboardHeldElsewhere()
+xcb_connection_t *x11()
 {
-    xcb_connection_t *x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
+    return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
+
+// Takes the keyboard as another program (a screen locker) would; true when another client holds it
+// already, and so refuses it (an X error counts as a keyboard nobody holds).
+bool takeKeyboard()
+{
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x11())).data->root;
     xcb_grab_keyboard_reply_t *reply = xcb_grab_keyboard_reply(
-        x, xcb_grab_keyboard(x, 0, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+        x11(), xcb_grab_keyboard(x11(), 0, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
         nullptr);
     const bool held = reply && reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
     free(reply);
-    xcb_ungrab_keyboard(x, XCB_CURRENT_TIME);
-    xcb_flush(x);
     return held;
+}
+
+void releaseKeyboard()
+{
+    xcb_ungrab_keyboard(x11(), XCB_CURRENT_TIME);
+    xcb_flush(x11());
+}
+
+bool keyboardHeldElsewhere()
+{
+    const bool held = takeKeyboard();
+    releaseKeyboard();
+    return held;
+}
+
+QPoint mouseLocation()
+{
+    const QByteArray out = SystemTest::Output(u"xdotool"_s, {u"getmouselocation"_s, u"--shell"_s});
+    const QRegularExpressionMatch m =
+        QRegularExpression(u"X=(\\d+)\nY=(\\d+)"_s).match(QString::fromUtf8(out));
+    return QPoint(m.captured(1).toInt(), m.captured(2).toInt());
+}
+
+// Pixels unlike the first one: text on a plain background.
+int inkIn(const QRect &area)
+{
+    const QImage image = SystemTest::GrabScreen(area);
+    int count = 0;
+    for (int i = 0; i < image.width() * image.height(); ++i) {
+        count += image.pixel(i % image.width(), i / image.width()) != image.pixel(0, 0);
+    }
+    return count;
+}
+
+bool startWindowManager(QProcess &manager)
+{
+    manager.start(u"openbox"_s, {u"--sm-disable"_s});
+    return QTest::qWaitFor([] {
+        return xprop({u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s}).contains("window id");
+    });
 }
 
 bool clickSlider(const QRect &window)
@@ -213,8 +256,7 @@ private slots:
     void firstStartUnderAWindowManager()
     {
         QProcess manager; // ends with the test
-        manager.start(u"openbox"_s, {u"--sm-disable"_s});
-        QTRY_VERIFY(xprop({u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s}).contains("window id")); // it is there
+        QVERIFY(startWindowManager(manager));
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
         ZubeloCopy zubelo;
@@ -252,6 +294,72 @@ private slots:
         QTRY_VERIFY(xprop(state).contains("_NET_WM_STATE_MAXIMIZED_VERT") && keyboardHeldElsewhere());
         QVERIFY(Xdo(u"key shift+s"_s));
         QTRY_VERIFY(xprop(state).contains("Iconic") && !keyboardHeldElsewhere());
+    }
+
+    void pointerStaysInTheToyWhileLocked_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("normalSize");
+        QTest::addColumn<bool>("held");
+        QTest::newRow("maximised") << QStringList() << false << true;
+        QTest::newRow("normal size") << QStringList() << true << false;
+        QTest::newRow("--no-lock") << QStringList{u"--no-lock"_s} << false << false;
+    }
+    void pointerStaysInTheToyWhileLocked()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, normalSize);
+        QFETCH(bool, held);
+        QProcess manager;
+        QVERIFY(startWindowManager(manager));
+        ZubeloCopy zubelo;
+        QVERIFY(zubelo.Start(arguments));
+        const QString id = QString::number(zubelo.Window());
+        const QStringList state{u"-id"_s, id, u"_NET_WM_STATE"_s};
+        QTRY_VERIFY(xprop(state).contains("_NET_WM_STATE_MAXIMIZED_VERT"));
+        QTRY_COMPARE(activeWindow(), zubelo.Window());
+        if (normalSize) {
+            QVERIFY(Xdo(u"key shift+n"_s));
+            QTRY_VERIFY(!xprop(state).contains("MAXIMIZED"));
+        }
+        QTRY_COMPARE(keyboardHeldElsewhere(), held);
+        // The slider takes its clicks either way.
+        const QRect window = zubelo.WindowGeometry();
+        QVERIFY(clickSlider(window) && Xdo(u"key Home"_s));
+        QTRY_COMPARE(sinkVolume(), 0);
+        // The screen's corner lies outside the window: held, the pointer stops at the window's edge.
+        QVERIFY(Xdo(u"mousemove 0 0"_s));
+        QTRY_COMPARE(mouseLocation(), held ? window.topLeft() : QPoint(0, 0));
+        // The close button at the title bar's right end.
+        const int titleBar =
+            xprop({u"-id"_s, id, u"_NET_FRAME_EXTENTS"_s}).split(',').value(2).trimmed().toInt();
+        QVERIFY(titleBar > 10);
+        QVERIFY(Xdo(u"mousemove %1 %2"_s.arg(window.right() - titleBar / 2).arg(window.top() - titleBar / 2))
+                && Xdo(u"click 1"_s));
+        if (held) {
+            QTest::qWait(1000); // what does not happen
+            QCOMPARE(zubelo.Process().state(), QProcess::Running);
+        } else {
+            QVERIFY(zubelo.WaitForExit());
+        }
+    }
+
+    void parentSeesWhenTheLockCannotHold()
+    {
+        QProcess manager;
+        QVERIFY(startWindowManager(manager));
+        QVERIFY(!takeKeyboard());
+        ZubeloCopy zubelo;
+        QVERIFY(zubelo.Start());
+        QTRY_COMPARE(activeWindow(), zubelo.Window());
+        // The bottom strip between the help lines and the volume frame.
+        const QRect window = zubelo.WindowGeometry();
+        const QRect strip(window.left() + 400, window.bottom() - 30, window.width() - 400 - 180, 30);
+        QTRY_VERIFY(inkIn(strip) > 100);
+        releaseKeyboard();
+        QTRY_COMPARE(inkIn(strip), 0);
+        QVERIFY(keyboardHeldElsewhere());
+        QCOMPARE(zubelo.Process().readAllStandardError().count("cannot hold the keyboard"), 1);
     }
 
     // The Debian package as a family gets it: built from the build tree, checked by the desktop's own
