@@ -8,6 +8,7 @@
 #include "settings/lyricstext.h"
 #include "settings/options.h"
 #include "settings/paths.h"
+#include "smalldisk.h"
 
 #include <QDirIterator>
 #include <QKeyEvent>
@@ -131,7 +132,9 @@ private slots:
 
     void saveNeverLosesTheOldFile()
     {
-        writeFile(OptionFilePath(), m_sample);
+        const QString real = m_dir.filePath("kept/Option.dat"); // a link's target is replaced, with its mode
+        writeFile(real, m_sample, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        QVERIFY(QFile::link(real, OptionFilePath()));
         for (const QString &text : QStringList{"🐘.mid", "café", "a\nb", "a\rb", QString(QChar(0xD800))}) {
             QVERIFY(!CanStore(text));
             for (QString *field : {&Settings().SongFile[7], &Settings().ImageFolder}) {
@@ -145,13 +148,47 @@ private slots:
         QVERIFY(reader.open(QIODevice::ReadOnly));
         QVERIFY(bool(SaveOptions()));
         QCOMPARE(reader.readAll(), m_sample); // untouched by the refused saves, then replaced, not emptied
-        QCOMPARE(readFile(OptionFilePath()), "\r\n" + EmptyRest);
+        QCOMPARE(readFile(real), "\r\n" + EmptyRest);
+        QVERIFY(QFileInfo(OptionFilePath()).isSymLink());
+        QCOMPARE(QFile::permissions(real) & (QFile::ReadGroup | QFile::ReadOther), QFile::ReadGroup);
         // A folder in its place: the failed write is reported and leaves no temporary file.
         QVERIFY(QFile::remove(OptionFilePath()) && QDir(m_dir.path()).mkdir("Option.dat"));
         const SaveResult result = SaveOptions();
         QVERIFY(result.status == SaveResult::WriteFailed && !result.detail.isEmpty());
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
         QVERIFY(QDir(m_dir.path()).rmdir("Option.dat"));
+    }
+
+    // Whatever stops a save, the old Option.dat stays to the byte, no temporary file is left, and the
+    // system's reason is reported.
+    void failedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::newRow("full disk") << ENOSPC;
+        QTest::newRow("file-size limit") << EFBIG;
+        QTest::newRow("read-only file system") << EROFS;
+        QTest::newRow("vanished folder") << ENOENT;
+    }
+    void failedSaveKeepsTheOldFile()
+    {
+        QFETCH(int, error);
+        SMALL_DISK_OR_SKIP(disk, 64);
+        const QString folder = disk.path("program"), moved = disk.path("moved");
+        writeFile(folder + "/Option.dat", m_sample);
+        SetProgramFolder(folder);
+        Settings().SongFile.fill(QString(100, u'a')); // 11 KiB, more than the room left: a write falls short
+        if (error == ENOSPC) {
+            disk.fill(4096);
+        }
+        QVERIFY(error != EROFS || disk.makeReadOnly());
+        QVERIFY(error != ENOENT || QDir().rename(folder, moved));
+        const SaveResult result = UnderFileSizeLimit(error == EFBIG ? 4096 : 0, SaveOptions);
+        QVERIFY2(result.status == SaveResult::WriteFailed, qPrintable(result.detail));
+        QCOMPARE(result.detail, qt_error_string(error));
+        const QString kept = error == ENOENT ? moved : folder;
+        QCOMPARE(readFile(kept + "/Option.dat"), m_sample);
+        QCOMPARE(QDir(kept).entryList(QDir::Files | QDir::Hidden), QStringList("Option.dat"));
+        QVERIFY(QFileInfo::exists(folder) != (error == ENOENT));
     }
 
     void numbersAndPaths()
