@@ -22,7 +22,7 @@ public:
 
     bool Write(QByteArrayView bytes); // all of them, or false
     bool Commit();
-    QString ErrorString() const { return m_error; } // why the first step that failed did
+    QString ErrorString() const { return m_error; } // the system's reason for the first step that failed
 
     // The whole of bytes as the file at path (replacing it), or false with the reason in error.
     static bool WriteWhole(const QString &path, QByteArrayView bytes, QString *error);
