@@ -5,7 +5,7 @@
 
 #include <QLoggingCategory>
 
-Q_DECLARE_LOGGING_CATEGORY(lcSettings) // zubelo.settings: Option.dat and its text encoding
+Q_DECLARE_LOGGING_CATEGORY(lcSettings) // zubelo.settings: Option.dat, its encoding and files written whole
 Q_DECLARE_LOGGING_CATEGORY(lcFolder)   // zubelo.folder: the user's program folder
 Q_DECLARE_LOGGING_CATEGORY(lcInstance) // zubelo.instance: the one-copy lock
 Q_DECLARE_LOGGING_CATEGORY(lcSignals)  // zubelo.signals: SIGTERM and SIGINT

@@ -2,10 +2,10 @@
 #include "platform/programfolder.h"
 
 #include "platform/logging.h"
+#include "settings/atomicfile.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -14,6 +14,27 @@
 #endif
 
 namespace ProgramFolder {
+
+namespace {
+
+// Copied under a hidden name and renamed once whole and on the disk: a full disk or a
+// start cut short never leaves half a file where a whole one is expected. The copy is
+// made with the user's usual permissions, so it is theirs to change even when the
+// installed file is read-only.
+bool copyWhole(const QString &from, const QString &to)
+{
+    QString reason;
+    if (!QDir().mkpath(QFileInfo(to).path())) {
+        reason = QStringLiteral("its folder cannot be made");
+    } else if (AtomicFile::CopyWhole(from, to, &reason)) {
+        return true;
+    }
+    qCWarning(lcFolder, "Zubelo cannot copy %s to %s: %s", qPrintable(from), qPrintable(to),
+              qPrintable(reason));
+    return false;
+}
+
+} // namespace
 
 Places ForExecutable(const QString &executable)
 {
@@ -52,9 +73,7 @@ QString Choose(const Places &places)
     const QString settings = QStringLiteral("Option.dat");
     Fill(source, places.perUser, {settings, QFileInfo(places.executable).fileName()});
     if (QFileInfo::exists(source + u'/' + settings)) {
-        QFile::copy(source + u'/' + settings, places.perUser + u'/' + settings);
-        QFile::setPermissions(places.perUser + u'/' + settings,
-                              QFile::permissions(places.perUser + u'/' + settings) | QFile::WriteOwner);
+        copyWhole(source + u'/' + settings, places.perUser + u'/' + settings);
     }
     return places.perUser;
 }
@@ -77,13 +96,8 @@ bool Fill(const QString &from, const QString &to, const QStringList &skip)
         }
         if (entry.isDir()) {
             complete = QDir().mkpath(target) && complete;
-        } else if (QDir().mkpath(QFileInfo(target).path()) && QFile::copy(entry.filePath(), target)) {
-            // Installed files are read-only; the user's copies are theirs to change.
-            QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
         } else {
-            qCWarning(lcFolder, "Zubelo cannot copy %s to %s", qPrintable(entry.filePath()),
-                      qPrintable(target));
-            complete = false;
+            complete = copyWhole(entry.filePath(), target) && complete;
         }
     }
     return complete;

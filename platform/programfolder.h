@@ -30,7 +30,8 @@ QString Choose(const Places &places);
 
 // Copies into the folder to every file and folder of from that it lacks, to any
 // depth; nothing that is there already is ever replaced. Files named in skip are
-// left out. False when something could not be copied.
+// left out. Each file is copied whole or not at all. False when something could
+// not be copied.
 bool Fill(const QString &from, const QString &to, const QStringList &skip = {});
 
 } // namespace ProgramFolder

@@ -3,9 +3,9 @@
 
 #include "platform/logging.h"
 #include "settings/ansicodec.h"
+#include "settings/atomicfile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -145,13 +145,10 @@ SaveResult WriteOptionsFile(const QString &path, const Record &record)
     if (SaveResult formatted = FormatOptions(record, bytes); !formatted) {
         return formatted;
     }
-    // QSaveFile writes beside the target and renames only after a complete,
-    // flushed write: a full disk or a kill never leaves half a settings file.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    // A full disk, a size limit or a kill never leaves half a settings file: the old one stays whole
+    // until the new one is complete and on the disk.
+    QString reason;
+    if (!AtomicFile::WriteWhole(path, bytes, &reason)) {
         qCWarning(lcSettings, "Zubelo could not save %s: %s", qPrintable(path), qPrintable(reason));
         return {SaveResult::WriteFailed, reason};
     }

@@ -49,7 +49,8 @@ struct SaveResult
 };
 
 // Writes Settings() to Option.dat through a temporary file, so the old file
-// stays whole until the new one is complete.
+// stays whole until the new one is complete and on the disk. A failed save
+// leaves the old file as it was and gives the system's reason.
 SaveResult SaveOptions();
 
 // The pieces of LoadOptions and SaveOptions, for any record and file.

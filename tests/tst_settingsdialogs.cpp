@@ -7,6 +7,7 @@
 #include "modalwindow.h"
 #include "platform/twips.h"
 #include "settings/options.h"
+#include "smalldisk.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -229,10 +230,17 @@ private slots:
         QCOMPARE(savedLines().value(112), saved.toUtf8() + '\r'); // written all the same
     }
 
-    // A settings file that cannot be written: the parent is told, and the settings stay in use.
+    // OK on a full disk: the parent is told why, the settings stay in use and Option.dat is the old one.
     void failedSaveIsTold()
     {
-        QVERIFY(QDir(m_dir).mkpath(u"Option.dat"_s));
+        SMALL_DISK_OR_SKIP(disk, 64);
+        QFile file(disk.path(u"Option.dat"_s));
+        QVERIFY(file.open(QFile::WriteOnly) && file.write("old\r\n") == 5);
+        file.close();
+        Options::SetProgramFolder(disk.dir.path());
+        m_settings.SongFile.fill(QString(100, u'b')); // 11 KiB: more than the room left
+        m_settings.SongFile[0].clear();               // the key the music dialog opens at
+        disk.fill(4096);
         MessageCatcher boxes;
         FormMusicOptions music;
         music.TextFilename->setText(u"a.mid"_s);
@@ -240,12 +248,11 @@ private slots:
         FormViewOptions display;
         display.Text1->setText(u"50"_s);
         display.CommandOK->click();
-        const QString told =
-            u"設定をﾌｧｲﾙに保存できませんでした。\n  "_s + Options::OptionFilePath() + u"\n  "_s;
-        QCOMPARE(boxes.texts.size(), 2);
-        QVERIFY(boxes.texts[0] == boxes.texts[1] && boxes.texts[0].startsWith(told));
-        QVERIFY(
-            boxes.texts[0].endsWith(u"\n今の設定はこのまま使えますが、保存されたﾌｧｲﾙは以前のままです。"_s));
+        const QString told = u"設定をﾌｧｲﾙに保存できませんでした。\n  "_s + file.fileName() + u"\n  "_s
+                             + qt_error_string(ENOSPC)
+                             + u"\n今の設定はこのまま使えますが、保存されたﾌｧｲﾙは以前のままです。"_s;
+        QCOMPARE(boxes.texts, QStringList(2, told));
+        QVERIFY(file.open(QFile::ReadOnly) && file.readAll() == "old\r\n");
         QVERIFY(music.result() == QDialog::Accepted && display.result() == QDialog::Accepted);
         QCOMPARE(m_settings.SongFile[0] + QString::number(m_settings.InputFontSize), u"a.mid50"_s);
     }

@@ -8,6 +8,7 @@
 #include "settings/lyricstext.h"
 #include "settings/options.h"
 #include "settings/paths.h"
+#include "smalldisk.h"
 
 #include <QDirIterator>
 #include <QKeyEvent>
@@ -131,7 +132,9 @@ private slots:
 
     void saveNeverLosesTheOldFile()
     {
-        writeFile(OptionFilePath(), m_sample);
+        const QString real = m_dir.filePath("kept/Option.dat"); // a link's target is replaced, with its mode
+        writeFile(real, m_sample, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        QVERIFY(QFile::link(real, OptionFilePath()));
         for (const QString &text : QStringList{"🐘.mid", "café", "a\nb", "a\rb", QString(QChar(0xD800))}) {
             QVERIFY(!CanStore(text));
             for (QString *field : {&Settings().SongFile[7], &Settings().ImageFolder}) {
@@ -145,13 +148,47 @@ private slots:
         QVERIFY(reader.open(QIODevice::ReadOnly));
         QVERIFY(bool(SaveOptions()));
         QCOMPARE(reader.readAll(), m_sample); // untouched by the refused saves, then replaced, not emptied
-        QCOMPARE(readFile(OptionFilePath()), "\r\n" + EmptyRest);
+        QCOMPARE(readFile(real), "\r\n" + EmptyRest);
+        QVERIFY(QFileInfo(OptionFilePath()).isSymLink());
+        QCOMPARE(QFile::permissions(real) & (QFile::ReadGroup | QFile::ReadOther), QFile::ReadGroup);
         // A folder in its place: the failed write is reported and leaves no temporary file.
         QVERIFY(QFile::remove(OptionFilePath()) && QDir(m_dir.path()).mkdir("Option.dat"));
         const SaveResult result = SaveOptions();
         QVERIFY(result.status == SaveResult::WriteFailed && !result.detail.isEmpty());
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
         QVERIFY(QDir(m_dir.path()).rmdir("Option.dat"));
+    }
+
+    // Whatever stops a save, the old Option.dat stays to the byte, no temporary file is left, and the
+    // system's reason is reported.
+    void failedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::newRow("full disk") << ENOSPC;
+        QTest::newRow("file-size limit") << EFBIG;
+        QTest::newRow("read-only file system") << EROFS;
+        QTest::newRow("vanished folder") << ENOENT;
+    }
+    void failedSaveKeepsTheOldFile()
+    {
+        QFETCH(int, error);
+        SMALL_DISK_OR_SKIP(disk, 64);
+        const QString folder = disk.path("program"), moved = disk.path("moved");
+        writeFile(folder + "/Option.dat", m_sample);
+        SetProgramFolder(folder);
+        Settings().SongFile.fill(QString(100, u'a')); // 11 KiB, more than the room left: a write falls short
+        if (error == ENOSPC) {
+            disk.fill(4096);
+        }
+        QVERIFY(error != EROFS || disk.makeReadOnly());
+        QVERIFY(error != ENOENT || QDir().rename(folder, moved));
+        const SaveResult result = UnderFileSizeLimit(error == EFBIG ? 4096 : 0, SaveOptions);
+        QVERIFY2(result.status == SaveResult::WriteFailed, qPrintable(result.detail));
+        QCOMPARE(result.detail, qt_error_string(error));
+        const QString kept = error == ENOENT ? moved : folder;
+        QCOMPARE(readFile(kept + "/Option.dat"), m_sample);
+        QCOMPARE(QDir(kept).entryList(QDir::Files | QDir::Hidden), QStringList("Option.dat"));
+        QVERIFY(QFileInfo::exists(folder) != (error == ENOENT));
     }
 
     void numbersAndPaths()
@@ -340,37 +377,51 @@ private slots:
         QTest::addColumn<QStringList>("files"); // "path=content"; the installed data in share/ is read-only
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QStringList>("userFiles"); // in user/ afterwards
+        QTest::addColumn<int>("limit");             // bytes a file may have; -1: room for 6 pages left
         const QStringList own{"games/zubelo=exe", "games/Option.dat=own"};
         const QStringList installed =
             own + QStringList{"share/Help.htm=help", "share/Option.dat=first", "share/a/k=k"};
-        QTest::newRow("a folder of its own") << own << "games" << QStringList();
-        QTest::newRow("installed: fills a new folder")
-            << installed << "user" << QStringList{"Help.htm=help", "Option.dat=first", "a/k=k"};
+        const QStringList filled{"Help.htm=help", "Option.dat=first", "a/k=k"};
+        QTest::newRow("a folder of its own") << own << "games" << QStringList() << 0;
+        QTest::newRow("installed: fills a new folder") << installed << "user" << filled << 0;
         QTest::newRow("a parent's files are never replaced")
             << installed + QStringList{"user/a/k=mine", "user/b=own"} << "user"
-            << QStringList{"Help.htm=help", "Option.dat=first", "a/k=mine", "b=own"};
+            << QStringList{"Help.htm=help", "Option.dat=first", "a/k=mine", "b=own"} << 0;
         QTest::newRow("a folder with its settings is the parent's")
-            << installed + QStringList{"user/Option.dat=mine"} << "user" << QStringList{"Option.dat=mine"};
+            << installed + QStringList{"user/Option.dat=mine"} << "user" << QStringList{"Option.dat=mine"}
+            << 0;
         QTest::newRow("no place for the user's folder")
-            << installed + QStringList{"user=x"} << "share" << QStringList();
+            << installed + QStringList{"user=x"} << "share" << QStringList() << 0;
+        // Each copy is whole or absent, never short; 9000 bytes take 3 pages, 40000 never fit.
+        const QString medium = "a/m=" + QString(9000, u'm');
+        const QStringList large =
+            installed + QStringList{"share/" + medium, "share/big=" + QString(40000, u'b')};
+        QTest::newRow("a disk too small for all") << large << "user" << filled + QStringList(medium) << -1;
+        QTest::newRow("a file-size limit") << large << "user" << filled << 8192;
     }
     void programFolder()
     {
         QFETCH(QStringList, files);
         QFETCH(QString, chosen);
         QFETCH(QStringList, userFiles);
-        QTemporaryDir root;
+        QFETCH(int, limit);
+        SMALL_DISK_OR_SKIP(disk, limit < 0 ? 256 : 0);
+        QTemporaryDir &root = disk.dir;
         for (const QString &entry : files) {
             const QFile::Permissions writable =
                 entry.startsWith("share") ? QFile::Permissions() : QFile::WriteOwner;
             writeFile(root.filePath(entry.section(u'=', 0, 0)), entry.section(u'=', 1).toUtf8(),
                       QFile::ReadOwner | writable);
         }
+        if (limit < 0) {
+            disk.fill(6 * 4096);
+        }
         const QString user = root.filePath("user");
-        QCOMPARE(ProgramFolder::Choose({root.filePath("games/zubelo"), root.filePath("share"), user}),
+        const ProgramFolder::Places places{root.filePath("games/zubelo"), root.filePath("share"), user};
+        QCOMPARE(UnderFileSizeLimit(std::max(limit, 0), [&] { return ProgramFolder::Choose(places); }),
                  root.filePath(chosen));
-        QStringList after;
-        for (QDirIterator it(user, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        QStringList after; // hidden ones too: no half copy under another name
+        for (QDirIterator it(user, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
             const QFileInfo file(it.next());
             QVERIFY(file.permissions() & QFile::WriteOwner); // the user's copies are theirs to change
             after << file.filePath().mid(user.size() + 1) + u'=' + readFile(file.filePath());
