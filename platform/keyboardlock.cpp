@@ -2,6 +2,7 @@
 #include "platform/keyboardlock.h"
 
 #include "platform/logging.h"
+#include "platform/wayland/waylandinputgrab.h"
 
 #include <QGuiApplication>
 
@@ -36,6 +37,9 @@ KeyboardLock::KeyboardLock(bool enabled) : m_enabled(enabled)
 {
     m_retry.setInterval(RetryMs);
     QObject::connect(&m_retry, &QTimer::timeout, &m_retry, [this] { tryGrab(); });
+    if (m_enabled) {
+        m_grab = MakeWaylandInputGrab(&m_grabOwner);
+    }
 }
 
 KeyboardLock::~KeyboardLock()
@@ -52,7 +56,10 @@ void KeyboardLock::Want(QWidget *window, bool wanted)
         release();
     }
     m_window = window;
-    if (wanted && !m_held) {
+    if (m_grab && wanted && window && window->windowHandle()) {
+        m_grab->Take(window->windowHandle());
+    }
+    if (wanted && !Held()) {
         m_failures = 0;
         tryGrab();
     }
@@ -60,6 +67,17 @@ void KeyboardLock::Want(QWidget *window, bool wanted)
 
 void KeyboardLock::tryGrab()
 {
+    if (m_grab) {
+        // The compositor answers in its own time, and a refusal never comes as an answer.
+        if (m_grab->Held()) {
+            m_retry.stop();
+        } else if (++m_failures == QuietFailures) {
+            qCWarning(lcKeyboard, "Zubelo cannot hold the keyboard: %s", qPrintable(m_grab->Problem()));
+        } else {
+            m_retry.start();
+        }
+        return;
+    }
     Display *display = x11Display();
     if (!display) {
         qCWarning(lcKeyboard, "Zubelo cannot hold the keyboard: it is not running on X11 (platform %s)",
@@ -87,6 +105,10 @@ void KeyboardLock::tryGrab()
 void KeyboardLock::release()
 {
     m_retry.stop();
+    if (m_grab) {
+        m_grab->Release();
+        return;
+    }
     if (!m_held) {
         return;
     }

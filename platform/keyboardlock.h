@@ -4,6 +4,8 @@
 // reach the toy as ordinary keys instead of taking the child out of it.
 #pragma once
 
+#include "platform/inputgrab.h"
+
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -20,7 +22,7 @@ public:
     // Holds the keyboard for the window while wanted, and lets it go otherwise.
     // A grab that cannot be taken yet is tried again while it is wanted.
     void Want(QWidget *window, bool wanted);
-    bool Held() const { return m_held; }
+    bool Held() const { return m_grab ? m_grab->Held() : m_held; }
 
 private:
     void tryGrab();
@@ -30,5 +32,8 @@ private:
     bool m_held = false;
     QPointer<QWidget> m_window;
     QTimer m_retry;
+    // On Wayland: the compositor's shortcut inhibitor and pointer confinement.
+    QObject m_grabOwner;
+    InputGrab *m_grab = nullptr;
     int m_failures = 0;
 };
