@@ -9,6 +9,7 @@
 #include "platform/logging.h"
 #include "platform/random.h"
 #include "platform/virtualkey.h"
+#include "platform/wayland/waylandprobe.h"
 #include "settings/keyslots.h"
 #include "settings/lyricstext.h"
 #include "settings/options.h"
@@ -290,7 +291,13 @@ void Form1::SetWindowState(WindowState state)
     case Normal: showNormal(); break;
     case Maximized:
         API::FreeBorder(this); // a window of one fixed size would not be maximised
-        showMaximized();
+        // A Wayland compositor maximises only where it likes (a tiling one never does) and
+        // keeps its panels above: full screen covers the screen on every one.
+        if (Wayland::RunsOnWayland()) {
+            showFullScreen();
+        } else {
+            showMaximized();
+        }
         break;
     }
 }
@@ -464,8 +471,8 @@ void Form1::updateKeyboardLock()
 {
     // Only a toy that fills the screen and has the keyboard keeps it; never under a dialog,
     // and never a second copy, which is about to close.
-    m_keyboardLock.Want(this, isMaximized() && !isMinimized() && isActiveWindow() && isVisible()
-                                  && !m_unloaded && !QApplication::activeModalWidget()
+    m_keyboardLock.Want(this, (isMaximized() || isFullScreen()) && !isMinimized() && isActiveWindow()
+                                  && isVisible() && !m_unloaded && !QApplication::activeModalWidget()
                                   && !m_instance.AnotherInstanceRunning());
 }
 
