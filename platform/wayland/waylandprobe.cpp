@@ -67,10 +67,10 @@ QByteArray ChoosePlatform(const QByteArray &qpaPlatform, bool waylandInhibits, b
     if (!qpaPlatform.isEmpty()) {
         return {};
     }
+    // Qt tries the next platform of a list when the first cannot start (no plugin, no server).
     if (waylandInhibits) {
-        return QByteArrayLiteral("wayland");
+        return QByteArrayLiteral("wayland;xcb");
     }
-    // Qt tries the next platform of the list when the X server does not answer.
     return hasX11Display ? QByteArrayLiteral("xcb;wayland") : QByteArrayLiteral("wayland");
 }
 

@@ -13,8 +13,9 @@ bool CompositorInhibitsShortcuts();
 
 // The Qt platform to start on: an explicit choice (qpaPlatform) wins, then
 // native Wayland where the compositor lets a window hold the keyboard, then
-// X11 where there is an X server (XWayland on a Wayland desktop), else Wayland.
-// Empty when the explicit choice stands.
+// X11 where there is an X server (XWayland on a Wayland desktop), else Wayland;
+// each with the other after it, for Qt to fall back on. Empty when the explicit
+// choice stands.
 QByteArray ChoosePlatform(const QByteArray &qpaPlatform, bool waylandInhibits, bool hasX11Display);
 
 // True when Qt runs on Wayland itself: there no window stays on top, and the
