@@ -10,8 +10,7 @@
 set -euo pipefail
 
 work=$(mktemp -d /tmp/zubelo-sway.XXXXXX)
-sway_pid=""
-keyboard_pid=""
+sway_pid="" keyboard_pid=""
 # Both end by SIGTERM, which is no failure of the command's.
 cleanup() {
     status=$?
@@ -24,9 +23,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-mkdir -p "$work/run"
 chmod 755 "$work"
-chmod 700 "$work/run"
+mkdir -m 700 "$work/run"
 cat >"$work/config" <<'CONFIG'
 output * resolution 1280x800
 bindsym Mod4+Return mark --add super
@@ -49,11 +47,7 @@ for _ in $(seq 200); do
     kill -0 "$sway_pid" 2>/dev/null || break
     sleep 0.05
 done
-if [ -z "$socket" ] || [ -z "$ipc" ]; then
-    echo "sway did not start:"
-    cat "$work/sway.log"
-    exit 1
-fi
+[ -n "$socket" ] && [ -n "$ipc" ] || { echo "sway did not start:"; cat "$work/sway.log"; exit 1; }
 export WAYLAND_DISPLAY="$socket" SWAYSOCK="$ipc"
 
 # A keyboard that stays: each wtype brings a keyboard of its own and takes it away
