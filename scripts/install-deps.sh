@@ -11,7 +11,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev libx11-dev
     libfluidsynth-dev libsndfile1-dev libsdl2-dev libasound2-dev
     # Wayland: the compositor's shortcut inhibitor and pointer confinement, Qt's Wayland platform
-    libwayland-dev libwayland-bin wayland-protocols qt6-wayland-dev qt6-wayland qt6-base-private-dev
+    libwayland-dev libwayland-bin wayland-protocols qt6-wayland-dev qt6-wayland qt6-base-private-dev libxkbcommon-dev
     # benchmarks: damage events and synthetic input from the X server
     libxcb-damage0-dev libxcb-xtest0-dev
     # the starter songs: ABC notation into MIDI at build time

@@ -4,6 +4,7 @@
 # code is generated from the XML that wayland-protocols ships.
 enable_language(C)
 pkg_check_modules(WAYLAND_CLIENT REQUIRED IMPORTED_TARGET wayland-client)
+pkg_check_modules(XKBCOMMON REQUIRED IMPORTED_TARGET xkbcommon)
 pkg_get_variable(ZUBELO_WAYLAND_PROTOCOLS wayland-protocols pkgdatadir)
 pkg_get_variable(ZUBELO_WAYLAND_SCANNER wayland-scanner wayland_scanner)
 find_package(Qt6 REQUIRED COMPONENTS Gui)
@@ -26,7 +27,8 @@ endforeach()
 target_sources(zubelo_core PRIVATE
     platform/inputgrab.h # for its meta-object; listed once more with the X11 grab does no harm
     platform/wayland/waylandinputgrab.cpp
+    platform/wayland/waylandkeymap.cpp
     platform/wayland/waylandprobe.cpp
 )
 target_include_directories(zubelo_core PRIVATE ${zubelo_wayland_generated})
-target_link_libraries(zubelo_core PRIVATE PkgConfig::WAYLAND_CLIENT Qt6::GuiPrivate)
+target_link_libraries(zubelo_core PRIVATE PkgConfig::WAYLAND_CLIENT PkgConfig::XKBCOMMON Qt6::GuiPrivate)

@@ -16,6 +16,7 @@ struct wl_registry;
 struct wl_callback;
 struct wl_seat;
 struct wl_pointer;
+struct wl_keyboard;
 struct zwp_keyboard_shortcuts_inhibit_manager_v1;
 struct zwp_keyboard_shortcuts_inhibitor_v1;
 struct zwp_pointer_constraints_v1;
@@ -30,6 +31,7 @@ struct ProxyDeleter
     void operator()(wl_callback *proxy) const;
     void operator()(wl_seat *proxy) const;
     void operator()(wl_pointer *proxy) const;
+    void operator()(wl_keyboard *proxy) const;
     void operator()(zwp_keyboard_shortcuts_inhibit_manager_v1 *proxy) const;
     void operator()(zwp_keyboard_shortcuts_inhibitor_v1 *proxy) const;
     void operator()(zwp_pointer_constraints_v1 *proxy) const;

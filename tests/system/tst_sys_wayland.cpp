@@ -3,6 +3,7 @@
 // with-sway.sh starts, whose bindings mark the window they fire on), with keys
 // from wtype: the platform it picks, the screen it covers, and the compositor's
 // shortcuts it holds. The test itself runs on Wayland too.
+#include "platform/virtualkey.h"
 #include "systemtest.h"
 
 #include "../audiotestutil.h"
@@ -98,6 +99,10 @@ class TestSystemWayland : public QObject
     Q_OBJECT
 
 private slots:
+    // Symbol keys follow their position on the compositor's keymap as on the X server's: the keyboard
+    // that with-sway.sh keeps has a US number row, "=" on the key right of "-".
+    void layoutOfTheCompositorsKeymap() { QCOMPARE(VirtualKey::CurrentLayout(), VirtualKey::Layout::Us); }
+
     void lockHoldsTheCompositorsShortcuts()
     {
         SoundRecorder recorder;

@@ -53,7 +53,9 @@ export WAYLAND_DISPLAY="$socket" SWAYSOCK="$ipc"
 # A keyboard that stays: each wtype brings a keyboard of its own and takes it away
 # again, and a seat without a keyboard has clients drop theirs, with the first
 # keys of the next wtype lost while they make a new one.
-wtype -s 4000000 &
+# Its keymap has the number row of a US keyboard at the usual key codes (wtype
+# gives its n-th key the code n, on the wire), Esc to "=".
+wtype -s 4000000 -k Escape -k 1 -k 2 -k 3 -k 4 -k 5 -k 6 -k 7 -k 8 -k 9 -k 0 -k minus -k equal &
 keyboard_pid=$!
 for _ in $(seq 200); do
     swaymsg -t get_seats | grep -q '"capabilities": [^0]' && break
