@@ -163,9 +163,9 @@ Layout detectLayout()
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display *display = x11 ? x11->display() : nullptr;
     // The key right of "-" carries ^ on a Japanese keyboard and = on a US one. On Wayland the
-    // compositor's keymap tells, with the same key codes.
+    // compositor's keymap tells, with the same key codes; a keymap without that key is taken as Japanese.
     const quint32 sym = display ? quint32(XkbKeycodeToKeysym(display, 21, 0, 0)) : Wayland::KeySymOf(21);
-    if (sym == NoSymbol) {
+    if (!display && sym == NoSymbol) {
         return Layout::Japanese;
     }
     return sym == XK_asciicircum ? Layout::Japanese : Layout::Us;
