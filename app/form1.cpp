@@ -9,6 +9,7 @@
 #include "platform/logging.h"
 #include "platform/random.h"
 #include "platform/virtualkey.h"
+#include "platform/wayland/waylandprobe.h"
 #include "settings/keyslots.h"
 #include "settings/lyricstext.h"
 #include "settings/options.h"
@@ -316,7 +317,13 @@ void Form1::SetWindowState(WindowState state)
     case Normal: showNormal(); break;
     case Maximized:
         API::FreeBorder(this); // a window of one fixed size would not be maximised
-        showMaximized();
+        // A Wayland compositor maximises only where it likes (a tiling one never does) and
+        // keeps its panels above: full screen covers the screen on every one.
+        if (Wayland::RunsOnWayland()) {
+            showFullScreen();
+        } else {
+            showMaximized();
+        }
         break;
     }
 }

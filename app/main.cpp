@@ -2,6 +2,7 @@
 #include "app/form1.h"
 #include "platform/programfolder.h"
 #include "platform/quitsignals.h"
+#include "platform/wayland/waylandprobe.h"
 #include "settings/options.h"
 
 #include <QApplication>
@@ -37,12 +38,15 @@ int main(int argc, char *argv[])
         parser.showVersion();
     }
 
-    // Stays-on-top, key positions and the keyboard lock are X11 behaviour: on a
-    // Wayland desktop the toy runs on XWayland (or on Wayland itself where there
-    // is no XWayland), unless the user chose a platform.
-    const bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    // The platform on which the keyboard can be held: native Wayland where the compositor lets a
+    // window inhibit its shortcuts, else X11 (XWayland on a Wayland desktop), unless the user chose.
+    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray platform =
+        Wayland::ChoosePlatform(chosen, chosen.isEmpty() && Wayland::CompositorInhibitsShortcuts(),
+                                !qEnvironmentVariableIsEmpty("DISPLAY"));
+    const bool platformChosen = platform.isEmpty();
     if (!platformChosen) {
-        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+        qputenv("QT_QPA_PLATFORM", platform);
     }
     QApplication app(argc, argv);
     // Taken before the sound library starts. Dialogs close as Cancel, the window as a close request.

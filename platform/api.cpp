@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/api.h"
 
+#include "platform/wayland/waylandprobe.h"
+
 #include <QAbstractScrollArea>
 #include <QEvent>
 #include <QPointer>
@@ -122,7 +124,9 @@ void MakeTopmost(QWidget *window)
 
 void FixBorderAtNormalSize(QWidget *window)
 {
-    if (window) {
+    // A Wayland compositor first shows a new window at no state at all, before it grants the full
+    // screen asked for: a size fixed then would hold the window small. It sizes windows itself.
+    if (window && !Wayland::RunsOnWayland()) {
         window->installEventFilter(new NormalSizeFixer(window));
     }
 }

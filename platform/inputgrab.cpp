@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/inputgrab.h"
 
+#include "platform/wayland/waylandinputgrab.h"
 #include "platform/x11inputgrab.h"
 
 #include <QGuiApplication>
@@ -31,6 +32,9 @@ std::unique_ptr<InputGrab> MakeInputGrab(QObject *parent)
 {
     if (QGuiApplication::platformName() == u"xcb") {
         return std::make_unique<X11InputGrab>(parent);
+    }
+    if (QGuiApplication::platformName() == u"wayland") {
+        return std::make_unique<WaylandInputGrab>(parent);
     }
     return std::make_unique<NoInputGrab>(parent);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/virtualkey.h"
 
+#include "platform/wayland/waylandkeymap.h"
 #include "settings/keyslots.h"
 
 #include <QGuiApplication>
@@ -161,11 +162,12 @@ Layout detectLayout()
 {
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display *display = x11 ? x11->display() : nullptr;
-    if (!display) {
+    // The key right of "-" carries ^ on a Japanese keyboard and = on a US one. On Wayland the
+    // compositor's keymap tells, with the same key codes; a keymap without that key is taken as Japanese.
+    const quint32 sym = display ? quint32(XkbKeycodeToKeysym(display, 21, 0, 0)) : Wayland::KeySymOf(21);
+    if (!display && sym == NoSymbol) {
         return Layout::Japanese;
     }
-    // The key right of "-" carries ^ on a Japanese keyboard and = on a US one.
-    const KeySym sym = XkbKeycodeToKeysym(display, 21, 0, 0);
     return sym == XK_asciicircum ? Layout::Japanese : Layout::Us;
 }
 

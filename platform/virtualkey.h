@@ -14,7 +14,8 @@ namespace VirtualKey {
 // layout's own letters; digits and symbols follow the key's position.
 enum class Layout { Japanese, Us };
 
-// The layout of the X server's keymap; Japanese when there is no X server.
+// The layout of the X server's keymap, or on Wayland of the compositor's; Japanese
+// when neither tells.
 Layout CurrentLayout();
 
 // qtKey and keypad as Qt reports them; x11Keycode is the native X key code

@@ -10,6 +10,8 @@ packages=(
     g++ make cmake pkg-config clang-format
     qt6-base-dev qt6-qpa-plugins qt6-svg-dev libgl-dev libx11-dev libxcb1-dev
     libfluidsynth-dev libsndfile1-dev libsdl2-dev libasound2-dev
+    # Wayland: the compositor's shortcut inhibitor and pointer confinement, Qt's Wayland platform
+    libwayland-dev libwayland-bin wayland-protocols qt6-wayland-dev qt6-wayland qt6-base-private-dev libxkbcommon-dev
     # benchmarks: damage events and synthetic input from the X server
     libxcb-damage0-dev libxcb-xtest0-dev
     # the starter songs: ABC notation into MIDI at build time
@@ -20,6 +22,8 @@ packages=(
     dpkg-dev file desktop-file-utils appstream
     # tests: a real X server, real input, a real sound server
     xvfb xdotool x11-utils openbox pulseaudio pulseaudio-utils libpulse-dev libasound2-plugins alsa-utils
+    # tests: a headless Wayland compositor and keys for it
+    sway wtype
     "$@"
 )
 

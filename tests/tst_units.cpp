@@ -3,6 +3,7 @@
 #include "app/layout.h"
 #include "platform/programfolder.h"
 #include "platform/virtualkey.h"
+#include "platform/wayland/waylandprobe.h"
 #include "settings/ansicodec.h"
 #include "settings/keyslots.h"
 #include "settings/lyricstext.h"
@@ -428,6 +429,27 @@ private slots:
         }
         after.sort();
         QCOMPARE(after, userFiles);
+    }
+
+    // The platform the toy starts on: where the keyboard can be held, unless the user chose one.
+    void platform_data()
+    {
+        QTest::addColumn<QByteArray>("chosen");
+        QTest::addColumn<bool>("inhibits"); // the Wayland compositor lets a window hold its shortcuts
+        QTest::addColumn<bool>("x11");
+        QTest::addColumn<QByteArray>("platform");
+        QTest::newRow("the user's choice wins") << QByteArray("xcb") << true << true << QByteArray();
+        QTest::newRow("Wayland that holds") << QByteArray() << true << true << QByteArray("wayland;xcb");
+        QTest::newRow("XWayland otherwise") << QByteArray() << false << true << QByteArray("xcb;wayland");
+        QTest::newRow("no X server") << QByteArray() << false << false << QByteArray("wayland");
+    }
+    void platform()
+    {
+        QFETCH(QByteArray, chosen);
+        QFETCH(bool, inhibits);
+        QFETCH(bool, x11);
+        QFETCH(QByteArray, platform);
+        QCOMPARE(Wayland::ChoosePlatform(chosen, inhibits, x11), platform);
     }
 };
 

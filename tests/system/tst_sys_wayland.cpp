@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The built program on a real Wayland compositor (a headless sway that
+// with-sway.sh starts, whose bindings mark the window they fire on), with keys
+// from wtype: the platform it picks, the screen it covers, and the compositor's
+// shortcuts it holds. The test itself runs on Wayland too.
+#include "platform/virtualkey.h"
+#include "systemtest.h"
+
+#include "../audiotestutil.h"
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QKeyEvent>
+#include <QRasterWindow>
+#include <QtTest>
+#include <sndfile.h>
+#include <tuple>
+
+using namespace Qt::StringLiterals;
+using SystemTest::SoundRecorder;
+using SystemTest::ZubeloCopy;
+
+namespace {
+
+bool swaymsg(const QStringList &arguments, QByteArray *output = nullptr)
+{
+    return SystemTest::Run(u"swaymsg"_s, arguments, output);
+}
+
+bool wtype(const QString &keys)
+{
+    return SystemTest::Run(u"wtype"_s, keys.split(u' '));
+}
+
+// The compositor's view of the window of this process, in its tree from node on: full screen, size, marks.
+QJsonObject viewOf(qint64 pid, QJsonObject node = {})
+{
+    if (node.isEmpty()) {
+        QByteArray tree;
+        swaymsg({u"-t"_s, u"get_tree"_s}, &tree);
+        node = QJsonDocument::fromJson(tree).object();
+    }
+    for (const auto &key : {u"nodes"_s, u"floating_nodes"_s}) {
+        for (const QJsonValue child : node[key].toArray()) {
+            if (const QJsonObject view = viewOf(pid, child.toObject()); !view.isEmpty()) {
+                return view;
+            }
+        }
+    }
+    return node[u"pid"_s].toInteger() == pid ? node : QJsonObject();
+}
+
+bool fullScreen(qint64 pid)
+{
+    const QJsonObject view = viewOf(pid);
+    return view[u"fullscreen_mode"_s].toInt() == 1 && view[u"rect"_s][u"width"_s].toInt() == 1280
+           && view[u"rect"_s][u"height"_s].toInt() == 800;
+}
+
+bool marked(qint64 pid, const QString &mark)
+{
+    return viewOf(pid)[u"marks"_s].toArray().contains(mark);
+}
+
+// Starts the copy as a parent would on a Wayland desktop that also has an X server.
+bool start(ZubeloCopy &zubelo, const QStringList &arguments = {})
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"QT_QPA_PLATFORM"_s); // this test's own choice
+    environment.insert(u"QT_LOGGING_RULES"_s, u"zubelo.keyboard.debug=true"_s);
+    zubelo.Process().setProcessEnvironment(environment);
+    zubelo.Process().start(zubelo.FilePath(u"zubelo"_s), arguments);
+    return zubelo.Process().waitForStarted();
+}
+
+// Waits for a line of the program's log.
+bool logged(ZubeloCopy &zubelo, QByteArray *log, const QByteArray &text)
+{
+    const auto read = [&] { return log->append(zubelo.Process().readAllStandardError()).contains(text); };
+    return QTest::qWaitFor(read, 10000);
+}
+
+const QByteArray Holds = "compositor leaves the window its shortcuts";
+const QByteArray GivesBack = "gives the Wayland compositor its shortcuts back";
+
+struct KeyWindow : QRasterWindow
+{
+    quint32 scanCode = 0, keySym = 0;
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        std::tie(scanCode, keySym) = std::pair(event->nativeScanCode(), event->nativeVirtualKey());
+    }
+};
+
+} // namespace
+
+class TestSystemWayland : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Symbol keys follow their position on the compositor's keymap as on the X server's: the keyboard
+    // that with-sway.sh keeps has a US number row, "=" on the key right of "-".
+    void layoutOfTheCompositorsKeymap() { QCOMPARE(VirtualKey::CurrentLayout(), VirtualKey::Layout::Us); }
+
+    void lockHoldsTheCompositorsShortcuts()
+    {
+        SoundRecorder recorder;
+        QVERIFY(recorder.Start());
+        ZubeloCopy zubelo;
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1,
+                                     SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.3));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{51, "tone.wav"}}))); // Enter
+        QVERIFY(start(zubelo));
+        const qint64 pid = zubelo.Process().processId();
+        // Native Wayland although an X server is there, covering the screen, holding the shortcuts.
+        QTRY_VERIFY_WITH_TIMEOUT(fullScreen(pid), 15000);
+        QCOMPARE(viewOf(pid).value(u"shell"_s).toString(), u"xdg_shell"_s);
+        QByteArray log;
+        QVERIFY(logged(zubelo, &log, Holds));
+        // Neither binding fires; the compositor handles keys in order, so once Enter's song
+        // sounds, both have come and gone.
+        QVERIFY(wtype(u"-M altgr -k Tab -m altgr"_s));
+        QVERIFY(wtype(u"-M logo -k Return -m logo"_s));
+        QTRY_VERIFY(recorder.FirstLoud(0.2f) >= 0);
+        QCOMPARE(viewOf(pid).value(u"marks"_s).toArray(), QJsonArray());
+
+        // At normal size the compositor has its shortcuts again.
+        QVERIFY(wtype(u"-M shift -k n -m shift"_s));
+        QTRY_VERIFY(!fullScreen(pid));
+        QVERIFY(logged(zubelo, &log, GivesBack));
+        QVERIFY(wtype(u"-M logo -k Return -m logo"_s));
+        QTRY_VERIFY(marked(pid, u"super"_s));
+        // And full screen with Shift+L holds them once more.
+        QVERIFY(wtype(u"-M shift -k l -m shift"_s));
+        QTRY_VERIFY(fullScreen(pid));
+        log.clear();
+        QVERIFY(logged(zubelo, &log, Holds));
+    }
+
+    void shortcutsStayWithTheCompositor_data()
+    {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("--no-lock") << false;
+        QTest::newRow("inhibitor refused") << true; // the last to start the program
+    }
+    void shortcutsStayWithTheCompositor()
+    {
+        QFETCH(bool, refused);
+        // From here on the compositor refuses every inhibitor of the program's windows. (A seat
+        // command would do it for all, but would also drop the keyboard that with-sway.sh keeps.)
+        if (refused) {
+            QVERIFY(swaymsg({u"for_window [app_id=\"zubelo\"] shortcuts_inhibitor disable"_s}));
+        }
+        ZubeloCopy zubelo;
+        QVERIFY(start(zubelo, refused ? QStringList() : QStringList{u"--no-lock"_s}));
+        const qint64 pid = zubelo.Process().processId();
+        QTRY_VERIFY_WITH_TIMEOUT(fullScreen(pid), 15000);
+        QByteArray log;
+        if (refused) {
+            QVERIFY(logged(zubelo, &log,
+                           "cannot hold the keyboard and the pointer: the Wayland compositor has not let"));
+        }
+        QVERIFY(wtype(u"-M logo -k Return -m logo"_s));
+        QVERIFY(wtype(u"-M altgr -k Tab -m altgr"_s));
+        QTRY_VERIFY(marked(pid, u"super"_s) && marked(pid, u"alttab"_s));
+    }
+
+    // The keys that Qt cannot tell apart are told by their native code, which is the same as on X11:
+    // the key's code on the wire plus 8 (the X key code of an evdev keyboard), with the key's symbol.
+    void keysComeWithTheirX11Codes()
+    {
+        KeyWindow window;
+        window.showFullScreen();
+        QTRY_VERIFY(window.isActive());      // it has the keyboard
+        QVERIFY(wtype(u"-k x -k y -k z"_s)); // wtype sends its third key as 3
+        QTRY_COMPARE(window.keySym, 0x7aU);  // XK_z
+        QCOMPARE(window.scanCode, 3U + 8);
+    }
+};
+
+QTEST_MAIN(TestSystemWayland)
+#include "tst_sys_wayland.moc"
