@@ -221,6 +221,8 @@ private slots:
         w->form->audio().Render(sound.data(), 14400); // 0.3 s, and the song has ended
         QTRY_COMPARE(ended.count(), 1);
         QCOMPARE(w->playing(), again ? u"a.wav"_s : QString());
+        w->form->audio().Render(sound.data(), 14400); // a repeat sounds from the start again
+        QCOMPARE(AudioTest::Peak(sound) > 0.001, again);
     }
 
     void waitFlagHoldsKeysBackButNotEsc()

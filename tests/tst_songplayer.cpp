@@ -83,7 +83,9 @@ private slots:
         QTest::newRow("midi closed") << u"long.mid"_s << on << Then::Close << Ending::Aborted
                                      << Mode::NotOpen;
         QTest::newRow("rewound") << u"long.wav"_s << on << Then::Rewind << Ending::Aborted << Mode::Stopped;
-        // Were the overtaken end taken for reaching it, the play window would repeat the new song.
+        QTest::newRow("closed at its end")
+            << u"short.wav"_s << over << Then::Close << Ending::Aborted << Mode::NotOpen;
+        // Were an overtaken end taken for reaching it, the play window would repeat the wrong song.
         QTest::newRow("new song at its end")
             << u"short.wav"_s << over << Then::NewSong << Ending::Aborted << Mode::Playing;
         QTest::newRow("played again")
@@ -133,7 +135,6 @@ private slots:
         QTest::addColumn<std::optional<Kind>>("kind");
         QTest::newRow("MIDI in capitals") << u"/songs/T.MID"_s << std::optional(Kind::Midi);
         QTest::newRow("WAVE in mixed case") << u"b.Wav"_s << std::optional(Kind::Wave);
-        QTest::newRow("no dot needed") << u"awav"_s << std::optional(Kind::Wave);
         QTest::newRow(".midi") << u"a.midi"_s << std::optional<Kind>();
         QTest::newRow("no song: the program folder") << u"/home/k/Zubelo/"_s << std::optional<Kind>();
     }
