@@ -195,10 +195,7 @@ void Form1::Form_Load()
     QDir::setCurrent(Options::ProgramFolder());
     API::MakeTopmost(this);
     Options::LoadOptions();
-    MMControl1.setNotify(true);
-    MMControl1.setShareable(false);
-    MMControl1.setWait(false);
-    connect(&MMControl1, &MediaControl::Done, this, &Form1::MMControl1_Done);
+    connect(&MMControl1, &SongPlayer::Ended, this, &Form1::MMControl1_Done);
     Options::Record &settings = Options::Settings();
     Picture1->hide();
     // An empty folder is the program folder itself. One that is gone (or is no
@@ -276,7 +273,7 @@ void Form1::Form_QueryUnload()
 
 void Form1::Form_Unload()
 {
-    MMControl1.setCommand(QStringLiteral("Close"));
+    MMControl1.Close();
     QDir::setCurrent(StartDir);
     m_unloaded = true;
     m_lock.Stop();
@@ -335,17 +332,17 @@ void Form1::Form_KeyDown(int KeyCode, int Shift)
     }
     switch (KeyCode) {
     case KeyCodes::X:
-        MMControl1.setCommand(QStringLiteral("Close"));
+        MMControl1.Close();
         close();
         break;
     case KeyCodes::M: {
-        MMControl1.setCommand(QStringLiteral("Close"));
+        MMControl1.Close();
         FormMusicOptions dialog; // no owner: a window of its own, modal
         dialog.exec();
         break;
     }
     case KeyCodes::V: {
-        MMControl1.setCommand(QStringLiteral("Close"));
+        MMControl1.Close();
         FormViewOptions dialog;
         connect(&dialog, &FormViewOptions::pictureFolderChanged, this,
                 [this](const QString &folder) { File1.SetPath(folder); });
@@ -370,7 +367,8 @@ void Form1::Text1_KeyDown(int &KeyCode, int &Shift)
     LastPressedCode = qint16(KeyCode);
     const Options::Record &settings = Options::Settings();
     // While a song plays and the parent asked to wait, keys only type; Esc still stops the song.
-    if (settings.PlayWait && MMControl1.Mode() == MediaControl::ModePlaying && KeyCode != KeyCodes::Esc) {
+    if (settings.PlayWait && MMControl1.CurrentMode() == SongPlayer::Mode::Playing
+        && KeyCode != KeyCodes::Esc) {
         return;
     }
     QString song = settings.SongFile[size_t(KeySlots::SlotForKeyCode(KeyCode))];
@@ -429,26 +427,22 @@ bool Form1::LoadLyrics(const QString &path)
 
 void Form1::PlaySong(const QString &path)
 {
-    MMControl1.setCommand(QStringLiteral("Close"));
-    MMControl1.setFileName(path);
-    if (MMControl1.FileName().right(3).toLower() == u"mid") {
-        MMControl1.setDeviceType(QStringLiteral("Sequencer"));
-    } else if (MMControl1.FileName().right(3).toLower() == u"wav") {
-        MMControl1.setDeviceType(QStringLiteral("WaveAudio"));
-    } else {
+    MMControl1.Close();
+    const std::optional<SongPlayer::Kind> kind = SongPlayer::KindOfFile(path);
+    if (!kind) {
         return; // no song, or one of a kind the toy does not play: the music has stopped
     }
-    MMControl1.setCommand(QStringLiteral("Open"));
-    MMControl1.setCommand(QStringLiteral("Play"));
+    MMControl1.Open(path, *kind);
+    MMControl1.Play();
 }
 
-void Form1::MMControl1_Done(int NotifyCode)
+void Form1::MMControl1_Done(SongPlayer::Ending how)
 {
     // A song that played to its end starts again, unless Esc was the last key.
-    if (NotifyCode == MediaControl::Successful && LastPressedCode != KeyCodes::Esc
+    if (how == SongPlayer::Ending::ReachedItsEnd && LastPressedCode != KeyCodes::Esc
         && Options::Settings().PlayRepeat) {
-        MMControl1.setCommand(QStringLiteral("Prev"));
-        MMControl1.setCommand(QStringLiteral("Play"));
+        MMControl1.Rewind();
+        MMControl1.Play();
     }
 }
 

@@ -7,7 +7,7 @@
 #include "platform/filelistbox.h"
 #include "platform/instancelock.h"
 #include "platform/media/audioengine.h"
-#include "platform/media/mediacontrol.h"
+#include "platform/media/songplayer.h"
 #include "platform/mvolctrl.h"
 
 #include <array>
@@ -52,7 +52,7 @@ public:
     // Puts the whole lyrics file into Text1, caret at the start; false when it cannot be read.
     bool LoadLyrics(const QString &path);
     void PlaySong(const QString &path);
-    void MMControl1_Done(int NotifyCode);
+    void MMControl1_Done(SongPlayer::Ending how);
     void HScroll1_Change();
     void Timer1_Timer();
 
@@ -100,7 +100,7 @@ private:
     AudioEngine Audio; // built before MMControl1, which plays through it
 
 public:
-    MediaControl MMControl1;
+    SongPlayer MMControl1;
 
     // The window's own state, to read.
     const QString &startDir() const { return StartDir; }

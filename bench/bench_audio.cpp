@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a song costs: the time from "Play" to its first sound leaving the
+// What a song costs: the time from Play() to its first sound leaving the
 // engine and arriving at the sound server, the CPU share while a MIDI song
 // plays and while idle, the time to open a ten-minute WAVE, and memory after
 // a child holds keys down. Prints figures; asserts nothing.
 #include "../tests/audiotestutil.h"
 #include "platform/media/audioengine.h"
-#include "platform/media/mediacontrol.h"
+#include "platform/media/songplayer.h"
 #include "platform/media/sources.h"
 #include "procstats.h"
 #include "tests/midifile.h"
@@ -56,13 +56,11 @@ void runEvents(int ms)
     loop.exec();
 }
 
-void playSong(MediaControl &media, const QString &path, const QString &type)
+void playSong(SongPlayer &player, const QString &path, SongPlayer::Kind kind)
 {
-    media.setCommand(QStringLiteral("Close"));
-    media.setFileName(path);
-    media.setDeviceType(type);
-    media.setCommand(QStringLiteral("Open"));
-    media.setCommand(QStringLiteral("Play"));
+    player.Close();
+    player.Open(path, kind);
+    player.Play();
 }
 
 double cpuPercentOver(int ms)
@@ -86,8 +84,7 @@ int main(int argc, char *argv[])
     options.renderObserver = &observe;
     AudioEngine engine(options);
     engine.Synth().WaitForFont();
-    MediaControl media(engine);
-    media.setNotify(true);
+    SongPlayer player(engine);
 
     // 1. Play to sound, with the output stream open (one song after another).
     TimedRecorder recorder(96); // 2 ms pieces
@@ -97,13 +94,13 @@ int main(int argc, char *argv[])
     }
     QList<double> engineMs, serverMs;
     // One song first, so that the output stream is open and has met the sound server.
-    playSong(media, beep, QStringLiteral("WaveAudio"));
+    playSong(player, beep, SongPlayer::Kind::Wave);
     runEvents(2500);
     for (int i = 0; i < plays; ++i) {
         g_firstSoundNs = 0;
         const size_t mark = recorder.SampleCount();
         const qint64 start = nowNs();
-        playSong(media, beep, QStringLiteral("WaveAudio"));
+        playSong(player, beep, SongPlayer::Kind::Wave);
         runEvents(150);
         if (g_firstSoundNs) {
             engineMs << (g_firstSoundNs - start) / 1e6;
@@ -123,7 +120,7 @@ int main(int argc, char *argv[])
     // 2. The first song after an idle spell, when the output stream has closed and opens again.
     QList<double> coldEngine, coldServer;
     for (int i = 0; i < 3; ++i) {
-        media.setCommand(QStringLiteral("Close"));
+        player.Close();
         runEvents(10500);
         if (engine.IsOutputOpen()) {
             printf("the output stream is still open after 10.5 idle seconds\n");
@@ -131,7 +128,7 @@ int main(int argc, char *argv[])
         g_firstSoundNs = 0;
         const size_t mark = recorder.SampleCount();
         const qint64 start = nowNs();
-        playSong(media, beep, QStringLiteral("WaveAudio"));
+        playSong(player, beep, SongPlayer::Kind::Wave);
         runEvents(300);
         coldEngine << (g_firstSoundNs ? (g_firstSoundNs - start) / 1e6 : -1);
         const qint64 loud = recording ? recorder.FirstLoudSample(mark, 0.05f) : -1;
@@ -141,7 +138,7 @@ int main(int argc, char *argv[])
            "of 3)\n",
            ProcStats::Median(coldEngine), ProcStats::Median(coldServer));
     recorder.Stop();
-    media.setCommand(QStringLiteral("Close"));
+    player.Close();
     runEvents(10500);
     printf("CPU while idle (output closed: %s): %.2f %% of a core\n", engine.IsOutputOpen() ? "no" : "yes",
            cpuPercentOver(5000));
@@ -160,10 +157,10 @@ int main(int argc, char *argv[])
         file.open(QIODevice::WriteOnly);
         file.write(MidiFile::Write(song));
     }
-    playSong(media, midi, QStringLiteral("Sequencer"));
+    playSong(player, midi, SongPlayer::Kind::Midi);
     runEvents(500);
     printf("CPU while a MIDI song plays: %.2f %% of a core\n", cpuPercentOver(5000));
-    media.setCommand(QStringLiteral("Close"));
+    player.Close();
 
     // 4. Opening a ten-minute WAVE against a one-second one.
     const QString longWave = dir.filePath(QStringLiteral("ten-minutes.wav"));
@@ -185,13 +182,13 @@ int main(int argc, char *argv[])
     const long rssBefore = ProcStats::ResidentKiB(getpid());
     for (int i = 0; i < 30 * 30; ++i) {
         if (i % 2) {
-            playSong(media, beep, QStringLiteral("WaveAudio"));
+            playSong(player, beep, SongPlayer::Kind::Wave);
         } else {
-            playSong(media, midi, QStringLiteral("Sequencer"));
+            playSong(player, midi, SongPlayer::Kind::Midi);
         }
         runEvents(33);
     }
-    media.setCommand(QStringLiteral("Close"));
+    player.Close();
     runEvents(200);
     printf("30 songs a second for 30 s: resident memory grew by %.2f MiB\n",
            (ProcStats::ResidentKiB(getpid()) - rssBefore) / 1024.0);

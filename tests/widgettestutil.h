@@ -73,7 +73,8 @@ public:
     // The name of the song that plays now; empty when none plays.
     QString playing() const
     {
-        const MediaControl &media = form->MMControl1;
-        return media.Mode() == MediaControl::ModePlaying ? QFileInfo(media.FileName()).fileName() : QString();
+        const SongPlayer &player = form->MMControl1;
+        return player.CurrentMode() == SongPlayer::Mode::Playing ? QFileInfo(player.FileName()).fileName()
+                                                                 : QString();
     }
 };

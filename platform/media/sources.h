@@ -20,7 +20,7 @@ public:
     // sound out (the last notes of a song ringing on) but never advances.
     virtual Progress Render(float *out, int frames, bool playing) = 0;
 
-    // Called at "Play": a song starts from where it stands.
+    // Called when the song plays: it starts from where it stands.
     virtual void Start() {}
 
     // Back to the beginning, silent until the next Start().

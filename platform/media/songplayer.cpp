@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/media/songplayer.h"
+
+#include "platform/media/audioengine.h"
+#include "platform/media/sources.h"
+
+#include <QTimer>
+
+namespace {
+
+// The engine tells how a play ended by itself with a number; all it has besides this is a failure.
+constexpr int EngineReachedTheEnd = 1;
+
+} // namespace
+
+SongPlayer::SongPlayer(AudioEngine &engine, QObject *parent) : QObject(parent), m_engine(engine)
+{
+    connect(&m_engine, &AudioEngine::Ended, this, &SongPlayer::engineEnded);
+}
+
+std::optional<SongPlayer::Kind> SongPlayer::KindOfFile(const QString &path)
+{
+    const QString last = path.right(3).toLower(); // the kind is in the name alone, not the contents
+    if (last == u"mid") {
+        return Kind::Midi;
+    }
+    if (last == u"wav") {
+        return Kind::Wave;
+    }
+    return std::nullopt;
+}
+
+void SongPlayer::Close()
+{
+    ++m_steps;
+    endPlay(Ending::Aborted);
+    m_engine.Close();
+}
+
+void SongPlayer::Open(const QString &path, Kind kind)
+{
+    Close();
+    m_fileName = path;
+    std::unique_ptr<Source> source;
+    switch (kind) {
+    case Kind::Midi: source = OpenMidiSource(path, m_engine.Synth()); break;
+    case Kind::Wave: source = OpenWaveSource(path); break;
+    }
+    m_engine.Open(std::move(source)); // nothing open when it fails: Play() then tells of the failure
+}
+
+void SongPlayer::Play()
+{
+    ++m_steps;
+    const quint64 session = ++m_nextSession;
+    if (!m_engine.IsOpen()) {
+        endLater(Ending::Failed); // nothing open, or the file could not be opened
+        return;
+    }
+    endPlay(Ending::Superseded);
+    m_playSession = session;
+    m_engine.Play(session);
+}
+
+void SongPlayer::Rewind()
+{
+    ++m_steps;
+    endPlay(Ending::Aborted);
+    m_engine.Rewind();
+}
+
+SongPlayer::Mode SongPlayer::CurrentMode() const
+{
+    if (!m_engine.IsOpen()) {
+        return Mode::NotOpen;
+    }
+    return m_engine.IsPlaying() ? Mode::Playing : Mode::Stopped;
+}
+
+// The play still owed its Ended() gets it now, with what cut it short.
+void SongPlayer::endPlay(Ending how)
+{
+    if (m_playSession != 0) {
+        endLater(how);
+        m_playSession = 0;
+    }
+}
+
+void SongPlayer::endLater(Ending how)
+{
+    // Delivered after the step returns, as a separate event. An end that was
+    // overtaken on its way by another step (a new song, Close()) never arrives
+    // as reaching the end, so it can never restart the wrong song.
+    const quint64 steps = m_steps;
+    QTimer::singleShot(0, this, [this, steps, how] {
+        const bool overtaken = how == Ending::ReachedItsEnd && steps != m_steps;
+        emit Ended(overtaken ? Ending::Aborted : how);
+    });
+}
+
+void SongPlayer::engineEnded(quint64 session, int code)
+{
+    if (session == 0 || session != m_playSession) {
+        return; // a play that was closed or replaced already has its Ended()
+    }
+    m_playSession = 0;
+    endLater(code == EngineReachedTheEnd ? Ending::ReachedItsEnd : Ending::Failed);
+}

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The song player every song goes through: Close(), Open() a file of a kind,
+// Play(), Rewind(). Each step returns at once; every Play() is answered by one
+// Ended() that tells how the song ended.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <optional>
+
+class AudioEngine;
+
+class SongPlayer : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Kind { Midi, Wave }; // a MIDI song for the synthesizer, a WAVE recording
+    enum class Mode { NotOpen, Stopped, Playing };
+    Q_ENUM(Mode)
+    enum class Ending {
+        ReachedItsEnd, // the only ending after which a song may start again
+        Superseded,    // played again before it ended
+        Aborted,       // closed, rewound or replaced by another song
+        Failed,        // nothing open, or the file could not be played
+    };
+    Q_ENUM(Ending)
+
+    explicit SongPlayer(AudioEngine &engine, QObject *parent = nullptr);
+
+    // The kind the last three letters of a file name tell, in any case ("mid",
+    // "wav"); none for any other name, which is never opened.
+    static std::optional<Kind> KindOfFile(const QString &path);
+
+    // Stops whatever plays and lets the song go; harmless when nothing is open.
+    void Close();
+    // Closes the song before; a file that cannot be opened leaves nothing open.
+    void Open(const QString &path, Kind kind);
+    // Plays the open song on from where it stands.
+    void Play();
+    // Back to the start of the open song, not playing.
+    void Rewind();
+    Mode CurrentMode() const;
+    // The file of the last Open(), open or not.
+    const QString &FileName() const { return m_fileName; }
+
+signals:
+    // Always an event of its own, never inside the step that ended the play.
+    void Ended(SongPlayer::Ending how);
+
+private:
+    void endPlay(Ending how);
+    void endLater(Ending how);
+    void engineEnded(quint64 session, int code);
+
+    // All on the UI thread; the engine's notices reach it there.
+    AudioEngine &m_engine;
+    QString m_fileName;
+    quint64 m_nextSession = 0;
+    quint64 m_steps = 0;       // counts the steps taken, to tell a notice that was overtaken
+    quint64 m_playSession = 0; // the play whose Ended() is still owed; 0 when none
+};
