@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/options.h"
 
-#include "platform/logging.h"
 #include "settings/ansicodec.h"
+#include "settings/logging.h"
 
 #include <QFile>
 #include <QSaveFile>
