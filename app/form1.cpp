@@ -3,6 +3,7 @@
 
 #include "app/layout.h"
 #include "dialogs/display/formviewoptions.h"
+#include "dialogs/messages.h"
 #include "dialogs/music/formmusicoptions.h"
 #include "platform/api.h"
 #include "platform/japanesefont.h"
@@ -28,7 +29,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QSvgRenderer>
 #include <QUrl>
 #include <algorithm>
 
@@ -44,18 +44,13 @@ int px(double twips)
     return Layout::TwipsToPixels(twips);
 }
 
-// A few bright keys on a dark board: the drawing the desktop shows for the program.
+// A few bright keys on a dark board: the drawing the desktop shows for the program,
+// rendered from data/zubelo.svg when the program is built, one file for each size.
 QIcon makeWindowIcon()
 {
-    QSvgRenderer drawing(QStringLiteral(":/zubelo.svg"));
     QIcon icon;
-    for (int size : {16, 32, 48, 64}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        drawing.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
+    for (const QFileInfo &file : QDir(QStringLiteral(":/icons")).entryInfoList(QDir::Files)) {
+        icon.addFile(file.filePath());
     }
     return icon;
 }
@@ -220,7 +215,7 @@ void Form1::setUpVolume()
     const int rc = mVolCtrl::mixerOpen(MixerHandle, 0, m_mixerDevice);
     if (rc != mVolCtrl::MMSYSERR_NOERROR) {
         // Said once; the slider and the timers keep what they were made with.
-        mVolCtrl::ShowMixerError(rc, this);
+        DialogMessages::MixerError(this, rc);
         return;
     }
     int maximum = 0;

@@ -47,10 +47,7 @@ foreach(click ClickLeft ClickRight ClickMiddle)
     zubelo_abc(${ZUBELO_DATA}/clicks.abc ${tune_${click}} ${ZUBELO_PROGRAM_DIR}/${click}.mid)
 endforeach()
 
-# The WAVE sounds of the project's own generator.
-add_executable(make_sounds tools/make_sounds.cpp)
-target_link_libraries(make_sounds PRIVATE PkgConfig::SNDFILE)
-target_compile_options(make_sounds PRIVATE -Wall -Wextra)
+# The WAVE sounds of the project's own generator (tools/make_sounds.cpp).
 set(ZUBELO_WAVE_SOUNDS boing pop slide fall drip bubbles)
 list(TRANSFORM ZUBELO_WAVE_SOUNDS PREPEND ${ZUBELO_PROGRAM_DIR}/sounds/ OUTPUT_VARIABLE waves)
 list(TRANSFORM waves APPEND .wav)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/messages.h"
 
+#include "platform/mvolctrl.h"
+
 #include <QMessageBox>
 
 namespace DialogMessages {
@@ -26,6 +28,13 @@ QString CannotHoldText(const QString &name)
 {
     return QStringLiteral("ﾌｧｲﾙ名に設定ﾌｧｲﾙに保存できない文字が含まれています。\n  ") + name
            + QStringLiteral("\n別の名前のﾌｧｲﾙを設定してください。");
+}
+
+void MixerError(QWidget *parent, int code)
+{
+    if (code != mVolCtrl::MMSYSERR_NOERROR) {
+        Warn(parent, mVolCtrl::MixerErrorText(code));
+    }
 }
 
 } // namespace DialogMessages

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the settings dialogs tell a parent when something cannot be done.
+// What the windows tell a parent when something cannot be done.
 #pragma once
 
 #include "settings/options.h"
@@ -18,5 +18,8 @@ void SaveFailed(QWidget *parent, const Options::SaveResult &result);
 
 // A name that the settings file cannot hold (a character outside Shift-JIS, a line break).
 QString CannotHoldText(const QString &name);
+
+// The volume mixer cannot be used: its result code and what it means. Nothing for success.
+void MixerError(QWidget *parent, int code);
 
 } // namespace DialogMessages

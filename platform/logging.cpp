@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/logging.h"
 
-Q_LOGGING_CATEGORY(lcSettings, "zubelo.settings")
 Q_LOGGING_CATEGORY(lcFolder, "zubelo.folder")
 Q_LOGGING_CATEGORY(lcInstance, "zubelo.instance")
 Q_LOGGING_CATEGORY(lcSignals, "zubelo.signals")

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program's warning categories, one per area, so that a parent or a packager
-// can silence or select them with QT_LOGGING_RULES ("zubelo.audio.warning=false").
+// The warning categories of the platform, the media and the windows, one per area, so
+// that a parent or a packager can silence or select them with QT_LOGGING_RULES
+// ("zubelo.audio.warning=false"). Qt Core only, so that the media log without X11 or
+// widgets; the settings have their own (settings/logging.h).
 #pragma once
 
 #include <QLoggingCategory>
 
-Q_DECLARE_LOGGING_CATEGORY(lcSettings) // zubelo.settings: Option.dat, its encoding and files written whole
 Q_DECLARE_LOGGING_CATEGORY(lcFolder)   // zubelo.folder: the user's program folder
 Q_DECLARE_LOGGING_CATEGORY(lcInstance) // zubelo.instance: the one-copy lock
 Q_DECLARE_LOGGING_CATEGORY(lcSignals)  // zubelo.signals: SIGTERM and SIGINT

@@ -3,7 +3,6 @@
 
 #include "platform/logging.h"
 
-#include <QMessageBox>
 #include <alsa/asoundlib.h>
 #include <cerrno>
 #include <cstdlib>
@@ -140,13 +139,6 @@ QString MixerErrorText(int code)
     default: break;
     }
     return u'[' + QString::number(code) + QStringLiteral("] ") + message;
-}
-
-void ShowMixerError(int code, QWidget *parent)
-{
-    if (code != MMSYSERR_NOERROR) {
-        QMessageBox::warning(parent, QStringLiteral("Zubelo"), MixerErrorText(code));
-    }
 }
 
 int SliderScale(qint32 minimum, qint32 maximum)

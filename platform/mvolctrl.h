@@ -10,7 +10,6 @@
 
 struct _snd_mixer;
 struct _snd_mixer_elem;
-class QWidget;
 
 namespace mVolCtrl {
 
@@ -73,7 +72,6 @@ int SetVolumeValue(Mixer &mixer, quint32 controlID, long value);
 
 // "[6] 利用可能なミキサーデバイスがありません。" and the like; nothing for 0.
 QString MixerErrorText(int code);
-void ShowMixerError(int code, QWidget *parent = nullptr);
 
 // How many mixer units one step of the 16-bit slider stands for: tenths,
 // unless the control's range is too wide for 16 bits in tenths.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/ansicodec.h"
 
-#include "platform/logging.h"
+#include "settings/logging.h"
 
 #include <QtGlobal>
 #include <cerrno>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/options.h"
 
-#include "platform/logging.h"
 #include "settings/ansicodec.h"
 #include "settings/atomicfile.h"
+#include "settings/logging.h"
 
 #include <QFile>
 #include <algorithm>

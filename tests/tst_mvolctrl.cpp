@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "dialogs/messages.h"
 #include "messagecatcher.h"
 #include "platform/mvolctrl.h"
 
@@ -15,8 +16,8 @@ private slots:
     {
         Mixer mixer;
         MessageCatcher boxes;
-        ShowMixerError(mixerOpen(mixer, 0, QStringLiteral("zubelo-no-such-mixer")));
-        ShowMixerError(MMSYSERR_NOERROR); // success shows nothing
+        DialogMessages::MixerError(nullptr, mixerOpen(mixer, 0, QStringLiteral("zubelo-no-such-mixer")));
+        DialogMessages::MixerError(nullptr, MMSYSERR_NOERROR); // success shows nothing
         QCOMPARE(boxes.texts, QStringList{QStringLiteral("[6] 利用可能なミキサーデバイスがありません。")});
         QCOMPARE(MixerErrorText(3), QStringLiteral("[3] ")); // a code without words of its own
         QCOMPARE(MixerErrorText(7),

@@ -1,12 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The click pictures: hand-drawn SVG sources here, rendered at build time into
-# the picture folder of the program folder. Included from the top-level CMakeLists.
-find_package(Qt6 REQUIRED COMPONENTS Gui Svg)
-
-add_executable(render_pictures ${CMAKE_CURRENT_LIST_DIR}/../../tools/render_pictures.cpp)
-target_link_libraries(render_pictures PRIVATE Qt6::Gui Qt6::Svg)
-target_compile_options(render_pictures PRIVATE -Wall -Wextra)
-set_target_properties(render_pictures PROPERTIES AUTOMOC OFF) # no QObject in it
+# the picture folder of the program folder by tools/render_pictures.cpp. Included
+# from the top-level CMakeLists.
 
 # Every drawing in this folder becomes a picture, so a new one needs no edit here.
 file(GLOB ZUBELO_PICTURE_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.svg)

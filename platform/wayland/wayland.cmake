@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Wayland: the start-up probe that picks the platform, and the compositor's
-# shortcut inhibitor and pointer confinement for the play window. The protocol
-# code is generated from the XML that wayland-protocols ships.
+# Wayland: the protocol code of the compositor's shortcut inhibitor and pointer
+# confinement, generated from the XML that wayland-protocols ships, and the
+# libraries the Wayland sources of the platform layer use.
 enable_language(C)
 pkg_check_modules(WAYLAND_CLIENT REQUIRED IMPORTED_TARGET wayland-client)
 pkg_check_modules(XKBCOMMON REQUIRED IMPORTED_TARGET xkbcommon)
@@ -21,13 +21,8 @@ foreach(protocol keyboard-shortcuts-inhibit pointer-constraints)
         COMMAND ${ZUBELO_WAYLAND_SCANNER} client-header ${xml} ${out}-client-protocol.h
         COMMAND ${ZUBELO_WAYLAND_SCANNER} private-code ${xml} ${out}-protocol.c
         DEPENDS ${xml} VERBATIM)
-    target_sources(zubelo_core PRIVATE ${out}-client-protocol.h ${out}-protocol.c)
+    target_sources(zubelo_platform PRIVATE ${out}-client-protocol.h ${out}-protocol.c)
 endforeach()
 
-target_sources(zubelo_core PRIVATE
-    platform/wayland/waylandinputgrab.cpp
-    platform/wayland/waylandkeymap.cpp
-    platform/wayland/waylandprobe.cpp
-)
-target_include_directories(zubelo_core PRIVATE ${zubelo_wayland_generated})
-target_link_libraries(zubelo_core PRIVATE PkgConfig::WAYLAND_CLIENT PkgConfig::XKBCOMMON Qt6::GuiPrivate)
+target_include_directories(zubelo_platform PRIVATE ${zubelo_wayland_generated})
+target_link_libraries(zubelo_platform PRIVATE PkgConfig::WAYLAND_CLIENT PkgConfig::XKBCOMMON Qt6::GuiPrivate)
