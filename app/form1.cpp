@@ -218,6 +218,12 @@ void Form1::setUpVolume()
         DialogMessages::MixerError(this, rc);
         return;
     }
+    setUpSlider();
+}
+
+// The slider from the mixer's volume control: its range and where it stands now.
+void Form1::setUpSlider()
+{
     int maximum = 0;
     int minimum = 0;
     long current = 0;
@@ -242,7 +248,14 @@ void Form1::setUpVolume()
 void Form1::HScroll1_Change()
 {
     Timer1.stop();
-    mVolCtrl::SetVolumeValue(MixerHandle, VolumeControl.dwControlID, long(HScroll1->value()) * m_volumeScale);
+    if (MixerHandle.IsOpen() || m_mixerDevice.isEmpty()) {
+        mVolCtrl::SetVolumeValue(MixerHandle, VolumeControl.dwControlID,
+                                 long(HScroll1->value()) * m_volumeScale);
+    } else if (mVolCtrl::mixerOpen(MixerHandle, 0, m_mixerDevice) == mVolCtrl::MMSYSERR_NOERROR) {
+        // No mixer at start-up (or none since its server went away), one now: without a word, the slider
+        // takes the control's range and value, which its change writes back.
+        setUpSlider();
+    }
     Timer1.start();
 }
 

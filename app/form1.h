@@ -121,6 +121,7 @@ protected:
 private:
     void createControls();
     void setUpVolume();
+    void setUpSlider();
     void setText1BackColour(quint32 bgr);
     bool typeCharacterOf(const QKeyEvent *event);
     void placeLockNotice();

@@ -2,7 +2,8 @@
 // What a song costs: the time from Play() to its first sound leaving the
 // engine and arriving at the sound server, the CPU share while a MIDI song
 // plays and while idle, the time to open a ten-minute WAVE, and memory after
-// a child holds keys down. Prints figures; asserts nothing.
+// a child holds keys down; then what the sound server going away and coming
+// back costs. Prints figures; asserts nothing.
 #include "../tests/audiotestutil.h"
 #include "platform/media/audioengine.h"
 #include "platform/media/songplayer.h"
@@ -15,8 +16,10 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -68,6 +71,65 @@ double cpuPercentOver(int ms)
     const double before = ProcStats::CpuSeconds(getpid());
     runEvents(ms);
     return 100.0 * (ProcStats::CpuSeconds(getpid()) - before) / (ms / 1000.0);
+}
+
+bool soundServer(const QString &command)
+{
+    return QProcess::execute(qEnvironmentVariable("ZUBELO_TEST_SOUND_SERVER"), {command}) == 0;
+}
+
+// The sound server stops while a song plays, keys come while it is away, it comes back.
+void serverGoesAndComesBack(AudioEngine &engine, SongPlayer &player, const QString &beep, const QString &song)
+{
+    if (!qEnvironmentVariableIsSet("ZUBELO_TEST_SOUND_SERVER")) {
+        fprintf(stderr, "no test sound server to restart (run under scripts/with-test-services.sh)\n");
+        return;
+    }
+    playSong(player, song, SongPlayer::Kind::Wave);
+    runEvents(500);
+    soundServer(QStringLiteral("stop"));
+    QElapsedTimer clock;
+    clock.start();
+    while (engine.IsPlaying() && clock.elapsed() < 5000) {
+        runEvents(1);
+    }
+    printf("Song ended after the sound server went away: %s, %.0f ms after it was gone\n",
+           engine.IsPlaying() ? "no" : "yes", double(clock.elapsed()));
+    QList<double> playCallMs;
+    for (int i = 0; i < 20; ++i) {
+        clock.restart();
+        playSong(player, beep, SongPlayer::Kind::Wave);
+        playCallMs << clock.nsecsElapsed() / 1e6;
+        runEvents(100);
+    }
+    std::sort(playCallMs.begin(), playCallMs.end());
+    printf("Song start on the UI thread without a sound server: median %.3f ms, slowest %.3f ms (20 songs)\n",
+           ProcStats::Median(playCallMs), playCallMs.last());
+    player.Close();
+    runEvents(10500);
+    printf("CPU while idle without a sound server: %.2f %% of a core\n", cpuPercentOver(5000));
+
+    soundServer(QStringLiteral("start"));
+    g_firstSoundNs = 0;
+    const qint64 start = nowNs();
+    playSong(player, beep, SongPlayer::Kind::Wave);
+    for (int i = 0; i < 200 && !g_firstSoundNs; ++i) {
+        runEvents(10);
+    }
+    if (g_firstSoundNs) {
+        printf("First song after the sound server came back: first sound leaves the engine after %.2f ms\n",
+               (g_firstSoundNs - start) / 1e6);
+    } else {
+        printf("First song after the sound server came back: no sound within 2 s\n");
+    }
+    // Away while the output was closed (idle), SDL still started.
+    player.Close();
+    runEvents(10500);
+    soundServer(QStringLiteral("stop"));
+    runEvents(500);
+    printf("CPU while idle, the sound server gone after the output closed: %.2f %% of a core\n",
+           cpuPercentOver(5000));
+    soundServer(QStringLiteral("start"));
 }
 
 } // namespace
@@ -192,5 +254,8 @@ int main(int argc, char *argv[])
     runEvents(200);
     printf("30 songs a second for 30 s: resident memory grew by %.2f MiB\n",
            (ProcStats::ResidentKiB(getpid()) - rssBefore) / 1024.0);
+
+    // 6. The sound server restarts.
+    serverGoesAndComesBack(engine, player, beep, longWave);
     return 0;
 }

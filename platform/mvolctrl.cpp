@@ -45,6 +45,11 @@ int mixerOpen(Mixer &mixer, int deviceIndex, const QString &device)
     }
     mixer.m_handle.reset();
     mixer.m_controls.clear();
+    mixer.m_controlNames.clear();
+    mixer.m_device = device;
+    // Where "default" leads depends on whether a sound server runs: ALSA decides it when it reads its
+    // configuration, so each open reads it afresh.
+    snd_config_update_free_global();
     snd_mixer_t *handle = nullptr;
     int rc = snd_mixer_open(&handle, 0);
     if (rc < 0) {
@@ -84,6 +89,7 @@ int FindVolumeControl(Mixer &mixer, quint32 componentType, quint32 controlType, 
             continue;
         }
         mixer.m_controls.push_back(element);
+        mixer.m_controlNames.emplace_back(name);
         control.dwControlID = quint32(mixer.m_controls.size());
         control.lMinimum = qint32(std::clamp<long>(minimum, INT32_MIN, INT32_MAX));
         control.lMaximum = qint32(std::clamp<long>(maximum, INT32_MIN, INT32_MAX));
@@ -118,8 +124,35 @@ int SetVolumeValue(Mixer &mixer, quint32 controlID, long value)
     if (!element) {
         return MMSYSERR_INVALPARAM;
     }
-    // A sound server that went away makes this fail; the caller goes on regardless.
-    return codeOf(snd_mixer_selem_set_playback_volume_all(element, value));
+    int rc = codeOf(snd_mixer_selem_set_playback_volume_all(element, value));
+    if (rc != MMSYSERR_NOERROR && mixer.reopen()) {
+        rc = codeOf(snd_mixer_selem_set_playback_volume_all(mixer.element(controlID), value));
+    }
+    return rc; // the caller goes on regardless
+}
+
+// The mixer of a sound server that went away: the same device and controls, from the server there now.
+bool Mixer::reopen()
+{
+    const std::vector<std::string> names = m_controlNames;
+    if (mixerOpen(*this, 0, m_device) != MMSYSERR_NOERROR) {
+        return false;
+    }
+    snd_mixer_selem_id_t *id = nullptr;
+    snd_mixer_selem_id_alloca(&id);
+    for (const std::string &name : names) {
+        snd_mixer_selem_id_set_index(id, 0);
+        snd_mixer_selem_id_set_name(id, name.c_str());
+        snd_mixer_elem_t *found = snd_mixer_find_selem(m_handle.get(), id);
+        if (!found) {
+            m_handle.reset(); // not the mixer it was
+            m_controls.clear();
+            return false;
+        }
+        m_controls.push_back(found);
+        m_controlNames.push_back(name);
+    }
+    return true;
 }
 
 QString MixerErrorText(int code)

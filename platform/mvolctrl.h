@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct _snd_mixer;
@@ -42,13 +43,16 @@ private:
     friend long GetVolumeValue(Mixer &, quint32);
     friend int SetVolumeValue(Mixer &, quint32, long);
     _snd_mixer_elem *element(quint32 controlID) const;
+    bool reopen();
 
     struct Closer
     {
         void operator()(_snd_mixer *mixer) const;
     };
     std::unique_ptr<_snd_mixer, Closer> m_handle;
+    QString m_device;                          // what mixerOpen opened, to open it again
     std::vector<_snd_mixer_elem *> m_controls; // controlID n is m_controls[n - 1]
+    std::vector<std::string> m_controlNames;   // the element each control is, to find it again
 };
 
 struct MixerControl
@@ -67,7 +71,8 @@ int FindVolumeControl(Mixer &mixer, quint32 componentType, quint32 controlType, 
 // The control's current value; 0 when it cannot be read.
 long GetVolumeValue(Mixer &mixer, quint32 controlID);
 
-// Sets every channel of the control to value.
+// Sets every channel of the control to value. A write that fails (the sound
+// server behind the mixer went away) opens the mixer again and writes once more.
 int SetVolumeValue(Mixer &mixer, quint32 controlID, long value);
 
 // "[6] 利用可能なミキサーデバイスがありません。" and the like; nothing for 0.

@@ -6,12 +6,12 @@
 set -euo pipefail
 
 work=$(mktemp -d /tmp/zubelo-services.XXXXXX)
+# The sound server starts and stops through this script, which tests may call too.
+sound_server="$(cd "$(dirname "$0")" && pwd)/test-sound-server.sh"
+export ZUBELO_TEST_SERVICES="$work" ZUBELO_TEST_SOUND_SERVER="$sound_server"
 xvfb_pid=""
-pulse_pid=""
-pacer_pid=""
 cleanup() {
-    [ -n "$pacer_pid" ] && kill "$pacer_pid" 2>/dev/null && wait "$pacer_pid" 2>/dev/null
-    [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
+    "$sound_server" stop || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
@@ -32,22 +32,7 @@ mkdir -p "$work/run/pulse" "$work/home"
 chmod 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
 export PULSE_SERVER="unix:$work/run/pulse/native"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-    -L "module-native-protocol-unix socket=$work/run/pulse/native auth-anonymous=1" \
-    -L "module-null-sink sink_name=zubelo_sink rate=48000" \
-    >"$work/pulse.log" 2>&1 &
-pulse_pid=$!
-for _ in $(seq 100); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.05
-done
-pactl info >/dev/null 2>&1 || { echo "PulseAudio did not start:"; cat "$work/pulse.log"; exit 1; }
+"$sound_server" start
 export ZUBELO_TEST_SINK=zubelo_sink
-
-# A null sink keeps the pace of its slowest reader. A quiet stream with a short
-# latency makes it run like a sound card, so its monitor delivers sound promptly.
-pacat --playback --latency-msec=10 --format=s16le --rate=48000 --channels=2 \
-    --client-name=zubelo-test-pacer </dev/zero >/dev/null 2>&1 &
-pacer_pid=$!
 
 "$@"

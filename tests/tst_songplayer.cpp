@@ -208,6 +208,26 @@ private slots:
         QTRY_COMPARE(m_endings, (QList<Ending>{Ending::Failed, Ending::ReachedItsEnd}));
         qunsetenv("SDL_AUDIODRIVER");
     }
+
+    // A song whose sound server goes away ends as a song that cannot play, and nothing stays playing.
+    void songEndsWhenItsSoundServerGoes()
+    {
+        const QString socket = m_dir.filePath(u"native"_s);
+        QProcess server; // a server of this test's own, killed as a crash would
+        server.start(u"pulseaudio"_s,
+                     {u"-n"_s, u"--daemonize=no"_s, u"--use-pid-file=no"_s, u"-L"_s, u"module-null-sink"_s,
+                      u"-L"_s, u"module-native-protocol-unix auth-anonymous=1 socket="_s + socket});
+        QTRY_VERIFY(QFile::exists(socket));
+        const QByteArray before = qgetenv("PULSE_SERVER");
+        qputenv("PULSE_SERVER", "unix:" + socket.toLocal8Bit());
+        makeEngine(AudioEngine::Output::Device);
+        play(u"long.wav"_s);
+        QTRY_VERIFY(m_engine->HasOutputDevice());
+        server.kill();
+        QTRY_COMPARE(m_endings, QList<Ending>{Ending::Failed});
+        QVERIFY(m_player->CurrentMode() != Mode::Playing && !m_engine->HasOutputDevice());
+        qputenv("PULSE_SERVER", before);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSongPlayer)

@@ -44,11 +44,17 @@ AudioEngine::AudioEngine(const Options &options, QObject *parent)
     m_idleTimer.setSingleShot(true);
     m_idleTimer.setInterval(options.idleCloseMs);
     connect(&m_idleTimer, &QTimer::timeout, this, &AudioEngine::closeIdleOutput);
+    if (options.output == Output::Device) {
+        m_opener =
+            std::make_unique<DeviceOpener>(&AudioEngine::renderTrampoline, &AudioEngine::lostTrampoline,
+                                           &AudioEngine::openedTrampoline, this, options.bufferFrames);
+    }
 }
 
 AudioEngine::~AudioEngine()
 {
-    m_output.reset(); // stops the audio thread before the song goes
+    releaseOutput();
+    m_opener.reset(); // closes every device: no audio thread renders after this
     {
         std::lock_guard lock(m_lock);
         m_source.reset();
@@ -86,7 +92,7 @@ void AudioEngine::Play(quint64 session)
     if (!m_hasSource) {
         return;
     }
-    ensureOutput();
+    ensureOutput(); // before the song starts: a stand-in giving way must not take it along
     m_idleTimer.stop();
     std::lock_guard lock(m_lock);
     m_session.store(session, std::memory_order_release);
@@ -128,7 +134,8 @@ void AudioEngine::Render(float *out, int frames)
     if (playing && progress != Source::Progress::Sounding) {
         m_playing.store(false, std::memory_order_release);
         m_endedCode.store(progress == Source::Progress::Finished ? 1 : 8, std::memory_order_relaxed);
-        m_endedSession.store(m_session.load(std::memory_order_relaxed), std::memory_order_release);
+        m_endedSession.store(m_session.load(std::memory_order_relaxed), std::memory_order_relaxed);
+        m_endPending.store(true, std::memory_order_release);
         m_wakeFd.Signal();
     }
     // Guard the device against a song that is louder than full scale.
@@ -143,28 +150,76 @@ void AudioEngine::renderTrampoline(void *engine, float *out, int frames)
     static_cast<AudioEngine *>(engine)->Render(out, frames);
 }
 
+void AudioEngine::lostTrampoline(void *engine)
+{
+    static_cast<AudioEngine *>(engine)->m_wakeFd.Signal(); // the UI thread finds the lost device
+}
+
+void AudioEngine::openedTrampoline(void *engine)
+{
+    QMetaObject::invokeMethod(static_cast<AudioEngine *>(engine), &AudioEngine::outputOpened,
+                              Qt::QueuedConnection);
+}
+
 void AudioEngine::ensureOutput()
 {
-    if (m_output || m_options.output == Output::Offline) {
+    if (!m_opener || m_opening || (m_output && m_output->IsDevice() && !m_output->IsLost())) {
         return;
     }
-    m_output = AudioOutput::Open(&AudioEngine::renderTrampoline, this, m_options.bufferFrames);
+    // A lost device, or the silent stand-in, which gives way while a device is sought: every song
+    // without a device tries again, on the opener's thread.
+    releaseOutput();
+    m_opening = true;
+    m_opener->Open();
+}
+
+void AudioEngine::outputOpened()
+{
+    m_opening = false;
+    releaseOutput();
+    m_output = m_opener->TakeOpened();
+    if (!m_output && m_playing.load(std::memory_order_acquire)) {
+        // No device: the song plays into nowhere at its own pace and ends as it would.
+        m_output = std::make_unique<NullOutput>(&AudioEngine::renderTrampoline, this, m_options.bufferFrames);
+    }
+    if (m_output && !m_playing.load(std::memory_order_acquire)) {
+        m_idleTimer.start();
+    }
+}
+
+void AudioEngine::releaseOutput()
+{
+    if (m_output && m_output->IsDevice()) {
+        m_opener->Close(std::move(m_output)); // closing a device can take long
+    }
+    m_output.reset();
 }
 
 void AudioEngine::closeIdleOutput()
 {
     if (!m_playing.load(std::memory_order_acquire)) {
-        m_output.reset(); // an idle program keeps no sound stream running
+        releaseOutput(); // an idle program keeps no sound stream running
     }
 }
 
 void AudioEngine::deliverEnd()
 {
     m_wakeFd.Drain();
-    const quint64 session = m_endedSession.load(std::memory_order_acquire);
-    const int code = m_endedCode.load(std::memory_order_relaxed);
+    if (m_endPending.exchange(false, std::memory_order_acq_rel)) {
+        const quint64 session = m_endedSession.load(std::memory_order_relaxed);
+        const int code = m_endedCode.load(std::memory_order_relaxed);
+        emit Ended(session, code);
+    }
+    if (m_output && m_output->IsLost()) {
+        // The sound server went away: the song cannot go on, and the next one looks for a device.
+        qCWarning(lcAudio, "The sound device went away: the next song looks for one again");
+        const bool playing = m_playing.exchange(false, std::memory_order_acq_rel);
+        releaseOutput();
+        if (playing) {
+            emit Ended(m_session.load(std::memory_order_relaxed), 8);
+        }
+    }
     if (!m_playing.load(std::memory_order_acquire) && !m_idleTimer.isActive() && m_output) {
         m_idleTimer.start();
     }
-    emit Ended(session, code);
 }

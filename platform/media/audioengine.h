@@ -64,7 +64,9 @@ public:
     bool Open(std::unique_ptr<Source> source);
     void Close();
     bool IsOpen() const { return m_hasSource; }
-    // Starts or goes on playing; the session travels with the end notice.
+    // Starts or goes on playing; the session travels with the end notice. Without a sound device (none
+    // yet, or the last one went away) it asks for one and holds the song where it is until the answer:
+    // a device, or the silent stand-in.
     void Play(quint64 session);
     void Pause();
     void Rewind();
@@ -80,12 +82,16 @@ public:
 
 signals:
     // On the UI thread: the play of session ended by itself, with code 1
-    // (reached its end) or 8 (could not be played).
+    // (reached its end) or 8 (could not be played, or its sound device went away).
     void Ended(quint64 session, int code);
 
 private:
     static void renderTrampoline(void *engine, float *out, int frames);
+    static void lostTrampoline(void *engine);
+    static void openedTrampoline(void *engine);
     void ensureOutput();
+    void outputOpened();
+    void releaseOutput();
     void closeIdleOutput();
     void deliverEnd();
 
@@ -98,8 +104,11 @@ private:
     std::atomic<quint64> m_session{0};  // UI thread writes, audio thread reads (atomic)
     std::atomic<quint64> m_endedSession{0};          // audio thread writes, UI thread reads (atomic)
     std::atomic<int> m_endedCode{0};                 // audio thread writes, UI thread reads (atomic)
+    std::atomic<bool> m_endPending{false};           // audio thread sets, UI thread clears (atomic)
     const WakeFd m_wakeFd;                           // audio thread signals, UI thread drains
     std::unique_ptr<QSocketNotifier> m_wakeNotifier; // UI thread
     std::unique_ptr<AudioOutput> m_output;           // UI thread (it owns the audio thread)
+    bool m_opening = false;                          // UI thread: the opener looks for a device
     QTimer m_idleTimer;                              // UI thread
+    std::unique_ptr<DeviceOpener> m_opener;          // UI thread; last, so it goes first
 };

@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where rendered sound goes: a sound device through SDL, or, when there is no
-// device at all, nowhere, at the same real-time pace.
+// device at all, nowhere, at the same real-time pace. Devices are opened and
+// closed on a thread of their own, since reaching a sound server that is
+// starting, restarting or gone can take from a millisecond to a second.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
 class AudioOutput
@@ -13,31 +19,37 @@ class AudioOutput
 public:
     // Fills frames of interleaved stereo float; called on the output's own thread.
     using RenderFunction = void (*)(void *context, float *out, int frames);
+    // Called once on the output's own thread when its device went away.
+    using LostFunction = void (*)(void *context);
 
     virtual ~AudioOutput() = default;
-
-    // A device when one can be opened, else a silent stand-in.
-    static std::unique_ptr<AudioOutput> Open(RenderFunction render, void *context, int bufferFrames);
     virtual bool IsDevice() const = 0;
+    // The device went away (its sound server stopped): it renders no more, and a new one must be opened.
+    virtual bool IsLost() const { return false; }
 };
 
 class SdlOutput : public AudioOutput
 {
 public:
-    static std::unique_ptr<SdlOutput> Open(RenderFunction render, void *context, int bufferFrames);
+    // A started device, or nullptr; only on a DeviceOpener's thread, with SDL's audio started.
+    static std::unique_ptr<SdlOutput> Open(RenderFunction render, LostFunction lost, void *context,
+                                           int bufferFrames);
     ~SdlOutput() override;
     SdlOutput(const SdlOutput &) = delete;
     SdlOutput &operator=(const SdlOutput &) = delete;
     bool IsDevice() const override { return true; }
+    bool IsLost() const override { return m_lost.load(std::memory_order_acquire); }
 
 private:
     SdlOutput() = default;
     static void callback(void *self, unsigned char *stream, int bytes);
 
-    // Set on the UI thread before the device starts, read on SDL's audio thread.
+    // Set before the device starts, read on SDL's audio thread.
     unsigned m_device = 0;
     RenderFunction m_render = nullptr;
+    LostFunction m_lostNotice = nullptr;
     void *m_context = nullptr;
+    std::atomic<bool> m_lost{false}; // SDL's audio thread sets it, any thread reads it
 };
 
 class NullOutput : public AudioOutput
@@ -58,4 +70,48 @@ private:
     std::condition_variable m_wake; // wakes the output thread to stop
     bool m_stop = false;            // under m_mutex
     std::thread m_thread;           // UI thread
+};
+
+// Every SDL audio call of one engine, on one thread that sleeps while nothing is asked of it. A device
+// that went away, or an attempt that found none, stops SDL's audio, so that the next attempt starts it
+// afresh and finds a sound server that came back; meanwhile nothing of SDL keeps running.
+class DeviceOpener
+{
+public:
+    // Called on the opener's thread when an Open has finished; TakeOpened then has its outcome.
+    using FinishedFunction = void (*)(void *context);
+
+    DeviceOpener(AudioOutput::RenderFunction render, AudioOutput::LostFunction lost,
+                 FinishedFunction finished, void *context, int bufferFrames);
+    // Closes what it was given and what it opened, and stops SDL's audio.
+    ~DeviceOpener();
+    DeviceOpener(const DeviceOpener &) = delete;
+    DeviceOpener &operator=(const DeviceOpener &) = delete;
+
+    void Open();                                // any thread
+    void Close(std::unique_ptr<AudioOutput> o); // any thread; the output stops before the next Open
+    std::unique_ptr<SdlOutput> TakeOpened();    // the device the last Open found, or nullptr
+
+private:
+    void post(std::function<void()> task);
+    void run();
+    void open();
+    std::unique_ptr<SdlOutput> tryOpen();
+    bool startAudio();
+    void stopAudio();
+
+    const AudioOutput::RenderFunction m_render; // any: fixed at construction
+    const AudioOutput::LostFunction m_lost;     // any: fixed at construction
+    const FinishedFunction m_finished;          // any: fixed at construction
+    void *const m_context;                      // any: fixed at construction
+    const int m_bufferFrames;                   // any: fixed at construction
+    bool m_audioStarted = false;                // opener thread
+    std::string m_driver;                       // opener thread: the SDL driver that last gave a device
+    bool m_failureTold = false;                 // opener thread: warned of this spell without a device
+    std::mutex m_mutex;                         // guards what follows
+    std::condition_variable m_wake;             // wakes the opener thread
+    std::deque<std::function<void()>> m_tasks;  // under m_mutex
+    bool m_stop = false;                        // under m_mutex
+    std::unique_ptr<SdlOutput> m_opened;        // under m_mutex
+    std::thread m_thread;                       // started last
 };

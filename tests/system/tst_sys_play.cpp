@@ -23,7 +23,9 @@ const QString Sink = qEnvironmentVariable("ZUBELO_TEST_SINK", u"zubelo_sink"_s);
 int sinkVolume()
 {
     const QByteArray out = SystemTest::Output(u"pactl"_s, {u"get-sink-volume"_s, Sink});
-    return QRegularExpression(u"front-left: (\\d+)"_s).match(QString::fromUtf8(out)).captured(1).toInt();
+    const QRegularExpressionMatch m =
+        QRegularExpression(u"front-left: (\\d+)"_s).match(QString::fromUtf8(out));
+    return m.hasMatch() ? m.captured(1).toInt() : -1; // no sound server, no volume
 }
 
 // A sound stream of this process plays into the sound server at this address.
@@ -121,6 +123,12 @@ bool startWindowManager(QProcess &manager)
     });
 }
 
+// Stops or starts the test command's sound server, as its own start-up did.
+bool soundServer(const QString &command)
+{
+    return SystemTest::Run(qEnvironmentVariable("ZUBELO_TEST_SOUND_SERVER"), {command});
+}
+
 bool clickSlider(const QRect &window)
 {
     return Xdo(u"mousemove %1 %2"_s.arg(window.right() - 81).arg(window.bottom() - 11)) && Xdo(u"click 1"_s);
@@ -133,7 +141,11 @@ class TestSystemPlay : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(SystemTest::Run(u"pactl"_s, {u"set-sink-volume"_s, Sink, u"64999"_s})); }
+    void init()
+    {
+        QVERIFY(soundServer(u"start"_s)); // after a test that stopped it and failed
+        QVERIFY(SystemTest::Run(u"pactl"_s, {u"set-sink-volume"_s, Sink, u"64999"_s}));
+    }
 
     void keysPaintSingAndSetTheVolume()
     {
@@ -251,6 +263,49 @@ private slots:
         QVERIFY(Xdo(u"key End Home"_s));
         QVERIFY(zubelo.RequestClose() && zubelo.WaitForExit());
         QCOMPARE(zubelo.Process().exitCode(), 0);
+    }
+
+    // The sound server restarts (an update, a crash) while a song plays and keys keep coming, or it
+    // starts only after the toy: the first key heard once it is back, and the slider sets its volume.
+    void soundAndVolumeComeBack_data()
+    {
+        QTest::addColumn<bool>("serverAtStart");
+        QTest::newRow("restarted while the toy runs") << true;
+        QTest::newRow("started after the toy") << false;
+    }
+    void soundAndVolumeComeBack()
+    {
+        QFETCH(bool, serverAtStart);
+        ZubeloCopy zubelo;
+        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1,
+                                     SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 3));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "tone.wav"}})));
+        QVERIFY(serverAtStart || soundServer(u"stop"_s));
+        QVERIFY(zubelo.Start());
+        if (!serverAtStart) { // no mixer either: said once, before the window
+            QVERIFY(Xdo(u"key Return"_s));
+            QTRY_VERIFY(zubelo.FindWindow() && zubelo.WindowGeometry().width() == 536);
+        }
+        QVERIFY(zubelo.Focus() && Xdo(u"key a"_s));
+        if (serverAtStart) { // the song plays when the server goes
+            QTRY_VERIFY(playsSound(zubelo.Process().processId()));
+            QVERIFY(soundServer(u"stop"_s));
+            QVERIFY(Xdo(u"key a"_s));
+        }
+        QVERIFY(soundServer(u"start"_s));
+        SoundRecorder recorder;
+        QVERIFY(recorder.Start());
+        QProcess keys; // pressed while the recording goes on
+        const size_t pressed = recorder.Samples().size();
+        keys.start(u"xdotool"_s, u"key --delay 100 a a a a a a a a a a a a"_s.split(u' '));
+        QTRY_VERIFY(recorder.FirstLoud(0.2f, pressed) >= 0);
+        QVERIFY2(recorder.FirstLoud(0.2f, pressed) - qint64(pressed) < SoundRecorder::Rate,
+                 "heard a second or more after the first key");
+        QVERIFY(keys.waitForFinished());
+        // A new server starts at full volume, 65536; the slider's top is 6553 tenths.
+        QVERIFY(clickSlider(zubelo.WindowGeometry()) && Xdo(u"key End"_s));
+        QTRY_COMPARE(sinkVolume(), 65530);
+        QCOMPARE(zubelo.Process().state(), QProcess::Running);
     }
 
     void firstStartUnderAWindowManager()
