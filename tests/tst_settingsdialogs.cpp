@@ -73,19 +73,19 @@ private slots:
         MessageCatcher boxes;
         FormMusicOptions dialog;
         dialog.show();
-        QCOMPARE(dialog.LabelKeyName->text(), u"[Esc]キー"_s);
+        QCOMPARE(dialog.m_keyName->text(), u"[Esc]キー"_s);
         const QPoint at =
-            dialog.FrameMusic->mapTo(&dialog, Twips::Rect(twips.x(), twips.y(), 0, 0).topLeft());
+            dialog.m_songsFrame->mapTo(&dialog, Twips::Rect(twips.x(), twips.y(), 0, 0).topLeft());
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, at);
-        QCOMPARE(dialog.LabelKeyName->text() + u'|' + dialog.TextFilename->text(), name + u"キー|c.mid"_s);
-        dialog.TextFilename->setText(u"b.wav"_s);
+        QCOMPARE(dialog.m_keyName->text() + u'|' + dialog.m_songFile->text(), name + u"キー|c.mid"_s);
+        dialog.m_songFile->setText(u"b.wav"_s);
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, at); // again: commits what was typed
-        QTest::mouseClick(dialog.CheckPlayWait, Qt::LeftButton);
-        QTest::mouseClick(dialog.CheckPlayRepeat, Qt::LeftButton);
-        dialog.TextFilename->setText(u"a.mid"_s);
-        QTest::keyClick(dialog.TextFilename, Qt::Key_Return);
+        QTest::mouseClick(dialog.m_playWait, Qt::LeftButton);
+        QTest::mouseClick(dialog.m_playRepeat, Qt::LeftButton);
+        dialog.m_songFile->setText(u"a.mid"_s);
+        QTest::keyClick(dialog.m_songFile, Qt::Key_Return);
         QVERIFY(dialog.isVisible()); // Enter is no OK
-        how < 2    ? QTest::mouseClick(how ? dialog.CommandCancel : dialog.CommandOK, Qt::LeftButton)
+        how < 2    ? QTest::mouseClick(how ? dialog.m_cancel : dialog.m_ok, Qt::LeftButton)
         : how == 2 ? QTest::keyClick(&dialog, Qt::Key_Escape)
                    : void(dialog.close());
         // Kept: OK's typed name, the stored one after Cancel or Esc, the committed one after the close box.
@@ -102,7 +102,7 @@ private slots:
     void everyCaptionShowsWholeInItsKey()
     {
         FormMusicOptions dialog;
-        for (const QLabel *key : dialog.FrameMusic->findChildren<QLabel *>()) {
+        for (const QLabel *key : dialog.m_songsFrame->findChildren<QLabel *>()) {
             const QRect room = key->contentsRect();
             const int flags = int(key->alignment()) | (key->wordWrap() ? Qt::TextWordWrap : 0);
             const QRect needed = QFontMetrics(key->font()).boundingRect(room, flags, key->text());
@@ -138,19 +138,19 @@ private slots:
         MessageCatcher boxes;
         FormMusicOptions dialog;
         dialog.show();
-        dialog.Label1_Click(60);
-        QTest::mouseClick(dialog.CheckPlayRepeat, Qt::LeftButton);
-        QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
+        dialog.selectKey(60);
+        QTest::mouseClick(dialog.m_playRepeat, Qt::LeftButton);
+        QTest::mouseClick(dialog.m_ok, Qt::LeftButton);
         // Told for the opening's selection of Esc and its ticking PlayWait, then for A, PlayRepeat and OK.
         QCOMPARE(boxes.texts, told.isEmpty() ? QStringList() : QStringList(5, told));
         // Each a warning under the program's title.
         QCOMPARE(boxes.titles.count(u"Zubelo"_s) + boxes.icons.count(QMessageBox::Warning),
                  2 * boxes.texts.size());
         if (!told.isEmpty()) { // still on Esc, not yet named, with the focus on the name; nothing saved
-            QCOMPARE(dialog.LabelKeyName->text() + dialog.TextFilename->text(), name);
-            QVERIFY(dialog.focusWidget() == dialog.TextFilename && savedLines().isEmpty());
-            dialog.TextFilename->clear(); // no song at all is fine
-            QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
+            QCOMPARE(dialog.m_keyName->text() + dialog.m_songFile->text(), name);
+            QVERIFY(dialog.focusWidget() == dialog.m_songFile && savedLines().isEmpty());
+            dialog.m_songFile->clear(); // no song at all is fine
+            QTest::mouseClick(dialog.m_ok, Qt::LeftButton);
         }
         QVERIFY(!dialog.isVisible());
         QCOMPARE(savedLines().mid(0, 1) + savedLines().mid(110, 2),
@@ -161,14 +161,15 @@ private slots:
     // font size is then refused and the dialog cancelled.
     void fontSizes_data()
     {
-        QTest::addColumn<SizeRow>("row"); // at fault: 0 none, 1 Text1, 2 Text2
+        QTest::addColumn<SizeRow>("row"); // at fault: 0 none, 1 the typed-character size, 2 the lyrics size
         QTest::newRow("0 and 2160") << SizeRow{u"0"_s, u"2160"_s, 0, {0, 2160}};
         QTest::newRow("2160 and empty, which reads 0") << SizeRow{u"2160"_s, QString(), 0, {2160, 0}};
         QTest::newRow("12.5 and 13.5 to even") << SizeRow{u"12.5"_s, u"13.5"_s, 0, {12, 14}};
         QTest::newRow("2160.5") << SizeRow{u"2160.5"_s, u"1"_s, 1, {36, -4}};
         QTest::newRow("lyrics 2160.5") << SizeRow{u"1"_s, u"2160.5"_s, 2, {36, -4}};
         QTest::newRow("lyrics -0.4, which rounds to 0") << SizeRow{u"1"_s, u"-0.4"_s, 2, {36, -4}};
-        QTest::newRow("-1 and 3000: Text1 first") << SizeRow{u"-1"_s, u"3000"_s, 1, {36, -4}};
+        QTest::newRow("-1 and 3000: the typed-character size first")
+            << SizeRow{u"-1"_s, u"3000"_s, 1, {36, -4}};
     }
     void fontSizes()
     {
@@ -179,18 +180,19 @@ private slots:
         FormViewOptions dialog;
         QSignalSpy applied(&dialog, &FormViewOptions::inputFontSizeChanged);
         dialog.show();
-        QCOMPARE(dialog.Text1->text() + dialog.Text2->text(), u" 36-4"_s);
-        QVERIFY(dialog.Dir1->Path() == m_dir && !dialog.Text1->testAttribute(Qt::WA_InputMethodEnabled));
-        QVERIFY(dialog.Dir1->SetPath(path(u"other"_s)));
-        dialog.Text1->setText(input);
-        dialog.Text2->setText(lyrics);
-        QTest::keyClick(dialog.Text2, Qt::Key_Return);
+        QCOMPARE(dialog.m_inputFontSize->text() + dialog.m_lyricsFontSize->text(), u" 36-4"_s);
+        QVERIFY(dialog.m_folders->Path() == m_dir
+                && !dialog.m_inputFontSize->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(dialog.m_folders->SetPath(path(u"other"_s)));
+        dialog.m_inputFontSize->setText(input);
+        dialog.m_lyricsFontSize->setText(lyrics);
+        QTest::keyClick(dialog.m_lyricsFontSize, Qt::Key_Return);
         QVERIFY(dialog.isVisible()); // Enter does not press OK
-        QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
+        QTest::mouseClick(dialog.m_ok, Qt::LeftButton);
         QCOMPARE(boxes.texts, atFault ? QStringList{u"設定内容に誤りがあります"_s} : QStringList());
         if (atFault) {
-            QCOMPARE(dialog.focusWidget(), atFault == 1 ? dialog.Text1 : dialog.Text2);
-            QTest::mouseClick(dialog.CommandCancel, Qt::LeftButton);
+            QCOMPARE(dialog.focusWidget(), atFault == 1 ? dialog.m_inputFontSize : dialog.m_lyricsFontSize);
+            QTest::mouseClick(dialog.m_cancel, Qt::LeftButton);
         }
         QVERIFY(!dialog.isVisible());
         QCOMPARE(QList<QVariantList>(applied), QList<QVariantList>(atFault ? 0 : 1, {sizes[0]}));
@@ -223,8 +225,8 @@ private slots:
         MessageCatcher boxes;
         FormViewOptions dialog;
         QSignalSpy listed(&dialog, &FormViewOptions::pictureFolderChanged);
-        QVERIFY(chosen.isEmpty() || dialog.Dir1->SetPath(path(chosen)));
-        dialog.CommandOK->click();
+        QVERIFY(chosen.isEmpty() || dialog.m_folders->SetPath(path(chosen)));
+        dialog.m_ok->click();
         QCOMPARE(m_settings.ImageFolder, saved);
         QCOMPARE(QList<QVariantList>(listed), QList<QVariantList>(chosen.isEmpty() ? 0 : 1, {saved}));
         QCOMPARE(savedLines().value(112), saved.toUtf8() + '\r'); // written all the same
@@ -243,11 +245,11 @@ private slots:
         disk.fill(4096);
         MessageCatcher boxes;
         FormMusicOptions music;
-        music.TextFilename->setText(u"a.mid"_s);
-        music.CommandOK->click();
+        music.m_songFile->setText(u"a.mid"_s);
+        music.m_ok->click();
         FormViewOptions display;
-        display.Text1->setText(u"50"_s);
-        display.CommandOK->click();
+        display.m_inputFontSize->setText(u"50"_s);
+        display.m_ok->click();
         const QString told = u"設定をﾌｧｲﾙに保存できませんでした。\n  "_s + file.fileName() + u"\n  "_s
                              + qt_error_string(ENOSPC)
                              + u"\n今の設定はこのまま使えますが、保存されたﾌｧｲﾙは以前のままです。"_s;
@@ -268,7 +270,7 @@ private slots:
         FormMusicOptions dialog;
         for (const QString &chosen : {path(u"pics/two.mid"_s), QString()}) {
             const QString stored = m_settings.SongFile[0];
-            dialog.TextFilename->setText(u"typed"_s);
+            dialog.m_songFile->setText(u"typed"_s);
             QStringList seen;
             WhenModalOpens<QFileDialog> browser(
                 [&](QFileDialog *files) {
@@ -289,10 +291,10 @@ private slots:
                     auto *list = files->findChild<QListView *>(u"listView"_s);
                     return list && list->model()->rowCount(list->rootIndex()) == 2;
                 });
-            dialog.CommandFileBrowse_Click();
+            dialog.browseForSong();
             QCOMPARE(seen, (QStringList{path(u"pics"_s), QFileInfo(stored).fileName(),
                                         u"MIDIファイル (*.mid)"_s, u"WAVEファイル (*.wav)"_s}));
-            QCOMPARE(dialog.TextFilename->text(), chosen.isEmpty() ? u"typed"_s : chosen);
+            QCOMPARE(dialog.m_songFile->text(), chosen.isEmpty() ? u"typed"_s : chosen);
             QCOMPARE(m_settings.SongFile[0], chosen.isEmpty() ? stored : chosen);
         }
     }

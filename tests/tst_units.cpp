@@ -4,11 +4,11 @@
 #include "platform/programfolder.h"
 #include "platform/virtualkey.h"
 #include "platform/wayland/waylandprobe.h"
-#include "settings/ansicodec.h"
 #include "settings/keyslots.h"
 #include "settings/lyricstext.h"
 #include "settings/options.h"
 #include "settings/paths.h"
+#include "settings/shiftjis.h"
 #include "smalldisk.h"
 
 #include <QDirIterator>
@@ -369,7 +369,7 @@ private slots:
         QCOMPARE(LyricsText::Lines(kaeru + "\n" + kaeru.left(8), true), (QStringList{"かえる", "かえ"}));
         QCOMPARE(LyricsText::Lines(sjis), (QStringList{"かえる", "表"}));
         for (const QByteArray &bytes : {kaeru + "\xFF", kaeru.left(7), QByteArray("\xC0\xAF")}) {
-            QCOMPARE(LyricsText::Lines(bytes), AnsiCodec::ReadLines(bytes, 99));
+            QCOMPARE(LyricsText::Lines(bytes), ShiftJis::ReadLines(bytes, 99));
         }
     }
 
