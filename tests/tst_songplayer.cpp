@@ -2,6 +2,7 @@
 // The song player on an offline engine: what a song sounds like, when it ends, and how the play
 // window hears that it ended.
 #include "audiotestutil.h"
+#include "envguard.h"
 #include "platform/media/audioengine.h"
 #include "platform/media/songplayer.h"
 
@@ -198,7 +199,7 @@ private slots:
     // that still takes its own length to end.
     void withoutASoundFontOrADevice()
     {
-        qputenv("SDL_AUDIODRIVER", "none-such-driver");
+        const EnvGuard noDevice("SDL_AUDIODRIVER", "none-such-driver");
         makeEngine(AudioEngine::Output::Device, {m_dir.filePath(u"none.sf2"_s)});
         play(u"a4.mid"_s);
         QTRY_COMPARE(m_endings, QList<Ending>{Ending::Failed});
@@ -206,7 +207,6 @@ private slots:
         QTest::qWait(900); // not over before its time
         QVERIFY(!m_engine->HasOutputDevice() && m_endings.size() == 1);
         QTRY_COMPARE(m_endings, (QList<Ending>{Ending::Failed, Ending::ReachedItsEnd}));
-        qunsetenv("SDL_AUDIODRIVER");
     }
 };
 
