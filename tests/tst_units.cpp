@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file, key slots, virtual keys, layout, lyrics text and program folder.
 #include "app/layout.h"
-#include "envguard.h"
 #include "platform/programfolder.h"
 #include "platform/virtualkey.h"
 #include "platform/wayland/waylandprobe.h"
@@ -45,10 +44,11 @@ bool writeFile(const QString &path, const QByteArray &bytes, QFile::Permissions 
 }
 
 // 110 song lines with slot 3 set, then the given lines.
-QByteArray optionFile(const QByteArrayList &tail, const QByteArray &eol = "\r\n")
+QByteArray optionFile(const QByteArrayList &tail, const QByteArray &eol = "\r\n",
+                      const QByteArray &song3 = "3")
 {
     QByteArrayList lines(110);
-    lines[3] = "3";
+    lines[3] = song3;
     return (lines + tail).join(eol) + eol;
 }
 
@@ -106,6 +106,8 @@ private slots:
             << optionFile({"1", "", "\x95\x5c", "4", "5"}, "\n") << Loaded{"3", true, false, "表", 4, 5};
         QTest::newRow("CR, 116 lines")
             << optionFile({"0", "1", "p", "1", "-2", "3"}, "\r") << Loaded{"3", false, true, "p", 1, -2};
+        QTest::newRow("past 8 KiB") << optionFile({"1", "1", "p", "4", "5"}, "\r\n", QByteArray(9000, 'a'))
+                                    << Loaded{QString(9000, u'a'), true, true, "p", 4, 5};
     }
     void fieldsComeFromTheirLines()
     {
@@ -293,7 +295,8 @@ private slots:
 
     void installedProgramFolderIsPerUser()
     {
-        const EnvGuard dataHome("XDG_DATA_HOME", "/tmp/data-home");
+        qputenv("XDG_DATA_HOME", "/tmp/data-home");
+        const auto unset = qScopeGuard([] { qunsetenv("XDG_DATA_HOME"); });
         const ProgramFolder::Places places = ProgramFolder::ForExecutable("/tmp/x/usr/games/zubelo");
         QCOMPARE(places.installedData, "/tmp/x/usr/share/zubelo");
         QCOMPARE(places.perUser, "/tmp/data-home/Zubelo");
