@@ -5,12 +5,12 @@
 #include "dialogs/display/formviewoptions.h"
 #include "dialogs/messages.h"
 #include "dialogs/music/formmusicoptions.h"
-#include "platform/api.h"
 #include "platform/japanesefont.h"
 #include "platform/logging.h"
 #include "platform/random.h"
 #include "platform/virtualkey.h"
 #include "platform/wayland/waylandprobe.h"
+#include "platform/windowguard.h"
 #include "settings/keyslots.h"
 #include "settings/lyricstext.h"
 #include "settings/options.h"
@@ -69,7 +69,7 @@ Form1::Form1(const Devices &devices, QWidget *parent)
     , Label1(new QLabel(this))
     , Label2(new QLabel(this))
     , LockNotice(new QLabel(this))
-    , File1(QStringLiteral("*.bmp;*jpg;*.gif"))
+    , m_pictures(QStringLiteral("*.bmp;*jpg;*.gif"))
     , Audio(devices.audio)
     , MMControl1(Audio)
     , m_instance(Options::ProgramFolder())
@@ -97,7 +97,7 @@ void Form1::createControls()
     setWindowIcon(makeWindowIcon());
     setFont(JapaneseFont::Proportional(10.2));
     resize(px(DesignClientWidth), px(DesignClientHeight));
-    API::FixBorderAtNormalSize(this); // the hot keys change the size; the edges do not
+    WindowGuard::FixBorderAtNormalSize(this); // the hot keys change the size; the edges do not
 
     Timer2.setObjectName(QStringLiteral("Timer2"));
     Timer2.setSingleShot(true);
@@ -188,7 +188,7 @@ void Form1::Form_Load()
 {
     StartDir = QDir::currentPath();
     QDir::setCurrent(Options::ProgramFolder());
-    API::MakeTopmost(this);
+    WindowGuard::MakeTopmost(this);
     Options::LoadOptions();
     connect(&MMControl1, &SongPlayer::Ended, this, &Form1::MMControl1_Done);
     Options::Record &settings = Options::Settings();
@@ -201,8 +201,8 @@ void Form1::Form_Load()
     if (!QFileInfo(pictures).isDir()) {
         pictures = Options::ProgramFolder();
     }
-    File1.SetPath(pictures);
-    API::HookTextBox(Text1);
+    m_pictures.SetFolder(pictures);
+    WindowGuard::HookTextBox(Text1);
     SetText1FontSize(settings.InputFontSize);
     setUpVolume();
 }
@@ -276,7 +276,7 @@ void Form1::Form_Activate()
 
 void Form1::Form_QueryUnload()
 {
-    API::UnhookTextBox(Text1);
+    WindowGuard::UnhookTextBox(Text1);
 }
 
 void Form1::Form_Unload()
@@ -321,7 +321,7 @@ void Form1::SetWindowState(WindowState state)
     case Minimized: showMinimized(); break;
     case Normal: showNormal(); break;
     case Maximized:
-        API::FreeBorder(this); // a window of one fixed size would not be maximised
+        WindowGuard::FreeBorder(this); // a window of one fixed size would not be maximised
         // A Wayland compositor maximises only where it likes (a tiling one never does) and
         // keeps its panels above: full screen covers the screen on every one.
         if (Wayland::RunsOnWayland()) {
@@ -353,7 +353,7 @@ void Form1::Form_KeyDown(int KeyCode, int Shift)
         MMControl1.Close();
         FormViewOptions dialog;
         connect(&dialog, &FormViewOptions::pictureFolderChanged, this,
-                [this](const QString &folder) { File1.SetPath(folder); });
+                [this](const QString &folder) { m_pictures.SetFolder(folder); });
         connect(&dialog, &FormViewOptions::inputFontSizeChanged, this, &Form1::SetText1FontSize);
         dialog.exec();
         break;
@@ -515,15 +515,15 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::Text1_MouseDown(int Button, int Shift, float X, float Y)
 {
-    if (File1.ListCount() > 0) {
-        const int count = File1.ListCount();
+    if (m_pictures.Count() > 0) {
+        const int count = m_pictures.Count();
         // Int(r × n) in single precision; the clamp keeps a rounding at the top inside the list.
         const int index = std::min(int(Random::Next() * float(count)), count - 1);
-        QString folder = File1.Path();
+        QString folder = m_pictures.Folder();
         if (folder.endsWith(u'/')) {
             folder.chop(1);
         }
-        if (!LoadPicture(folder + u'/' + File1.List(index))) {
+        if (!LoadPicture(folder + u'/' + m_pictures.Name(index))) {
             Picture1->clear();
         }
         Picture1->move(Layout::TwipsToPixels(X), Layout::TwipsToPixels(Y));

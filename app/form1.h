@@ -4,11 +4,11 @@
 #pragma once
 
 #include "app/inputlock.h"
-#include "platform/filelistbox.h"
 #include "platform/instancelock.h"
 #include "platform/media/audioengine.h"
 #include "platform/media/songplayer.h"
 #include "platform/mvolctrl.h"
+#include "platform/picturefiles.h"
 
 #include <array>
 
@@ -94,7 +94,7 @@ public:
     QLabel *const LockNotice; // beside the help lines while the lock cannot hold
     QTimer Timer1;
     QTimer Timer2;
-    FileListBox File1;
+    PictureFiles m_pictures;
 
 private:
     AudioEngine Audio; // built before MMControl1, which plays through it

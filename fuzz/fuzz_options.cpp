@@ -3,9 +3,9 @@
 // written and read back to the same record. The same bytes as typed text: a
 // number of any length reads, and a name the file can store comes back as the
 // same name.
-#include "settings/ansicodec.h"
 #include "settings/options.h"
 #include "settings/paths.h"
+#include "settings/shiftjis.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (std::isnan(Options::NumberFromText(typed))) {
         abort();
     }
-    if (Options::CanStore(typed) && !Paths::SameName(AnsiCodec::Decode(*AnsiCodec::Encode(typed)), typed)) {
+    if (Options::CanStore(typed) && !Paths::SameName(ShiftJis::Decode(*ShiftJis::Encode(typed)), typed)) {
         abort(); // a stored name must find its file again
     }
     return 0;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/lyricstext.h"
 
-#include "settings/ansicodec.h"
+#include "settings/shiftjis.h"
 
 #include <QStringDecoder>
 #include <algorithm>
@@ -46,7 +46,7 @@ Encoding EncodingOf(QByteArrayView bytes, bool cut)
 QStringList Lines(QByteArrayView bytes, bool cut)
 {
     if (EncodingOf(bytes, cut) == Encoding::ShiftJis) {
-        return AnsiCodec::ReadLines(bytes, std::numeric_limits<int>::max());
+        return ShiftJis::ReadLines(bytes, std::numeric_limits<int>::max());
     }
     if (bytes.startsWith(ByteOrderMark)) {
         bytes = bytes.sliced(3);

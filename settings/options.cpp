@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/options.h"
 
-#include "settings/ansicodec.h"
 #include "settings/atomicfile.h"
 #include "settings/logging.h"
+#include "settings/shiftjis.h"
 
 #include <QFile>
 #include <algorithm>
@@ -87,7 +87,7 @@ void ParseOptions(QByteArrayView fileBytes, Record &record)
     record.PlayRepeat = false;
 
     // Lines after the last field are ignored; a file saved by a Unix editor reads alike.
-    const QStringList lines = AnsiCodec::ReadLines(fileBytes, LineCount);
+    const QStringList lines = ShiftJis::ReadLines(fileBytes, LineCount);
     for (int lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
         storeLine(record, lineIndex, lines[lineIndex]);
     }
@@ -108,14 +108,14 @@ void LoadOptions()
 
 bool CanStore(const QString &text)
 {
-    return !text.contains(u'\r') && !text.contains(u'\n') && AnsiCodec::CanEncode(text);
+    return !text.contains(u'\r') && !text.contains(u'\n') && ShiftJis::CanEncode(text);
 }
 
 SaveResult FormatOptions(const Record &record, QByteArray &fileBytes)
 {
     fileBytes.clear();
     auto appendLine = [&fileBytes](const QString &line) {
-        const std::optional<QByteArray> bytes = CanStore(line) ? AnsiCodec::Encode(line) : std::nullopt;
+        const std::optional<QByteArray> bytes = CanStore(line) ? ShiftJis::Encode(line) : std::nullopt;
         if (!bytes) {
             return false;
         }

@@ -14,6 +14,7 @@ namespace Options {
 using KeySlots::SlotCount;               // one song line per key slot
 constexpr int LineCount = SlotCount + 5; // the songs, two flags, the picture folder, two font sizes
 constexpr int MaxFileBytes = 8 << 20;    // more than 115 lines of the longest paths; the rest is never read
+constexpr int MaxFontSize = 2160;        // the largest font size the display settings take
 
 struct Record
 {

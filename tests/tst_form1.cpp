@@ -3,7 +3,7 @@
 #include "dialogs/display/folderlistbox.h"
 #include "dialogs/display/formviewoptions.h"
 #include "modalwindow.h"
-#include "platform/api.h"
+#include "platform/windowguard.h"
 #include "widgettestutil.h"
 
 #include <QApplication>
@@ -64,7 +64,7 @@ private slots:
                  u"   終了: Shift+X   曲の設定: Shift+M   表示の設定: Shift+V"
                  u"   最小化: Shift+S   普通ｻｲｽﾞ: Shift+N   最大化: Shift+L   ﾍﾙﾌﾟ: Shift+H"_s);
         QVERIFY(form.Picture1->isHidden() && !form.Text1->testAttribute(Qt::WA_InputMethodEnabled)
-                && API::IsTextBoxHooked(form.Text1));
+                && WindowGuard::IsTextBoxHooked(form.Text1));
         QCOMPARE(w->colour(), QColor(0, 0, 192));
         const auto sizeButtons = Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
         QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint) && !(form.windowFlags() & sizeButtons));
@@ -121,7 +121,7 @@ private slots:
         QVERIFY(form.isVisible());
 
         w->press(Qt::SHIFT | Qt::Key_X); // the song stops, and X's own song never starts
-        QVERIFY(!form.isVisible() && !API::IsTextBoxHooked(form.Text1));
+        QVERIFY(!form.isVisible() && !WindowGuard::IsTextBoxHooked(form.Text1));
         QCOMPARE(w->playing(), QString());
         QCOMPARE(QDir::currentPath(), before);
     }
@@ -145,8 +145,8 @@ private slots:
         w->record.InputFontSize = qint16(fontSize);
         w->start();
         QCOMPARE(w->fontSize(), shown);
-        QCOMPARE(QDir::cleanPath(w->form->File1.Path()), QDir::cleanPath(w->path(listed)));
-        QCOMPARE(w->form->File1.ListCount(), listed.isEmpty() ? 0 : 4); // a.BMP b.jpg cjpg d.Gif
+        QCOMPARE(QDir::cleanPath(w->form->m_pictures.Folder()), QDir::cleanPath(w->path(listed)));
+        QCOMPARE(w->form->m_pictures.Count(), listed.isEmpty() ? 0 : 4); // a.BMP b.jpg cjpg d.Gif
         // The record keeps what the parent set: a stand-in folder is for this run only, so a program
         // folder the settings file cannot name never blocks a save.
         QCOMPARE(Options::Settings().ImageFolder, folder);
@@ -190,14 +190,14 @@ private slots:
         QVERIFY(QDir().mkpath(w->path(u"new"_s)));
         w->start();
         WhenModalOpens<FormViewOptions> ok([&](FormViewOptions *dialog) {
-            dialog->Dir1->SetPath(w->path(u"new"_s));
-            dialog->Text1->setText(u"50"_s);
-            dialog->CommandOK->click();
+            dialog->m_folders->SetPath(w->path(u"new"_s));
+            dialog->m_inputFontSize->setText(u"50"_s);
+            dialog->m_ok->click();
         });
         w->press(Qt::SHIFT | Qt::Key_V);
         QCOMPARE(ok.handled, 1);
         QCOMPARE(w->fontSize(), 50);
-        QCOMPARE(w->form->File1.Path(), w->path(u"new"_s));
+        QCOMPARE(w->form->m_pictures.Folder(), w->path(u"new"_s));
     }
 
     void volumeKeysTurnItUpTowardsTheRight()

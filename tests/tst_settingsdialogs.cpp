@@ -15,6 +15,8 @@
 using namespace Qt::StringLiterals;
 
 static const QString Missing = u"指定されたﾌｧｲﾙは存在しません。\n  %1\n有効なﾌｧｲﾙを設定してください。"_s;
+static const QString CannotHold =
+    u"ﾌｧｲﾙ名に設定ﾌｧｲﾙに保存できない文字が含まれています。\n  %1\n別の名前のﾌｧｲﾙを設定してください。"_s;
 
 // Option.dat's lines, each still ending in its CR; none while it was never written.
 static QList<QByteArray> savedLines()
@@ -23,9 +25,12 @@ static QList<QByteArray> savedLines()
     return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
 }
 
-using KeyRow = std::tuple<QPoint, int, QString, int>; // twips within the frame, slot, name, how it ends
-using SizeRow = std::tuple<QString, QString, int, QList<int>>; // the two texts, box at fault, sizes after
-using FolderRow = std::tuple<QString, QString, QString>;       // program folder, stored text, folder chosen
+enum class Ending { Ok, Cancel, Esc, CloseBox };
+enum class Verdict { Taken, Missing, Unstorable };          // what the music dialog says of a song name
+enum class AtFault { None, InputFontSize, LyricsFontSize }; // the size the display dialog refuses
+Q_DECLARE_METATYPE(Ending)
+Q_DECLARE_METATYPE(Verdict)
+Q_DECLARE_METATYPE(AtFault)
 
 class TestSettingsDialogs : public QObject
 {
@@ -33,7 +38,9 @@ class TestSettingsDialogs : public QObject
 
     QTemporaryDir m_root;
     const QString m_dir = m_root.filePath(u"program"_s);
+    const QString m_startFolder = QDir::currentPath();
     Options::Record &m_settings = Options::Settings();
+    std::optional<MessageCatcher> m_boxes; // a box no test expects fails its test instead of waiting
 
     QString path(const QString &name) const { return QDir::cleanPath(m_dir + u'/' + name); }
 
@@ -41,60 +48,95 @@ private slots:
     void init()
     {
         QVERIFY(QDir(m_dir).removeRecursively());
-        for (const QString &file : {u"folder.mid/"_s, u"pics/"_s, u"other/"_s, u"zoë/"_s, u"a.mid"_s,
-                                    u"b.wav"_s, u"c.mid"_s, u".h.mid"_s, u"café.mid"_s}) {
+        for (const QString &file : {u"folder.mid/"_s, u"pics/"_s, u"Pics/"_s, u"other/"_s, u"zoë/"_s,
+                                    u"a.mid"_s, u"b.wav"_s, u"c.mid"_s, u".h.mid"_s, u"café.mid"_s}) {
             QVERIFY(file.endsWith(u'/') ? QDir(m_dir).mkpath(file)
                                         : QFile(path(file)).open(QFile::WriteOnly));
         }
         Options::SetProgramFolder(m_dir);
-        QDir::setCurrent(m_dir); // the play window makes the program folder current
+        QVERIFY(QDir::setCurrent(m_dir)); // the play window makes the program folder current
         m_settings = Options::Record{};
         m_settings.InputFontSize = 36;
+        m_boxes.emplace();
     }
+    void cleanup() { QDir::setCurrent(m_startFolder); }
 
-    // A click where the drawing shows a key selects its slot. OK saves the typed name; Cancel and Esc put
-    // back every name and both flags; the close box keeps what was committed.
-    void keyAndEnding_data()
+    // A click where the drawing shows a key selects its slot and shows its song.
+    void clickSelectsTheKeyDrawnThere_data()
     {
-        QTest::addColumn<KeyRow>("row"); // ends by 0 OK, 1 Cancel, 2 Esc, 3 the close box
-        QTest::newRow("A, OK") << KeyRow{{960, 1680}, 60, u"[A]"_s, 0};
-        QTest::newRow("upper Enter, Esc") << KeyRow{{3780, 1440}, 51, u"[Enter]"_s, 2};
-        QTest::newRow("lower Enter, close box") << KeyRow{{3840, 1680}, 109, u"Enter"_s, 3};
-        QTest::newRow("right Shift, Cancel") << KeyRow{{3780, 1920}, 87, u"[Shift]"_s, 1};
-        QTest::newRow("Space, Esc") << KeyRow{{1920, 2160}, 97, u"[Space]"_s, 2};
-        QTest::newRow("keypad +, lower row, OK") << KeyRow{{5880, 1680}, 58, u"テンキー[+]"_s, 0};
+        QTest::addColumn<QPoint>("twips"); // within the frame
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("A") << QPoint(960, 1680) << 60 << u"[A]"_s;
+        QTest::newRow("lower Enter") << QPoint(3840, 1680) << 109 << u"Enter"_s;
+        QTest::newRow("right Shift") << QPoint(3780, 1920) << 87 << u"[Shift]"_s;
+        QTest::newRow("keypad +, lower row") << QPoint(5880, 1680) << 58 << u"テンキー[+]"_s;
     }
-    void keyAndEnding()
+    void clickSelectsTheKeyDrawnThere()
     {
-        QFETCH(KeyRow, row);
-        auto [twips, slot, name, how] = row;
+        QFETCH(QPoint, twips);
+        QFETCH(int, slot);
+        QFETCH(QString, name);
         m_settings.SongFile[size_t(slot)] = u"c.mid"_s;
-        m_settings.PlayWait = true;
-        MessageCatcher boxes;
         FormMusicOptions dialog;
         dialog.show();
-        QCOMPARE(dialog.LabelKeyName->text(), u"[Esc]キー"_s);
+        QCOMPARE(dialog.m_keyName->text(), u"[Esc]キー"_s);
         const QPoint at =
-            dialog.FrameMusic->mapTo(&dialog, Twips::Rect(twips.x(), twips.y(), 0, 0).topLeft());
+            dialog.m_songsFrame->mapTo(&dialog, Twips::Rect(twips.x(), twips.y(), 0, 0).topLeft());
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, at);
-        QCOMPARE(dialog.LabelKeyName->text() + u'|' + dialog.TextFilename->text(), name + u"キー|c.mid"_s);
-        dialog.TextFilename->setText(u"b.wav"_s);
-        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, at); // again: commits what was typed
-        QTest::mouseClick(dialog.CheckPlayWait, Qt::LeftButton);
-        QTest::mouseClick(dialog.CheckPlayRepeat, Qt::LeftButton);
-        dialog.TextFilename->setText(u"a.mid"_s);
-        QTest::keyClick(dialog.TextFilename, Qt::Key_Return);
-        QVERIFY(dialog.isVisible()); // Enter is no OK
-        how < 2    ? QTest::mouseClick(how ? dialog.CommandCancel : dialog.CommandOK, Qt::LeftButton)
-        : how == 2 ? QTest::keyClick(&dialog, Qt::Key_Escape)
-                   : void(dialog.close());
-        // Kept: OK's typed name, the stored one after Cancel or Esc, the committed one after the close box.
-        const bool putBack = how == 1 || how == 2;
-        const QString song[] = {u"a.mid"_s, u"c.mid"_s, u"c.mid"_s, u"b.wav"_s};
-        QVERIFY(!dialog.isVisible() && boxes.texts.isEmpty());
-        QCOMPARE(m_settings.SongFile[size_t(slot)], song[how]);
-        QCOMPARE((QList<bool>{m_settings.PlayWait, m_settings.PlayRepeat}), (QList<bool>{putBack, !putBack}));
-        QCOMPARE(savedLines().value(slot), how ? QByteArray() : "a.mid\r"); // only OK writes
+        QCOMPARE(dialog.m_keyName->text(), name + u"キー"_s);
+        QCOMPARE(dialog.m_songFile->text(), u"c.mid"_s);
+    }
+
+    // OK saves the typed name; Cancel and Esc put back every name and both flags; the close box keeps what
+    // was committed (by selecting a key again) and saves nothing.
+    void endingKeepsOrPutsBack_data()
+    {
+        QTest::addColumn<Ending>("ending");
+        QTest::addColumn<QString>("song"); // of the A key afterwards
+        QTest::addColumn<bool>("flagsPutBack");
+        QTest::newRow("OK") << Ending::Ok << u"a.mid"_s << false;
+        QTest::newRow("Cancel") << Ending::Cancel << u"c.mid"_s << true;
+        QTest::newRow("Esc") << Ending::Esc << u"c.mid"_s << true;
+        QTest::newRow("close box") << Ending::CloseBox << u"b.wav"_s << false;
+    }
+    void endingKeepsOrPutsBack()
+    {
+        QFETCH(Ending, ending);
+        QFETCH(QString, song);
+        QFETCH(bool, flagsPutBack);
+        m_settings.SongFile[60] = u"c.mid"_s;
+        m_settings.PlayWait = true;
+        FormMusicOptions dialog;
+        dialog.show();
+        dialog.selectKey(60);
+        dialog.m_songFile->setText(u"b.wav"_s);
+        dialog.selectKey(60); // commits what was typed
+        QTest::mouseClick(dialog.m_playWait, Qt::LeftButton);
+        QTest::mouseClick(dialog.m_playRepeat, Qt::LeftButton);
+        dialog.m_songFile->setText(u"a.mid"_s);
+        switch (ending) {
+        case Ending::Ok: QTest::mouseClick(dialog.m_ok, Qt::LeftButton); break;
+        case Ending::Cancel: QTest::mouseClick(dialog.m_cancel, Qt::LeftButton); break;
+        case Ending::Esc: QTest::keyClick(&dialog, Qt::Key_Escape); break;
+        case Ending::CloseBox: dialog.close(); break;
+        }
+        QVERIFY(!dialog.isVisible() && m_boxes->texts.isEmpty());
+        QCOMPARE(m_settings.SongFile[60], song);
+        QCOMPARE(m_settings.PlayWait, flagsPutBack);
+        QCOMPARE(m_settings.PlayRepeat, !flagsPutBack);
+        QCOMPARE(savedLines().value(60), ending == Ending::Ok ? "a.mid\r" : QByteArray()); // only OK writes
+    }
+
+    void enterPressesNoButton()
+    {
+        FormMusicOptions music;
+        music.show();
+        QTest::keyClick(music.m_songFile, Qt::Key_Return);
+        FormViewOptions display;
+        display.show();
+        QTest::keyClick(display.m_lyricsFontSize, Qt::Key_Return);
+        QVERIFY(music.isVisible() && display.isVisible());
     }
 
     // The stand-in fonts are wider than the drawing's: no caption of a key (nor of the frame's other labels)
@@ -102,7 +144,7 @@ private slots:
     void everyCaptionShowsWholeInItsKey()
     {
         FormMusicOptions dialog;
-        for (const QLabel *key : dialog.FrameMusic->findChildren<QLabel *>()) {
+        for (const QLabel *key : dialog.m_songsFrame->findChildren<QLabel *>()) {
             const QRect room = key->contentsRect();
             const int flags = int(key->alignment()) | (key->wordWrap() ? Qt::TextWordWrap : 0);
             const QRect needed = QFontMetrics(key->font()).boundingRect(room, flags, key->text());
@@ -116,118 +158,140 @@ private slots:
     void songName_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("told"); // none when accepted
-        QTest::newRow("relative to the current folder") << u"b.wav"_s << QString();
-        QTest::newRow("absolute, in another case, as playing finds it") << u"<dir>/B.WAV"_s << QString();
-        QTest::newRow("wildcard that matches") << u"*.wav"_s << QString();
-        QTest::newRow("missing") << u"gone.mid"_s << Missing.arg(u"gone.mid"_s);
-        QTest::newRow("wildcard that matches nothing") << u"?.txt"_s << Missing.arg(u"?.txt"_s);
-        QTest::newRow("a folder") << u"folder.mid"_s << Missing.arg(u"folder.mid"_s);
-        QTest::newRow("a hidden file") << u".h.mid"_s << Missing.arg(u".h.mid"_s);
-        QTest::newRow("blanks are not trimmed") << u" b.wav"_s << Missing.arg(u" b.wav"_s);
-        QTest::newRow("unstorable")
-            << u"café.mid"_s
-            << u"ﾌｧｲﾙ名に設定ﾌｧｲﾙに保存できない文字が含まれています。\n  café.mid\n別の名前のﾌｧｲﾙを設定してください。"_s;
+        QTest::addColumn<Verdict>("verdict");
+        QTest::newRow("relative to the current folder") << u"b.wav"_s << Verdict::Taken;
+        QTest::newRow("absolute, in another case, as playing finds it") << u"<dir>/B.WAV"_s << Verdict::Taken;
+        QTest::newRow("wildcard that matches") << u"*.wav"_s << Verdict::Taken;
+        QTest::newRow("missing") << u"gone.mid"_s << Verdict::Missing;
+        QTest::newRow("wildcard that matches nothing") << u"?.txt"_s << Verdict::Missing;
+        QTest::newRow("a folder") << u"folder.mid"_s << Verdict::Missing;
+        QTest::newRow("a hidden file") << u".h.mid"_s << Verdict::Missing;
+        QTest::newRow("blanks are not trimmed") << u" b.wav"_s << Verdict::Missing;
+        QTest::newRow("unstorable") << u"café.mid"_s << Verdict::Unstorable;
     }
     void songName()
     {
         QFETCH(QString, name);
-        QFETCH(QString, told);
+        QFETCH(Verdict, verdict);
         m_settings.SongFile[0] = name.replace(u"<dir>"_s, m_dir);
         m_settings.PlayWait = true;
-        MessageCatcher boxes;
         FormMusicOptions dialog;
         dialog.show();
-        dialog.Label1_Click(60);
-        QTest::mouseClick(dialog.CheckPlayRepeat, Qt::LeftButton);
-        QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
-        // Told for the opening's selection of Esc and its ticking PlayWait, then for A, PlayRepeat and OK.
-        QCOMPARE(boxes.texts, told.isEmpty() ? QStringList() : QStringList(5, told));
-        // Each a warning under the program's title.
-        QCOMPARE(boxes.titles.count(u"Zubelo"_s) + boxes.icons.count(QMessageBox::Warning),
-                 2 * boxes.texts.size());
-        if (!told.isEmpty()) { // still on Esc, not yet named, with the focus on the name; nothing saved
-            QCOMPARE(dialog.LabelKeyName->text() + dialog.TextFilename->text(), name);
-            QVERIFY(dialog.focusWidget() == dialog.TextFilename && savedLines().isEmpty());
-            dialog.TextFilename->clear(); // no song at all is fine
-            QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
+        dialog.selectKey(60);
+        QTest::mouseClick(dialog.m_playRepeat, Qt::LeftButton);
+        QTest::mouseClick(dialog.m_ok, Qt::LeftButton);
+        QStringList
+            told; // for the opening's selection of Esc and its ticking PlayWait, then A, PlayRepeat, OK
+        if (verdict != Verdict::Taken) {
+            told = QStringList(5, (verdict == Verdict::Missing ? Missing : CannotHold).arg(name));
+        }
+        QCOMPARE(m_boxes->texts, told);
+        QCOMPARE(m_boxes->titles, QStringList(told.size(), u"Zubelo"_s));
+        QCOMPARE(m_boxes->icons, QList<QMessageBox::Icon>(told.size(), QMessageBox::Warning));
+        QByteArray savedName = name.toUtf8();
+        if (verdict
+            != Verdict::Taken) { // still on Esc, not yet named, with the focus on the name; nothing saved
+            QCOMPARE(dialog.m_keyName->text(), QString());
+            QCOMPARE(dialog.m_songFile->text(), name);
+            QVERIFY(dialog.focusWidget() == dialog.m_songFile && savedLines().isEmpty());
+            dialog.m_songFile->clear(); // no song at all is fine
+            QTest::mouseClick(dialog.m_ok, Qt::LeftButton);
+            savedName.clear();
         }
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(savedLines().mid(0, 1) + savedLines().mid(110, 2),
-                 (QList<QByteArray>{told.isEmpty() ? name.toUtf8() + '\r' : "\r", "True\r", "True\r"}));
+        QCOMPARE(savedLines().value(0), savedName + '\r');
+        QCOMPARE(savedLines().mid(110, 2), (QList<QByteArray>{"True\r", "True\r"}));
     }
 
-    // Each row picks another folder first: it is in use as soon as the folder check passes, and stays when a
-    // font size is then refused and the dialog cancelled.
+    // The stored sizes are shown as the file writes them; the boxes take no input method.
+    void displayDialogShowsTheStoredSettings()
+    {
+        m_settings.LyricsFontSize = -4;
+        m_settings.ImageFolder = u"gone"_s; // vanished: the list opens at the program folder
+        FormViewOptions dialog;
+        QCOMPARE(dialog.m_inputFontSize->text(), u" 36"_s);
+        QCOMPARE(dialog.m_lyricsFontSize->text(), u"-4"_s);
+        QCOMPARE(dialog.m_folders->Path(), m_dir);
+        QVERIFY(!dialog.m_inputFontSize->testAttribute(Qt::WA_InputMethodEnabled));
+    }
+
+    // Sizes from 0 to 2160 are taken, rounded; each row picks another folder first: it is in use as soon
+    // as the folder check passes, and stays when a size is then refused and the dialog cancelled.
     void fontSizes_data()
     {
-        QTest::addColumn<SizeRow>("row"); // at fault: 0 none, 1 Text1, 2 Text2
-        QTest::newRow("0 and 2160") << SizeRow{u"0"_s, u"2160"_s, 0, {0, 2160}};
-        QTest::newRow("2160 and empty, which reads 0") << SizeRow{u"2160"_s, QString(), 0, {2160, 0}};
-        QTest::newRow("12.5 and 13.5 to even") << SizeRow{u"12.5"_s, u"13.5"_s, 0, {12, 14}};
-        QTest::newRow("2160.5") << SizeRow{u"2160.5"_s, u"1"_s, 1, {36, -4}};
-        QTest::newRow("lyrics 2160.5") << SizeRow{u"1"_s, u"2160.5"_s, 2, {36, -4}};
-        QTest::newRow("lyrics -0.4, which rounds to 0") << SizeRow{u"1"_s, u"-0.4"_s, 2, {36, -4}};
-        QTest::newRow("-1 and 3000: Text1 first") << SizeRow{u"-1"_s, u"3000"_s, 1, {36, -4}};
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("lyrics");
+        QTest::addColumn<AtFault>("atFault");
+        QTest::addColumn<QList<QByteArray>>("saved"); // the size lines
+        const QList<QByteArray> none;
+        QTest::newRow("0 and 2160") << u"0"_s << u"2160"_s << AtFault::None
+                                    << QList<QByteArray>{" 0 \r", " 2160 \r"};
+        QTest::newRow("2160 and empty, which reads 0")
+            << u"2160"_s << QString() << AtFault::None << QList<QByteArray>{" 2160 \r", " 0 \r"};
+        QTest::newRow("2160.5") << u"2160.5"_s << u"1"_s << AtFault::InputFontSize << none;
+        QTest::newRow("lyrics 2160.5") << u"1"_s << u"2160.5"_s << AtFault::LyricsFontSize << none;
+        QTest::newRow("lyrics -0.4, which rounds to 0")
+            << u"1"_s << u"-0.4"_s << AtFault::LyricsFontSize << none;
+        QTest::newRow("-1 and 3000: the typed-character size first")
+            << u"-1"_s << u"3000"_s << AtFault::InputFontSize << none;
     }
     void fontSizes()
     {
-        QFETCH(SizeRow, row);
-        auto [input, lyrics, atFault, sizes] = row;
-        m_settings.LyricsFontSize = -4; // shown with its sign where a blank stands before others
-        MessageCatcher boxes;
+        QFETCH(QString, input);
+        QFETCH(QString, lyrics);
+        QFETCH(AtFault, atFault);
+        QFETCH(QList<QByteArray>, saved);
         FormViewOptions dialog;
         QSignalSpy applied(&dialog, &FormViewOptions::inputFontSizeChanged);
         dialog.show();
-        QCOMPARE(dialog.Text1->text() + dialog.Text2->text(), u" 36-4"_s);
-        QVERIFY(dialog.Dir1->Path() == m_dir && !dialog.Text1->testAttribute(Qt::WA_InputMethodEnabled));
-        QVERIFY(dialog.Dir1->SetPath(path(u"other"_s)));
-        dialog.Text1->setText(input);
-        dialog.Text2->setText(lyrics);
-        QTest::keyClick(dialog.Text2, Qt::Key_Return);
-        QVERIFY(dialog.isVisible()); // Enter does not press OK
-        QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
-        QCOMPARE(boxes.texts, atFault ? QStringList{u"設定内容に誤りがあります"_s} : QStringList());
-        if (atFault) {
-            QCOMPARE(dialog.focusWidget(), atFault == 1 ? dialog.Text1 : dialog.Text2);
-            QTest::mouseClick(dialog.CommandCancel, Qt::LeftButton);
+        QVERIFY(dialog.m_folders->SetPath(path(u"other"_s)));
+        dialog.m_inputFontSize->setText(input);
+        dialog.m_lyricsFontSize->setText(lyrics);
+        QTest::mouseClick(dialog.m_ok, Qt::LeftButton);
+        if (atFault != AtFault::None) {
+            QCOMPARE(m_boxes->texts, QStringList{u"設定内容に誤りがあります"_s});
+            QCOMPARE(dialog.focusWidget(),
+                     atFault == AtFault::InputFontSize ? dialog.m_inputFontSize : dialog.m_lyricsFontSize);
+            QTest::mouseClick(dialog.m_cancel, Qt::LeftButton);
+            QCOMPARE(m_settings.InputFontSize, 36);
         }
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(QList<QVariantList>(applied), QList<QVariantList>(atFault ? 0 : 1, {sizes[0]}));
-        QCOMPARE((QList<int>{m_settings.InputFontSize, m_settings.LyricsFontSize}), sizes);
+        QCOMPARE(applied.size(), saved.isEmpty() ? 0 : 1);
         QCOMPARE(m_settings.ImageFolder, path(u"other"_s));
-        QCOMPARE(QString::fromUtf8(savedLines().mid(113, 2).join('|')),
-                 atFault ? QString() : u" %1 \r| %2 \r"_s.arg(sizes[0]).arg(sizes[1]));
+        QCOMPARE(savedLines().mid(113, 2), saved);
     }
 
     // The stored text stays while the list is left on the folder that stands for it (a relative one stays
     // relative); a folder chosen is stored by its full path, even when it differs only in spelling.
     void pictureFolder_data()
     {
-        QTest::addColumn<FolderRow>("row");
-        QTest::newRow("unchanged") << FolderRow{QString(), u"pics"_s, QString()};
-        QTest::newRow("vanished") << FolderRow{QString(), u"gone/away"_s, QString()};
-        QTest::newRow("another case on disk") << FolderRow{QString(), u"PICS"_s, QString()};
-        QTest::newRow("vanished, unstorable program folder") << FolderRow{u"zoë"_s, u"gone"_s, QString()};
-        QTest::newRow("empty, unstorable program folder") << FolderRow{u"zoë"_s, QString(), QString()};
-        QTest::newRow("another folder") << FolderRow{QString(), u"pics"_s, u"other"_s};
-        QTest::newRow("trailing separator") << FolderRow{QString(), u"pics/"_s, u"pics"_s};
+        QTest::addColumn<QString>("program"); // the program folder within the test's own
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("chosen"); // none: the list is left where it opened
+        QTest::newRow("unchanged") << QString() << u"pics"_s << QString();
+        QTest::newRow("vanished") << QString() << u"gone/away"_s << QString();
+        QTest::newRow("another case on disk") << QString() << u"PICS"_s << QString();
+        QTest::newRow("vanished, unstorable program folder") << u"zoë"_s << u"gone"_s << QString();
+        QTest::newRow("empty, unstorable program folder") << u"zoë"_s << QString() << QString();
+        QTest::newRow("another folder") << QString() << u"pics"_s << u"other"_s;
+        QTest::newRow("another folder in another case") << QString() << u"pics"_s << u"Pics"_s;
+        QTest::newRow("trailing separator") << QString() << u"pics/"_s << u"pics"_s;
     }
     void pictureFolder()
     {
-        QFETCH(FolderRow, row);
-        auto [program, stored, chosen] = row;
-        const QString saved = chosen.isEmpty() ? stored : path(chosen);
+        QFETCH(QString, program);
+        QFETCH(QString, stored);
+        QFETCH(QString, chosen);
         Options::SetProgramFolder(path(program));
         m_settings.ImageFolder = stored;
-        MessageCatcher boxes;
         FormViewOptions dialog;
         QSignalSpy listed(&dialog, &FormViewOptions::pictureFolderChanged);
-        QVERIFY(chosen.isEmpty() || dialog.Dir1->SetPath(path(chosen)));
-        dialog.CommandOK->click();
-        QCOMPARE(m_settings.ImageFolder, saved);
-        QCOMPARE(QList<QVariantList>(listed), QList<QVariantList>(chosen.isEmpty() ? 0 : 1, {saved}));
-        QCOMPARE(savedLines().value(112), saved.toUtf8() + '\r'); // written all the same
+        QVERIFY(chosen.isEmpty() || dialog.m_folders->SetPath(path(chosen)));
+        dialog.m_ok->click();
+        const QString kept = chosen.isEmpty() ? stored : path(chosen);
+        QCOMPARE(m_settings.ImageFolder, kept);
+        QCOMPARE(QList<QVariantList>(listed), QList<QVariantList>(chosen.isEmpty() ? 0 : 1, {kept}));
+        QCOMPARE(savedLines().value(112), kept.toUtf8() + '\r'); // written all the same
     }
 
     // OK on a full disk: the parent is told why, the settings stay in use and Option.dat is the old one.
@@ -241,60 +305,69 @@ private slots:
         m_settings.SongFile.fill(QString(100, u'b')); // 11 KiB: more than the room left
         m_settings.SongFile[0].clear();               // the key the music dialog opens at
         disk.fill(4096);
-        MessageCatcher boxes;
         FormMusicOptions music;
-        music.TextFilename->setText(u"a.mid"_s);
-        music.CommandOK->click();
+        music.m_songFile->setText(u"a.mid"_s);
+        music.m_ok->click();
         FormViewOptions display;
-        display.Text1->setText(u"50"_s);
-        display.CommandOK->click();
+        display.m_inputFontSize->setText(u"50"_s);
+        display.m_ok->click();
         const QString told = u"設定をﾌｧｲﾙに保存できませんでした。\n  "_s + file.fileName() + u"\n  "_s
                              + qt_error_string(ENOSPC)
                              + u"\n今の設定はこのまま使えますが、保存されたﾌｧｲﾙは以前のままです。"_s;
-        QCOMPARE(boxes.texts, QStringList(2, told));
+        QCOMPARE(m_boxes->texts, QStringList(2, told));
         QVERIFY(file.open(QFile::ReadOnly) && file.readAll() == "old\r\n");
         QVERIFY(music.result() == QDialog::Accepted && display.result() == QDialog::Accepted);
-        QCOMPARE(m_settings.SongFile[0] + QString::number(m_settings.InputFontSize), u"a.mid50"_s);
+        QCOMPARE(m_settings.SongFile[0], u"a.mid"_s);
+        QCOMPARE(m_settings.InputFontSize, 50);
     }
 
     // The browser opens at the stored song (not the typed text) and offers MIDI, then WAVE files. A choice
     // is stored and shown; a cancelled browser changes nothing.
+    void fileBrowser_data()
+    {
+        QTest::addColumn<QString>("chosen"); // none: cancelled
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("chosen") << u"pics/two.mid"_s << u"<dir>/pics/two.mid"_s << u"<dir>/pics/two.mid"_s;
+        QTest::newRow("cancelled") << QString() << u"typed"_s << u"<dir>/pics/one.mid"_s;
+    }
     void fileBrowser()
     {
+        QFETCH(QString, chosen);
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
         for (const QString &name : {u"pics/one.mid"_s, u"pics/two.mid"_s}) {
             QVERIFY(QFile(path(name)).open(QFile::WriteOnly));
         }
         m_settings.SongFile[0] = path(u"pics/one.mid"_s);
         FormMusicOptions dialog;
-        for (const QString &chosen : {path(u"pics/two.mid"_s), QString()}) {
-            const QString stored = m_settings.SongFile[0];
-            dialog.TextFilename->setText(u"typed"_s);
-            QStringList seen;
-            WhenModalOpens<QFileDialog> browser(
-                [&](QFileDialog *files) {
-                    auto *name = files->findChild<QLineEdit *>(u"fileNameEdit"_s);
-                    if (seen.isEmpty()) {
-                        seen << files->directory().absolutePath() << name->text() << files->nameFilters();
-                    }
-                    if (chosen.isEmpty()) {
-                        return files->reject();
-                    }
-                    // Typed as a parent would; the list may still select the stored name as it fills.
-                    if (files->selectedFiles() != QStringList{chosen}) {
-                        return name->setText(QFileInfo(chosen).fileName());
-                    }
-                    QTest::keyClick(name, Qt::Key_Return);
-                },
-                [](QFileDialog *files) { // once the list shows the folder, filled in the background
-                    auto *list = files->findChild<QListView *>(u"listView"_s);
-                    return list && list->model()->rowCount(list->rootIndex()) == 2;
-                });
-            dialog.CommandFileBrowse_Click();
-            QCOMPARE(seen, (QStringList{path(u"pics"_s), QFileInfo(stored).fileName(),
-                                        u"MIDIファイル (*.mid)"_s, u"WAVEファイル (*.wav)"_s}));
-            QCOMPARE(dialog.TextFilename->text(), chosen.isEmpty() ? u"typed"_s : chosen);
-            QCOMPARE(m_settings.SongFile[0], chosen.isEmpty() ? stored : chosen);
-        }
+        dialog.m_songFile->setText(u"typed"_s);
+        QStringList seen;
+        WhenModalOpens<QFileDialog> browser(
+            [&](QFileDialog *files) {
+                auto *name = files->findChild<QLineEdit *>(u"fileNameEdit"_s);
+                if (seen.isEmpty()) {
+                    seen << files->directory().absolutePath() << name->text() << files->nameFilters()
+                         << files->selectedNameFilter();
+                }
+                if (chosen.isEmpty()) {
+                    return files->reject();
+                }
+                // Typed as a parent would; the list may still select the stored name as it fills.
+                if (files->selectedFiles() != QStringList{path(chosen)}) {
+                    return name->setText(QFileInfo(chosen).fileName());
+                }
+                QTest::keyClick(name, Qt::Key_Return);
+            },
+            [](QFileDialog *files) { // once the list shows the folder, filled in the background
+                auto *list = files->findChild<QListView *>(u"listView"_s);
+                return list && list->model()->rowCount(list->rootIndex()) == 2;
+            });
+        dialog.browseForSong();
+        QCOMPARE(seen, (QStringList{path(u"pics"_s), u"one.mid"_s, u"MIDIファイル (*.mid)"_s,
+                                    u"WAVEファイル (*.wav)"_s, u"MIDIファイル (*.mid)"_s}));
+        QCOMPARE(dialog.m_songFile->text(), shown.replace(u"<dir>"_s, m_dir));
+        QCOMPARE(m_settings.SongFile[0], stored.replace(u"<dir>"_s, m_dir));
     }
 };
 

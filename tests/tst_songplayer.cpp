@@ -73,27 +73,20 @@ private slots:
         QTest::addColumn<Ending>("how");
         QTest::addColumn<Mode>("mode"); // at last
         const bool on = true, over = false;
-        QTest::newRow("22050 Hz mono 8-bit")
-            << u"u8.wav"_s << on << Then::Nothing << Ending::ReachedItsEnd << Mode::Stopped;
-        QTest::newRow("96 kHz stereo 24-bit")
-            << u"24bit.wav"_s << on << Then::Nothing << Ending::ReachedItsEnd << Mode::Stopped;
-        QTest::newRow("midi") << u"a4.mid"_s << on << Then::Nothing << Ending::ReachedItsEnd << Mode::Stopped;
-        QTest::newRow("wave closed") << u"long.wav"_s << on << Then::Close << Ending::Aborted
-                                     << Mode::NotOpen;
-        QTest::newRow("midi closed") << u"long.mid"_s << on << Then::Close << Ending::Aborted
-                                     << Mode::NotOpen;
-        QTest::newRow("rewound") << u"long.wav"_s << on << Then::Rewind << Ending::Aborted << Mode::Stopped;
-        QTest::newRow("closed at its end")
-            << u"short.wav"_s << over << Then::Close << Ending::Aborted << Mode::NotOpen;
+        const auto row = [](const char *tag, const QString &file, bool playing, Then then, Ending how,
+                            Mode mode) { QTest::newRow(tag) << file << playing << then << how << mode; };
+        row("22050 Hz mono 8-bit", u"u8.wav"_s, on, Then::Nothing, Ending::ReachedItsEnd, Mode::Stopped);
+        row("96 kHz stereo 24-bit", u"24bit.wav"_s, on, Then::Nothing, Ending::ReachedItsEnd, Mode::Stopped);
+        row("midi", u"a4.mid"_s, on, Then::Nothing, Ending::ReachedItsEnd, Mode::Stopped);
+        row("wave closed", u"long.wav"_s, on, Then::Close, Ending::Aborted, Mode::NotOpen);
+        row("midi closed", u"long.mid"_s, on, Then::Close, Ending::Aborted, Mode::NotOpen);
+        row("rewound", u"long.wav"_s, on, Then::Rewind, Ending::Aborted, Mode::Stopped);
+        row("closed at its end", u"short.wav"_s, over, Then::Close, Ending::Aborted, Mode::NotOpen);
         // Were an overtaken end taken for reaching it, the play window would repeat the wrong song.
-        QTest::newRow("new song at its end")
-            << u"short.wav"_s << over << Then::NewSong << Ending::Aborted << Mode::Playing;
-        QTest::newRow("played again")
-            << u"long.wav"_s << on << Then::PlayAgain << Ending::Superseded << Mode::Playing;
-        QTest::newRow("missing file")
-            << u"none.wav"_s << over << Then::Nothing << Ending::Failed << Mode::NotOpen;
-        QTest::newRow("damaged midi")
-            << u"damaged.mid"_s << over << Then::Nothing << Ending::Failed << Mode::Stopped;
+        row("new song at its end", u"short.wav"_s, over, Then::NewSong, Ending::Aborted, Mode::Playing);
+        row("played again", u"long.wav"_s, on, Then::PlayAgain, Ending::Superseded, Mode::Playing);
+        row("missing file", u"none.wav"_s, over, Then::Nothing, Ending::Failed, Mode::NotOpen);
+        row("damaged midi", u"damaged.mid"_s, over, Then::Nothing, Ending::Failed, Mode::Stopped);
     }
     void playback()
     {
@@ -199,6 +192,7 @@ private slots:
     void withoutASoundFontOrADevice()
     {
         qputenv("SDL_AUDIODRIVER", "none-such-driver");
+        const auto unset = qScopeGuard([] { qunsetenv("SDL_AUDIODRIVER"); });
         makeEngine(AudioEngine::Output::Device, {m_dir.filePath(u"none.sf2"_s)});
         play(u"a4.mid"_s);
         QTRY_COMPARE(m_endings, QList<Ending>{Ending::Failed});
@@ -206,7 +200,6 @@ private slots:
         QTest::qWait(900); // not over before its time
         QVERIFY(!m_engine->HasOutputDevice() && m_endings.size() == 1);
         QTRY_COMPARE(m_endings, (QList<Ending>{Ending::Failed, Ending::ReachedItsEnd}));
-        qunsetenv("SDL_AUDIODRIVER");
     }
 
     // A song whose sound server goes away ends as a song that cannot play, and nothing stays playing.

@@ -4,8 +4,8 @@
 #include "dialogs/display/drivelistbox.h"
 #include "dialogs/display/folderlistbox.h"
 #include "dialogs/messages.h"
-#include "platform/api.h"
 #include "platform/twips.h"
+#include "platform/windowguard.h"
 #include "settings/options.h"
 #include "settings/paths.h"
 
@@ -34,99 +34,99 @@ QString readableFallback()
 
 FormViewOptions::FormViewOptions(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , Label1(new QLabel(
+    , m_intro(new QLabel(
           QStringLiteral("フォントの大きさと、マウスが操作されたときに表示する画像について設定します"), this))
-    , Frame1(new QGroupBox(QStringLiteral("ｸﾘｯｸで表示される画像のﾌｫﾙﾀﾞ"), this))
-    , Drive1(new DriveListBox(Frame1))
-    , Dir1(new FolderListBox(Frame1))
-    , Frame2(new QGroupBox(QStringLiteral("ﾌｫﾝﾄのｻｲｽﾞ"), this))
-    , Label2(new QLabel(QStringLiteral("入力文字:"), Frame2))
-    , Text1(new QLineEdit(Frame2))
-    , Label3(new QLabel(QStringLiteral("歌詞:"), Frame2))
-    , Text2(new QLineEdit(Frame2))
-    , CommandOK(new QPushButton(QStringLiteral("OK"), this))
-    , CommandCancel(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this))
+    , m_pictureFolderFrame(new QGroupBox(QStringLiteral("ｸﾘｯｸで表示される画像のﾌｫﾙﾀﾞ"), this))
+    , m_drives(new DriveListBox(m_pictureFolderFrame))
+    , m_folders(new FolderListBox(m_pictureFolderFrame))
+    , m_fontSizeFrame(new QGroupBox(QStringLiteral("ﾌｫﾝﾄのｻｲｽﾞ"), this))
+    , m_inputFontSizeLabel(new QLabel(QStringLiteral("入力文字:"), m_fontSizeFrame))
+    , m_inputFontSize(new QLineEdit(m_fontSizeFrame))
+    , m_lyricsFontSizeLabel(new QLabel(QStringLiteral("歌詞:"), m_fontSizeFrame))
+    , m_lyricsFontSize(new QLineEdit(m_fontSizeFrame))
+    , m_ok(new QPushButton(QStringLiteral("OK"), this))
+    , m_cancel(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this))
 {
     setObjectName(QStringLiteral("FormViewOptions"));
     setWindowTitle(QStringLiteral("表示の設定"));
     setFixedSize(Twips::ToPixels(5256), Twips::ToPixels(2796));
-    Label1->setGeometry(Twips::Rect(120, 0, 5052, 372));
-    Label1->setWordWrap(true);
-    Frame1->setGeometry(Twips::Rect(120, 480, 2652, 2292));
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(Twips::Rect(120, 240, 2412, 276));
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(Twips::Rect(120, 600, 2412, 1500));
-    Frame2->setGeometry(Twips::Rect(2880, 480, 2292, 1692));
-    Label2->setGeometry(Twips::Rect(120, 240, 852, 252));
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(Twips::Rect(960, 240, 732, 264));
-    Label3->setGeometry(Twips::Rect(120, 600, 852, 252));
-    Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(Twips::Rect(960, 600, 732, 264));
-    for (QLineEdit *box : {Text1, Text2}) {
+    m_intro->setGeometry(Twips::Rect(120, 0, 5052, 372));
+    m_intro->setWordWrap(true);
+    m_pictureFolderFrame->setGeometry(Twips::Rect(120, 480, 2652, 2292));
+    m_drives->setObjectName(QStringLiteral("drives"));
+    m_drives->setGeometry(Twips::Rect(120, 240, 2412, 276));
+    m_folders->setObjectName(QStringLiteral("folders"));
+    m_folders->setGeometry(Twips::Rect(120, 600, 2412, 1500));
+    m_fontSizeFrame->setGeometry(Twips::Rect(2880, 480, 2292, 1692));
+    m_inputFontSizeLabel->setGeometry(Twips::Rect(120, 240, 852, 252));
+    m_inputFontSize->setObjectName(QStringLiteral("inputFontSize"));
+    m_inputFontSize->setGeometry(Twips::Rect(960, 240, 732, 264));
+    m_lyricsFontSizeLabel->setGeometry(Twips::Rect(120, 600, 852, 252));
+    m_lyricsFontSize->setObjectName(QStringLiteral("lyricsFontSize"));
+    m_lyricsFontSize->setGeometry(Twips::Rect(960, 600, 732, 264));
+    for (QLineEdit *box : {m_inputFontSize, m_lyricsFontSize}) {
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
-    CommandOK->setObjectName(QStringLiteral("CommandOK"));
-    CommandOK->setGeometry(Twips::Rect(3000, 2280, 972, 372));
-    CommandCancel->setObjectName(QStringLiteral("CommandCancel"));
-    CommandCancel->setGeometry(Twips::Rect(4080, 2280, 972, 372));
-    for (QPushButton *button : {CommandOK, CommandCancel}) {
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_ok->setGeometry(Twips::Rect(3000, 2280, 972, 372));
+    m_cancel->setObjectName(QStringLiteral("cancel"));
+    m_cancel->setGeometry(Twips::Rect(4080, 2280, 972, 372));
+    for (QPushButton *button : {m_ok, m_cancel}) {
         button->setAutoDefault(false); // Enter never presses OK
         button->setDefault(false);
     }
-    setTabOrder(Drive1, Dir1);
-    setTabOrder(Dir1, CommandCancel);
-    setTabOrder(CommandCancel, CommandOK);
-    setTabOrder(CommandOK, Text1);
-    setTabOrder(Text1, Text2);
+    setTabOrder(m_drives, m_folders);
+    setTabOrder(m_folders, m_cancel);
+    setTabOrder(m_cancel, m_ok);
+    setTabOrder(m_ok, m_inputFontSize);
+    setTabOrder(m_inputFontSize, m_lyricsFontSize);
 
-    connect(Drive1, &DriveListBox::driveChanged, this, &FormViewOptions::Drive1_Change);
-    connect(CommandOK, &QPushButton::clicked, this, &FormViewOptions::CommandOK_Click);
-    connect(CommandCancel, &QPushButton::clicked, this, &FormViewOptions::CommandCancel_Click);
+    connect(m_drives, &DriveListBox::driveChanged, this, &FormViewOptions::openSelectedDrive);
+    connect(m_ok, &QPushButton::clicked, this, &FormViewOptions::applyAndSave);
+    connect(m_cancel, &QPushButton::clicked, this, &FormViewOptions::reject);
 
-    Form_Load();
-    Drive1->setFocus();
+    loadSettings();
+    m_drives->setFocus();
 }
 
-void FormViewOptions::Form_Load()
+void FormViewOptions::loadSettings()
 {
-    API::MakeTopmost(this);
+    WindowGuard::MakeTopmost(this);
     const QString stored = Options::ResolvePath(Options::Settings().ImageFolder);
     QString folder = Paths::Locate(stored);
     if (!QFileInfo(folder).isDir() || !QFileInfo(folder).isReadable()) {
         folder = readableFallback(); // a folder that vanished, or a drive that cannot be read
     }
-    Drive1->SetDriveOf(folder);
-    if (!Dir1->SetPath(folder)) {
-        Dir1->SetPath(readableFallback());
+    m_drives->SetDriveOf(folder);
+    if (!m_folders->SetPath(folder)) {
+        m_folders->SetPath(readableFallback());
     }
-    m_openedFolder = Dir1->Path();
+    m_openedFolder = m_folders->Path();
     m_openedInstead = folder != stored;
-    Text1->setText(Options::NumberForm(Options::Settings().InputFontSize));
-    Text2->setText(Options::NumberForm(Options::Settings().LyricsFontSize));
+    m_inputFontSize->setText(Options::NumberForm(Options::Settings().InputFontSize));
+    m_lyricsFontSize->setText(Options::NumberForm(Options::Settings().LyricsFontSize));
 }
 
-void FormViewOptions::Drive1_Change()
+void FormViewOptions::openSelectedDrive()
 {
     // The drive's own current folder: where the program stands when it is on that drive, else its root.
-    const QString drive = Drive1->Drive();
+    const QString drive = m_drives->Drive();
     const QString current = QDir::currentPath();
     const QString folder = DriveListBox::DriveOf(current) == drive ? current : drive;
-    if (DriveListBox::DriveOf(Dir1->Path()) == drive || Dir1->SetPath(folder)) {
+    if (DriveListBox::DriveOf(m_folders->Path()) == drive || m_folders->SetPath(folder)) {
         return;
     }
     // A drive that cannot be read: back to the drive of the folder still open.
-    const QSignalBlocker quiet(Drive1);
-    Drive1->SetDriveOf(Dir1->Path());
+    const QSignalBlocker quiet(m_drives);
+    m_drives->SetDriveOf(m_folders->Path());
 }
 
-void FormViewOptions::CommandOK_Click()
+void FormViewOptions::applyAndSave()
 {
     Options::Record &settings = Options::Settings();
-    const QString folder = Dir1->Path();
+    const QString folder = m_folders->Path();
     if (!QFileInfo(folder).isDir()) {
-        showError(Dir1);
+        showError(m_folders);
         return;
     }
     // Left where it opened, the list names the stored folder: as a stand-in for
@@ -136,21 +136,21 @@ void FormViewOptions::CommandOK_Click()
     const bool keptAsStored = folder == m_openedFolder && (m_openedInstead || !Options::CanStore(folder));
     if (!keptAsStored && Options::ResolvePath(settings.ImageFolder) != folder) {
         if (!Options::CanStore(folder)) {
-            Dir1->setFocus();
+            m_folders->setFocus();
             DialogMessages::Warn(this, DialogMessages::CannotHoldText(folder));
             return;
         }
         settings.ImageFolder = folder;
         emit pictureFolderChanged(Options::ResolvePath(settings.ImageFolder));
     }
-    const double input = Options::NumberFromText(Text1->text());
-    if (input < 0 || input > MaxFontSize) {
-        showError(Text1);
+    const double input = Options::NumberFromText(m_inputFontSize->text());
+    if (input < 0 || input > Options::MaxFontSize) {
+        showError(m_inputFontSize);
         return;
     }
-    const double lyrics = Options::NumberFromText(Text2->text());
-    if (lyrics < 0 || lyrics > MaxFontSize) {
-        showError(Text2);
+    const double lyrics = Options::NumberFromText(m_lyricsFontSize->text());
+    if (lyrics < 0 || lyrics > Options::MaxFontSize) {
+        showError(m_lyricsFontSize);
         return;
     }
     settings.InputFontSize = Options::RoundToInt16(input);
@@ -160,11 +160,6 @@ void FormViewOptions::CommandOK_Click()
         DialogMessages::SaveFailed(this, saved);
     }
     accept();
-}
-
-void FormViewOptions::CommandCancel_Click()
-{
-    reject();
 }
 
 void FormViewOptions::showError(QWidget *atFault)

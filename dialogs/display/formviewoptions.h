@@ -18,27 +18,22 @@ class FormViewOptions : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int MaxFontSize = 2160;
-
     explicit FormViewOptions(QWidget *parent = nullptr);
 
-    void Form_Load();
-    void Drive1_Change();
-    void CommandOK_Click();
-    void CommandCancel_Click();
+    // OK: checks the choices, applies them to the play window and saves.
+    void applyAndSave();
 
-    // Controls, by their designer names.
-    QLabel *const Label1;
-    QGroupBox *const Frame1;
-    DriveListBox *const Drive1;
-    FolderListBox *const Dir1;
-    QGroupBox *const Frame2;
-    QLabel *const Label2;
-    QLineEdit *const Text1;
-    QLabel *const Label3;
-    QLineEdit *const Text2;
-    QPushButton *const CommandOK;
-    QPushButton *const CommandCancel;
+    QLabel *const m_intro;
+    QGroupBox *const m_pictureFolderFrame;
+    DriveListBox *const m_drives;
+    FolderListBox *const m_folders;
+    QGroupBox *const m_fontSizeFrame;
+    QLabel *const m_inputFontSizeLabel;
+    QLineEdit *const m_inputFontSize;
+    QLabel *const m_lyricsFontSizeLabel;
+    QLineEdit *const m_lyricsFontSize;
+    QPushButton *const m_ok;
+    QPushButton *const m_cancel;
 
 signals:
     // The play window lists the pictures of this folder from now on.
@@ -47,8 +42,12 @@ signals:
     void inputFontSizeChanged(int points);
 
 private:
+    // Fills the controls from the settings record.
+    void loadSettings();
+    // Opens the selected drive's current folder in the folder list.
+    void openSelectedDrive();
     void showError(QWidget *atFault);
 
-    QString m_openedFolder;       // where Dir1 opened
-    bool m_openedInstead = false; // Dir1 opened elsewhere than the stored folder's own spelling
+    QString m_openedFolder;       // where m_folders opened
+    bool m_openedInstead = false; // m_folders opened elsewhere than the stored folder's own spelling
 };

@@ -3,9 +3,9 @@
 
 #include "dialogs/messages.h"
 #include "dialogs/music/onscreenkeyboard.h"
-#include "platform/api.h"
 #include "platform/japanesefont.h"
 #include "platform/twips.h"
+#include "platform/windowguard.h"
 #include "settings/keyslots.h"
 #include "settings/options.h"
 #include "settings/paths.h"
@@ -56,118 +56,118 @@ QString FormMusicOptions::PlayRepeatCaption()
 
 FormMusicOptions::FormMusicOptions(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , Label3(new QLabel(QStringLiteral("ｷｰが押されたときの曲目や演奏方法を設定します"), this))
-    , FrameMusic(new QGroupBox(QStringLiteral("ｷｰごとの曲"), this))
-    , Label2(new QLabel(QStringLiteral("ｷｰをクリックしてください"), FrameMusic))
-    , Keyboard(new OnScreenKeyboard(FrameMusic))
-    , LabelKeyName(new QLabel(FrameMusic))
-    , Label4(new QLabel(QStringLiteral("音楽ﾌｧｲﾙ :"), FrameMusic))
-    , TextFilename(new QLineEdit(FrameMusic))
-    , CommandFileBrowse(new QPushButton(QStringLiteral("参照"), FrameMusic))
-    , CheckPlayWait(new QCheckBox(this))
-    , CheckPlayRepeat(new QCheckBox(this))
-    , CommandOK(new QPushButton(QStringLiteral("OK"), this))
-    , CommandCancel(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this))
+    , m_intro(new QLabel(QStringLiteral("ｷｰが押されたときの曲目や演奏方法を設定します"), this))
+    , m_songsFrame(new QGroupBox(QStringLiteral("ｷｰごとの曲"), this))
+    , m_clickAKey(new QLabel(QStringLiteral("ｷｰをクリックしてください"), m_songsFrame))
+    , m_keyboard(new OnScreenKeyboard(m_songsFrame))
+    , m_keyName(new QLabel(m_songsFrame))
+    , m_songFileLabel(new QLabel(QStringLiteral("音楽ﾌｧｲﾙ :"), m_songsFrame))
+    , m_songFile(new QLineEdit(m_songsFrame))
+    , m_browse(new QPushButton(QStringLiteral("参照"), m_songsFrame))
+    , m_playWait(new QCheckBox(this))
+    , m_playRepeat(new QCheckBox(this))
+    , m_ok(new QPushButton(QStringLiteral("OK"), this))
+    , m_cancel(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this))
 {
     setObjectName(QStringLiteral("FormMusicOptions"));
     setWindowTitle(QStringLiteral("曲の設定"));
     setFont(JapaneseFont::Proportional(9));
     setFixedSize(Twips::ToPixels(6468), Twips::ToPixels(5160));
 
-    Label3->setGeometry(Twips::Rect(120, 0, 6252, 372));
-    Label3->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    FrameMusic->setGeometry(Twips::Rect(120, 480, 6252, 3612));
-    Label2->setGeometry(Twips::Rect(240, 240, 2652, 252));
-    LabelKeyName->setObjectName(QStringLiteral("LabelKeyName"));
-    LabelKeyName->setGeometry(Twips::Rect(240, 2520, 1212, 732));
-    LabelKeyName->setFrameShape(QFrame::Box);
-    LabelKeyName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    LabelKeyName->setWordWrap(true);
-    Label4->setGeometry(Twips::Rect(1680, 2760, 1212, 252));
-    TextFilename->setObjectName(QStringLiteral("TextFilename"));
-    TextFilename->setGeometry(Twips::Rect(1680, 3000, 3492, 264));
-    CommandFileBrowse->setObjectName(QStringLiteral("CommandFileBrowse"));
-    CommandFileBrowse->setGeometry(Twips::Rect(5280, 3000, 852, 372));
+    m_intro->setGeometry(Twips::Rect(120, 0, 6252, 372));
+    m_intro->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_songsFrame->setGeometry(Twips::Rect(120, 480, 6252, 3612));
+    m_clickAKey->setGeometry(Twips::Rect(240, 240, 2652, 252));
+    m_keyName->setObjectName(QStringLiteral("keyName"));
+    m_keyName->setGeometry(Twips::Rect(240, 2520, 1212, 732));
+    m_keyName->setFrameShape(QFrame::Box);
+    m_keyName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_keyName->setWordWrap(true);
+    m_songFileLabel->setGeometry(Twips::Rect(1680, 2760, 1212, 252));
+    m_songFile->setObjectName(QStringLiteral("songFile"));
+    m_songFile->setGeometry(Twips::Rect(1680, 3000, 3492, 264));
+    m_browse->setObjectName(QStringLiteral("browse"));
+    m_browse->setGeometry(Twips::Rect(5280, 3000, 852, 372));
     // The captions wrap after their two ideographic spaces.
-    CheckPlayWait->setObjectName(QStringLiteral("CheckPlayWait"));
-    CheckPlayWait->setText(
+    m_playWait->setObjectName(QStringLiteral("playWait"));
+    m_playWait->setText(
         QString(PlayWaitCaption()).replace(QStringLiteral("　　("), QStringLiteral("　　\n(")));
-    CheckPlayWait->setGeometry(Twips::Rect(120, 4080, 3132, 612));
-    CheckPlayRepeat->setObjectName(QStringLiteral("CheckPlayRepeat"));
-    CheckPlayRepeat->setText(
+    m_playWait->setGeometry(Twips::Rect(120, 4080, 3132, 612));
+    m_playRepeat->setObjectName(QStringLiteral("playRepeat"));
+    m_playRepeat->setText(
         QString(PlayRepeatCaption()).replace(QStringLiteral("　　("), QStringLiteral("　　\n(")));
-    CheckPlayRepeat->setGeometry(Twips::Rect(3360, 4080, 3012, 612));
-    CommandOK->setObjectName(QStringLiteral("CommandOK"));
-    CommandOK->setGeometry(Twips::Rect(4200, 4680, 972, 372));
-    CommandCancel->setObjectName(QStringLiteral("CommandCancel"));
-    CommandCancel->setGeometry(Twips::Rect(5280, 4680, 972, 372));
-    for (QPushButton *button : {CommandFileBrowse, CommandOK, CommandCancel}) {
+    m_playRepeat->setGeometry(Twips::Rect(3360, 4080, 3012, 612));
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_ok->setGeometry(Twips::Rect(4200, 4680, 972, 372));
+    m_cancel->setObjectName(QStringLiteral("cancel"));
+    m_cancel->setGeometry(Twips::Rect(5280, 4680, 972, 372));
+    for (QPushButton *button : {m_browse, m_ok, m_cancel}) {
         noDefault(button);
     }
-    setTabOrder(TextFilename, CommandFileBrowse);
-    setTabOrder(CommandFileBrowse, CommandOK);
-    setTabOrder(CommandOK, CommandCancel);
-    setTabOrder(CommandCancel, CheckPlayWait);
-    setTabOrder(CheckPlayWait, CheckPlayRepeat);
+    setTabOrder(m_songFile, m_browse);
+    setTabOrder(m_browse, m_ok);
+    setTabOrder(m_ok, m_cancel);
+    setTabOrder(m_cancel, m_playWait);
+    setTabOrder(m_playWait, m_playRepeat);
 
-    connect(Keyboard, &OnScreenKeyboard::clicked, this, &FormMusicOptions::Label1_Click);
-    connect(CommandFileBrowse, &QPushButton::clicked, this, &FormMusicOptions::CommandFileBrowse_Click);
-    // A box ticked by Form_Load runs its handler, as a click would.
-    connect(CheckPlayWait, &QCheckBox::toggled, this, &FormMusicOptions::CheckPlayWait_Click);
-    connect(CheckPlayRepeat, &QCheckBox::toggled, this, &FormMusicOptions::CheckPlayRepeat_Click);
-    connect(CommandOK, &QPushButton::clicked, this, &FormMusicOptions::CommandOK_Click);
-    connect(CommandCancel, &QPushButton::clicked, this, &FormMusicOptions::CommandCancel_Click);
+    connect(m_keyboard, &OnScreenKeyboard::keyClicked, this, &FormMusicOptions::selectKey);
+    connect(m_browse, &QPushButton::clicked, this, &FormMusicOptions::browseForSong);
+    // A box ticked by loadSettings runs its handler, as a click would.
+    connect(m_playWait, &QCheckBox::toggled, this, &FormMusicOptions::takePlayWait);
+    connect(m_playRepeat, &QCheckBox::toggled, this, &FormMusicOptions::takePlayRepeat);
+    connect(m_ok, &QPushButton::clicked, this, &FormMusicOptions::saveAndClose);
+    connect(m_cancel, &QPushButton::clicked, this, &FormMusicOptions::putBackAndClose);
 
-    Form_Load();
-    TextFilename->setFocus();
+    loadSettings();
+    m_songFile->setFocus();
 }
 
-void FormMusicOptions::Form_Load()
+void FormMusicOptions::loadSettings()
 {
-    API::MakeTopmost(this);
-    CurrentSlot = 0;
+    WindowGuard::MakeTopmost(this);
+    m_currentSlot = 0;
     const Options::Record &settings = Options::Settings();
-    SavedSongFiles = settings.SongFile;
-    SavedPlayWait = settings.PlayWait;
-    SavedPlayRepeat = settings.PlayRepeat;
-    TextFilename->setText(settings.SongFile[0]);
-    Label1_Click(0);
-    CheckPlayWait->setChecked(settings.PlayWait);
-    CheckPlayRepeat->setChecked(settings.PlayRepeat);
+    m_savedSongFiles = settings.SongFile;
+    m_savedPlayWait = settings.PlayWait;
+    m_savedPlayRepeat = settings.PlayRepeat;
+    m_songFile->setText(settings.SongFile[0]);
+    selectKey(0);
+    m_playWait->setChecked(settings.PlayWait);
+    m_playRepeat->setChecked(settings.PlayRepeat);
 }
 
-void FormMusicOptions::Label1_Click(int Index)
+void FormMusicOptions::selectKey(int slot)
 {
-    if (!CommitSongFile(CurrentSlot)) {
+    if (!commitSongFile(m_currentSlot)) {
         return; // the selection stays; the rejected name waits in the text box
     }
-    LabelKeyName->setText(KeySlots::KeyDisplayName(Index) + QStringLiteral("キー"));
-    TextFilename->setText(Options::Settings().SongFile[size_t(Index)]);
-    CurrentSlot = qint16(Index);
+    m_keyName->setText(KeySlots::KeyDisplayName(slot) + QStringLiteral("キー"));
+    m_songFile->setText(Options::Settings().SongFile[size_t(slot)]);
+    m_currentSlot = qint16(slot);
 }
 
-bool FormMusicOptions::CommitSongFile(int slot)
+bool FormMusicOptions::commitSongFile(int slot)
 {
-    const QString name = TextFilename->text();
+    const QString name = m_songFile->text();
     if (!name.isEmpty() && !namesAnExistingFile(name)) {
         DialogMessages::Warn(this, QStringLiteral("指定されたﾌｧｲﾙは存在しません。\n  ") + name
                                        + QStringLiteral("\n有効なﾌｧｲﾙを設定してください。"));
-        TextFilename->setFocus();
+        m_songFile->setFocus();
         return false;
     }
     if (!Options::CanStore(name)) {
         DialogMessages::Warn(this, DialogMessages::CannotHoldText(name));
-        TextFilename->setFocus();
+        m_songFile->setFocus();
         return false;
     }
     Options::Settings().SongFile[size_t(slot)] = name;
     return true;
 }
 
-void FormMusicOptions::CommandFileBrowse_Click()
+void FormMusicOptions::browseForSong()
 {
     Options::Record &settings = Options::Settings();
-    const QString stored = settings.SongFile[size_t(CurrentSlot)];
+    const QString stored = settings.SongFile[size_t(m_currentSlot)];
     // Qt's own dialog: the same on every desktop. It never changes the current folder.
     QFileDialog browser(this);
     browser.setOption(QFileDialog::DontUseNativeDialog);
@@ -191,25 +191,25 @@ void FormMusicOptions::CommandFileBrowse_Click()
         DialogMessages::Warn(this, DialogMessages::CannotHoldText(chosen));
         return;
     }
-    settings.SongFile[size_t(CurrentSlot)] = chosen;
-    TextFilename->setText(settings.SongFile[size_t(CurrentSlot)]);
+    settings.SongFile[size_t(m_currentSlot)] = chosen;
+    m_songFile->setText(settings.SongFile[size_t(m_currentSlot)]);
 }
 
-void FormMusicOptions::CheckPlayWait_Click()
+void FormMusicOptions::takePlayWait()
 {
-    Options::Settings().PlayWait = CheckPlayWait->isChecked();
-    CommitSongFile(CurrentSlot);
+    Options::Settings().PlayWait = m_playWait->isChecked();
+    commitSongFile(m_currentSlot);
 }
 
-void FormMusicOptions::CheckPlayRepeat_Click()
+void FormMusicOptions::takePlayRepeat()
 {
-    Options::Settings().PlayRepeat = CheckPlayRepeat->isChecked();
-    CommitSongFile(CurrentSlot);
+    Options::Settings().PlayRepeat = m_playRepeat->isChecked();
+    commitSongFile(m_currentSlot);
 }
 
-void FormMusicOptions::CommandOK_Click()
+void FormMusicOptions::saveAndClose()
 {
-    if (!CommitSongFile(CurrentSlot)) {
+    if (!commitSongFile(m_currentSlot)) {
         return;
     }
     if (const Options::SaveResult saved = Options::SaveOptions(); !saved) {
@@ -219,12 +219,12 @@ void FormMusicOptions::CommandOK_Click()
     accept();
 }
 
-void FormMusicOptions::CommandCancel_Click()
+void FormMusicOptions::putBackAndClose()
 {
     Options::Record &settings = Options::Settings();
-    settings.SongFile = SavedSongFiles;
-    settings.PlayWait = SavedPlayWait;
-    settings.PlayRepeat = SavedPlayRepeat;
+    settings.SongFile = m_savedSongFiles;
+    settings.PlayWait = m_savedPlayWait;
+    settings.PlayRepeat = m_savedPlayRepeat;
     QDialog::reject();
 }
 
@@ -233,7 +233,7 @@ void FormMusicOptions::reject()
     if (m_closingByCloseBox) {
         QDialog::reject(); // changes made so far stay in the record, unsaved
     } else {
-        CommandCancel_Click();
+        putBackAndClose();
     }
 }
 

@@ -23,38 +23,28 @@ class FormMusicOptions : public QDialog
 public:
     explicit FormMusicOptions(QWidget *parent = nullptr);
 
-    void Form_Load();
-    void Label1_Click(int Index);
-    void CommandFileBrowse_Click();
-    void CheckPlayWait_Click();
-    void CheckPlayRepeat_Click();
-    void CommandOK_Click();
-    void CommandCancel_Click();
-    bool CommitSongFile(int slot);
+    // A click on a key of the on-screen keyboard: keeps the typed song of the
+    // key shown so far (or stays on it when that name is refused), then shows the new key's song.
+    void selectKey(int slot);
+    // The browse button: Qt's file dialog, opened at the key's song.
+    void browseForSong();
 
     // The check box captions, which wrap to two lines after their two ideographic spaces.
     static QString PlayWaitCaption();
     static QString PlayRepeatCaption();
 
-    // Controls, by their designer names.
-    QLabel *const Label3;
-    QGroupBox *const FrameMusic;
-    QLabel *const Label2;
-    OnScreenKeyboard *const Keyboard;
-    QLabel *const LabelKeyName;
-    QLabel *const Label4;
-    QLineEdit *const TextFilename;
-    QPushButton *const CommandFileBrowse;
-    QCheckBox *const CheckPlayWait;
-    QCheckBox *const CheckPlayRepeat;
-    QPushButton *const CommandOK;
-    QPushButton *const CommandCancel;
-
-    // Dialog state for one opening.
-    qint16 CurrentSlot = 0;
-    std::array<QString, KeySlots::SlotCount> SavedSongFiles;
-    bool SavedPlayWait = false;
-    bool SavedPlayRepeat = false;
+    QLabel *const m_intro;
+    QGroupBox *const m_songsFrame;
+    QLabel *const m_clickAKey;
+    OnScreenKeyboard *const m_keyboard;
+    QLabel *const m_keyName;
+    QLabel *const m_songFileLabel;
+    QLineEdit *const m_songFile;
+    QPushButton *const m_browse;
+    QCheckBox *const m_playWait;
+    QCheckBox *const m_playRepeat;
+    QPushButton *const m_ok;
+    QPushButton *const m_cancel;
 
 public slots:
     // Esc and Cancel put the record back; the window's close box leaves it as it is.
@@ -64,5 +54,19 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void loadSettings();
+    // Stores the typed name as the slot's song; false (with a message) when it names no file
+    // or the settings file cannot hold it.
+    bool commitSongFile(int slot);
+    void takePlayWait();
+    void takePlayRepeat();
+    void saveAndClose();
+    void putBackAndClose();
+
+    // Dialog state for one opening.
+    qint16 m_currentSlot = 0;
+    std::array<QString, KeySlots::SlotCount> m_savedSongFiles;
+    bool m_savedPlayWait = false;
+    bool m_savedPlayRepeat = false;
     bool m_closingByCloseBox = false;
 };

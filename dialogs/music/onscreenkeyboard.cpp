@@ -138,7 +138,7 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget *container) : QWidget(container)
     setGeometry(px(ShapeLeft), px(ShapeTop), px(ShapeWidth), px(ShapeHeight));
     for (int slot = 0; slot < KeySlots::SlotCount; ++slot) {
         auto *key = new QLabel(KeySlots::KeyCaption(slot), this);
-        key->setObjectName(QStringLiteral("Label1_%1").arg(slot));
+        key->setObjectName(QStringLiteral("key%1").arg(slot));
         const KeyPlace place = PlaceOfKey(slot);
         // Whole-pixel edges from the twips of each edge, so neighbours still share one line.
         const int left = px(place.left - ShapeLeft);
@@ -186,7 +186,7 @@ bool OnScreenKeyboard::eventFilter(QObject *watched, QEvent *event)
         if (key->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
             const auto found = std::find(m_keys.begin(), m_keys.end(), key);
             if (found != m_keys.end()) {
-                emit clicked(int(found - m_keys.begin()));
+                emit keyClicked(int(found - m_keys.begin()));
                 return true;
             }
         }

@@ -22,8 +22,8 @@ public:
 
     explicit OnScreenKeyboard(QWidget *container);
 
-    // The key of a slot, as the label array Label1 of the dialog.
-    QLabel *Label1(int index) const { return m_keys[size_t(index)]; }
+    // The key of a slot.
+    QLabel *key(int slot) const { return m_keys[size_t(slot)]; }
 
     // Position and size of a slot's key within the container, in twips.
     struct KeyPlace
@@ -36,7 +36,7 @@ public:
     static KeyPlace PlaceOfKey(int slot);
 
 signals:
-    void clicked(int Index);
+    void keyClicked(int slot);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace AnsiCodec {
+namespace ShiftJis {
 
 // Bytes that are not valid Shift-JIS are kept, each as one character in
 // U+DC80..U+DCFF, so that Encode() gives the very same bytes back and a damaged
@@ -27,4 +27,4 @@ inline bool CanEncode(QStringView text)
 // At most maxLines are read.
 QStringList ReadLines(QByteArrayView bytes, int maxLines);
 
-} // namespace AnsiCodec
+} // namespace ShiftJis

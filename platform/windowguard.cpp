@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/api.h"
+#include "platform/windowguard.h"
 
 #include "platform/wayland/waylandprobe.h"
 
@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace API {
+namespace WindowGuard {
 
 namespace {
 
@@ -139,4 +139,4 @@ void FreeBorder(QWidget *window)
     }
 }
 
-} // namespace API
+} // namespace WindowGuard

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/filelistbox.h"
+#include "platform/picturefiles.h"
 
 #include <QCollator>
 #include <QDir>
 #include <QDirIterator>
 #include <algorithm>
 
-void FileListBox::SetPath(const QString &folder)
+void PictureFiles::SetFolder(const QString &folder)
 {
-    m_path = folder;
+    m_folder = folder;
     m_names.clear();
     const QStringList filters = m_pattern.split(u';', Qt::SkipEmptyParts);
     // Hidden files (names starting with a dot) do not count, as system files did not.

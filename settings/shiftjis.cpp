@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/ansicodec.h"
+#include "settings/shiftjis.h"
 
 #include "settings/logging.h"
 
@@ -42,7 +42,7 @@ bool isEscape(QChar c)
 
 } // namespace
 
-namespace AnsiCodec {
+namespace ShiftJis {
 
 namespace {
 
@@ -174,4 +174,4 @@ QStringList ReadLines(QByteArrayView bytes, int maxLines)
     return lines;
 }
 
-} // namespace AnsiCodec
+} // namespace ShiftJis

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace API {
+namespace WindowGuard {
 
 // Swallows the text box's context menu requests (right button, menu key,
 // Shift+F10); every other event reaches it unchanged. One box at a time.
@@ -23,4 +23,4 @@ void MakeTopmost(QWidget *window);
 void FixBorderAtNormalSize(QWidget *window);
 void FreeBorder(QWidget *window);
 
-} // namespace API
+} // namespace WindowGuard
