@@ -278,13 +278,15 @@ private slots:
             step == ClickLeft ? QTest::mouseClick(w->box()->viewport(), Qt::LeftButton)
                               : w->press(step == PressEsc ? Qt::Key_Escape : Qt::Key_A);
         }
+        // The end of a song a step closed may still be on its way: only an end reached counts.
         QSignalSpy ended(&w->window->player(), &SongPlayer::Ended);
+        const QVariant reached = QVariant::fromValue(SongPlayer::Ending::ReachedItsEnd);
         std::vector<float> sound(2 * 4800); // 0.1 s
-        for (int i = 0; i < 50 && ended.isEmpty(); ++i) {
+        for (int i = 0; i < 50 && !ended.contains({reached}); ++i) {
             w->window->audio().Render(sound.data(), 4800);
             QCoreApplication::processEvents();
         }
-        QCOMPARE(ended.count(), 1);
+        QVERIFY(ended.contains({reached}));
         QCOMPARE(w->playing(), again);
         w->window->audio().Render(sound.data(), 4800); // a repeat sounds from the start again
         QCOMPARE(AudioTest::Peak(sound) > 0.001, !again.isEmpty());
@@ -314,8 +316,7 @@ private slots:
         const QByteArray frog("\x82\xa9\x82\xa6\x82\xe9\r\n\x95\x5c no uta\r\nlast");
         const QByteArray huge = QByteArray("0123456789abcdef\n").repeated(200000); // cut inside a line
         QTest::newRow("Shift-JIS lines") << frog << u"かえる\n表 no uta\nlast\n"_s;
-        QTest::newRow("huge file is cut")
-            << huge << QString::fromLatin1(huge.left(PlayWindow::MaxLyricsBytes)) + u'\n';
+        QTest::newRow("huge file is cut") << huge << QString::fromLatin1(huge.left(256 * 1024)) + u'\n';
         QTest::newRow("no lyrics") << QByteArray() << QString();
     }
     void lyrics()
