@@ -21,15 +21,15 @@ int atLeastZero(double value)
 
 } // namespace
 
-Placement Form1Layout(const Input &in)
+Placement Place(const Input &in)
 {
     Placement out;
-    out.text1Width = in.scaleWidth;
-    out.text1Height = atLeastZero(in.scaleHeight - BottomStrip);
-    out.label1Top = atLeastZero(in.scaleHeight - in.label1Height - in.label2Height);
-    out.label2Top = atLeastZero(in.scaleHeight - in.label2Height);
-    out.frame1Left = in.scaleWidth - in.frame1Width - FrameRightMargin;
-    out.frame1Top = out.text1Height + FrameTopGap;
+    out.typingWidth = in.clientWidth;
+    out.typingHeight = atLeastZero(in.clientHeight - BottomStrip);
+    out.settingsHelpTop = atLeastZero(in.clientHeight - in.settingsHelpHeight - in.windowHelpHeight);
+    out.windowHelpTop = atLeastZero(in.clientHeight - in.windowHelpHeight);
+    out.volumeFrameLeft = in.clientWidth - in.volumeFrameWidth - FrameRightMargin;
+    out.volumeFrameTop = out.typingHeight + FrameTopGap;
     return out;
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where the play window's text box, help lines and volume frame go for a given
+// Where the play window's typing box, help lines and volume frame go for a given
 // client area. Lengths are in twips (15 twips to a pixel).
 #pragma once
 
@@ -15,24 +15,24 @@ constexpr int MaxTwips = 1 << 30; // far past any screen, and still clear of int
 
 struct Input
 {
-    double scaleWidth = 0;
-    double scaleHeight = 0;
-    double label1Height = 0;
-    double label2Height = 0;
-    double frame1Width = 0;
+    double clientWidth = 0;
+    double clientHeight = 0;
+    double settingsHelpHeight = 0; // the first help line
+    double windowHelpHeight = 0;   // the second help line
+    double volumeFrameWidth = 0;
 };
 
 struct Placement
 {
-    double text1Width = 0;
-    int text1Height = 0;
-    int label1Top = 0;
-    int label2Top = 0;
-    double frame1Left = 0; // may be negative: a narrow window cuts the frame off at the left
-    double frame1Top = 0;
+    double typingWidth = 0;
+    int typingHeight = 0;
+    int settingsHelpTop = 0;
+    int windowHelpTop = 0;
+    double volumeFrameLeft = 0; // may be negative: a narrow window cuts the frame off at the left
+    double volumeFrameTop = 0;
 };
 
-Placement Form1Layout(const Input &input);
+Placement Place(const Input &input);
 
 // The size a click picture is shown at, in pixels: its own size, made smaller
 // (keeping its shape) when it would cover more than PictureShareOfWindow of

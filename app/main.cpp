@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/form1.h"
+#include "app/playwindow.h"
 #include "platform/programfolder.h"
 #include "platform/quitsignals.h"
 #include "platform/wayland/waylandprobe.h"
@@ -62,14 +62,14 @@ int main(int argc, char *argv[])
     Options::SetProgramFolder(
         ProgramFolder::Choose(ProgramFolder::ForExecutable(QCoreApplication::applicationFilePath())));
 
-    Form1::Devices devices;
+    PlayWindow::Devices devices;
     devices.keyboardLock = !parser.isSet(noLock);
-    Form1 form(devices);
+    PlayWindow window(devices);
     if (quitSignals.Received()) {
         return 0; // asked to end while starting: the window unloads as it goes
     }
     // A child's toy fills the screen; Shift+N gives the small window.
-    form.SetWindowState(Form1::Maximized);
-    form.activateWindow();
+    window.SetSizeState(PlayWindow::SizeState::Maximised);
+    window.activateWindow();
     return app.exec();
 }

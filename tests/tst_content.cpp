@@ -21,7 +21,7 @@ private slots:
         QVERIFY(
             QFile::copy(QStringLiteral(ZUBELO_FIRST_OPTIONS), folder.filePath(QStringLiteral("Option.dat"))));
         Options::SetProgramFolder(folder.path());
-        Form1 form(OfflineDevices());
+        PlayWindow form(OfflineDevices());
         form.audio().Synth().WaitForFont();
         for (const QString &song : Options::Settings().SongFile) {
             form.PlaySong(QStringLiteral(ZUBELO_PROGRAM_DIR "/") + song);
@@ -39,7 +39,7 @@ private slots:
         QVERIFY(
             QFile::copy(QStringLiteral(ZUBELO_FIRST_OPTIONS), folder.filePath(QStringLiteral("Option.dat"))));
         Options::SetProgramFolder(folder.path());
-        Form1 form(OfflineDevices());
+        PlayWindow form(OfflineDevices());
         form.resize(1280, 770);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -53,10 +53,11 @@ private slots:
             QVERIFY2(bytes.count('\n') == bytes.count("\r\n") && !QUtf8StringView(bytes).isValidUtf8()
                          && form.LoadLyrics(lyrics.fileName()),
                      qPrintable(song));
-            form.SetText1FontSize(Options::Settings().LyricsFontSize);
+            form.SetTypingFontSize(Options::Settings().LyricsFontSize);
             QCoreApplication::processEvents();
-            QVERIFY2(form.Text1->verticalScrollBar()->maximum() == 0, qPrintable(song));
-            for (QTextBlock line = form.Text1->document()->begin(); line.isValid(); line = line.next()) {
+            QVERIFY2(form.typingBox()->verticalScrollBar()->maximum() == 0, qPrintable(song));
+            for (QTextBlock line = form.typingBox()->document()->begin(); line.isValid();
+                 line = line.next()) {
                 QVERIFY2(line.layout()->lineCount() <= 1, qPrintable(song + u' ' + line.text()));
             }
             ++sung;

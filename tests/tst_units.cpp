@@ -410,7 +410,7 @@ private slots:
     }
 
     // Help lines 180 and 195 high, volume frame 2412 wide.
-    void form1Layout_data()
+    void playWindowLayout_data()
     {
         QTest::addColumn<Doubles>("area");
         QTest::addColumn<Doubles>("placed"); // text box height, help line tops, frame left and top
@@ -422,15 +422,15 @@ private slots:
         // Past 32767 twips (2185 pixels): a portrait 4K screen.
         QTest::newRow("3840 high") << Doubles{32400, 57600} << Doubles{57120, 57225, 57405, 29978, 57125};
     }
-    void form1Layout()
+    void playWindowLayout()
     {
         QFETCH(Doubles, area);
         QFETCH(Doubles, placed);
-        const Layout::Placement p = Layout::Form1Layout({area[0], area[1], 180, 195, 2412});
-        QCOMPARE(p.text1Width, area[0]);
-        QCOMPARE(
-            Doubles({1.0 * p.text1Height, 1.0 * p.label1Top, 1.0 * p.label2Top, p.frame1Left, p.frame1Top}),
-            placed);
+        const Layout::Placement p = Layout::Place({area[0], area[1], 180, 195, 2412});
+        QCOMPARE(p.typingWidth, area[0]);
+        QCOMPARE(Doubles({1.0 * p.typingHeight, 1.0 * p.settingsHelpTop, 1.0 * p.windowHelpTop,
+                          p.volumeFrameLeft, p.volumeFrameTop}),
+                 placed);
     }
 
     void twipsToPixels()

@@ -2,7 +2,7 @@
 // The play window as widget tests make it: sound rendered offline, no volume mixer.
 #pragma once
 
-#include "app/form1.h"
+#include "app/playwindow.h"
 #include "audiotestutil.h"
 #include "platform/random.h"
 #include "settings/options.h"
@@ -13,67 +13,79 @@
 #include <QtTest> // and all of QtCore
 #include <sndfile.h>
 
-inline Form1::Devices OfflineDevices()
+inline PlayWindow::Devices OfflineDevices()
 {
-    Form1::Devices devices;
+    PlayWindow::Devices devices;
     devices.audio.output = AudioEngine::Output::Offline;
     devices.mixer.clear();
     return devices;
 }
 
 // A program folder of its own (so a single-copy lock of its own) holding a short song "a.wav" (0.2 s),
-// a long one "b.wav" (2 s) and the three click songs; start() makes the window on it.
-class PlayWindow
+// a long one "b.wav" (2 s) and the three click songs; start() makes the window on it. Whatever a test
+// leaves behind, the fixture's end gives back the program folder and the current folder it found.
+class PlayFixture
 {
     QTemporaryDir m_dir; // outlives the window, which leaves it at exit
+    const QString m_folderBefore = Options::ProgramFolder();
+    const QString m_currentBefore = QDir::currentPath();
 
 public:
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<PlayWindow> window;
     Options::Record record; // what start() writes to Option.dat
-    Form1::Devices devices = OfflineDevices();
+    PlayWindow::Devices devices = OfflineDevices();
+    bool ready = false; // every file made
 
-    PlayWindow()
+    PlayFixture()
     {
         Options::SetProgramFolder(m_dir.path());
         const int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-        QVERIFY(AudioTest::WriteTone(path(QStringLiteral("a.wav")), 48000, 1, format, 440, 0.2));
-        QVERIFY(AudioTest::WriteTone(path(QStringLiteral("b.wav")), 48000, 1, format, 440, 2));
-        const MidiFile::Song song{0, {{0, 480, 72, 100, 0}}};
-        for (const char *name : {"ClickLeft.mid", "ClickRight.mid", "ClickMiddle.mid"}) {
-            write(QLatin1String(name), MidiFile::Write(song));
-        }
+        const QByteArray song = MidiFile::Write({0, {{0, 480, 72, 100, 0}}});
+        ready = AudioTest::WriteTone(path(QStringLiteral("a.wav")), 48000, 1, format, 440, 0.2)
+                && AudioTest::WriteTone(path(QStringLiteral("b.wav")), 48000, 1, format, 440, 2)
+                && write(QStringLiteral("ClickLeft.mid"), song)
+                && write(QStringLiteral("ClickRight.mid"), song)
+                && write(QStringLiteral("ClickMiddle.mid"), song);
+    }
+    ~PlayFixture()
+    {
+        window.reset(); // the last window goes before a new folder comes
+        Options::SetProgramFolder(m_folderBefore);
+        QDir::setCurrent(m_currentBefore);
     }
     QString path(const QString &name = {}) const { return m_dir.filePath(name); }
-    void write(const QString &name, const QByteArray &bytes)
+    bool write(const QString &name, const QByteArray &bytes)
     {
         QFile file(path(name));
-        QVERIFY(QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        return QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly)
+               && file.write(bytes) == bytes.size();
     }
     // A picture of one colour; the format follows the name.
-    void picture(const QString &name, const QColor &colour)
+    bool picture(const QString &name, const QColor &colour)
     {
         QImage image(100, 80, QImage::Format_RGB32);
         image.fill(colour);
-        QVERIFY(QDir().mkpath(QFileInfo(path(name)).path()) && image.save(path(name)));
+        return QDir().mkpath(QFileInfo(path(name)).path()) && image.save(path(name));
     }
     // The window on the settings of record, read from Option.dat as at a real start.
-    Form1 &start()
+    bool start()
     {
-        [&] { QVERIFY(bool(Options::WriteOptionsFile(path(QStringLiteral("Option.dat")), record))); }();
-        form = std::make_unique<Form1>(devices);
-        form->show();
-        [&] { QVERIFY(QTest::qWaitForWindowExposed(form.get())); }();
-        return *form;
+        if (!Options::WriteOptionsFile(path(QStringLiteral("Option.dat")), record)) {
+            return false;
+        }
+        window = std::make_unique<PlayWindow>(devices);
+        window->show();
+        return QTest::qWaitForWindowExposed(window.get());
     }
-    void press(QKeyCombination key) { QTest::keyClick(form->Text1, key.key(), key.keyboardModifiers()); }
-    QString text() const { return form->Text1->toPlainText(); }
-    QColor colour() const { return form->Text1->palette().color(QPalette::Base); }
-    int fontSize() const { return form->Text1->font().pointSize(); }
+    QPlainTextEdit *box() const { return window->typingBox(); }
+    void press(QKeyCombination key) { QTest::keyClick(box(), key.key(), key.keyboardModifiers()); }
+    QString text() const { return box()->toPlainText(); }
+    QColor colour() const { return box()->palette().color(QPalette::Base); }
+    int fontSize() const { return box()->font().pointSize(); }
     // The name of the song that plays now; empty when none plays.
     QString playing() const
     {
-        const SongPlayer &player = form->MMControl1;
+        const SongPlayer &player = window->player();
         return player.CurrentMode() == SongPlayer::Mode::Playing ? QFileInfo(player.FileName()).fileName()
                                                                  : QString();
     }

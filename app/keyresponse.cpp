@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/keyresponse.h"
+
+#include "platform/virtualkey.h"
+#include "settings/keyslots.h"
+#include "settings/paths.h"
+
+#include <QFileInfo>
+
+namespace KeyResponse {
+
+namespace {
+
+QString clickSong(Button button)
+{
+    switch (button) {
+    case Button::Left: return QStringLiteral("ClickLeft.mid");
+    case Button::Right: return QStringLiteral("ClickRight.mid");
+    case Button::Middle: return QStringLiteral("ClickMiddle.mid");
+    }
+    return {};
+}
+
+// Alt with L, R or M plays a click song, as the mouse buttons do.
+std::optional<Button> altClick(int keyCode)
+{
+    switch (keyCode) {
+    case KeyCodes::L: return Button::Left;
+    case KeyCodes::R: return Button::Right;
+    case KeyCodes::M: return Button::Middle;
+    default: return std::nullopt;
+    }
+}
+
+Response respond(const QString &song, bool paints)
+{
+    Response response;
+    response.paints = paints;
+    // Names from the old platform, or read back from the settings file, may be spelled otherwise on disk.
+    response.song = Paths::Locate(Options::ResolvePath(song));
+    // Lyrics lie beside the song, with "txt" for the last three characters.
+    if (response.song.size() >= 3) {
+        const QString lyrics = Paths::Locate(response.song.chopped(3) + QStringLiteral("txt"));
+        const QFileInfo file(lyrics);
+        if (file.isFile() && !file.fileName().startsWith(u'.')) {
+            response.lyrics = lyrics;
+        }
+    }
+    return response;
+}
+
+// While a song plays and the parent asked to wait, keys and clicks only type; Esc still stops the song.
+bool heldBack(bool esc, const Options::Record &settings, bool songPlaying)
+{
+    return settings.PlayWait && songPlaying && !esc;
+}
+
+} // namespace
+
+QColor ColourOf(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+QColor ColourForDraw(float draw)
+{
+    return ColourOf(Colours[size_t(draw * float(Colours.size()))]); // Int(r × 8) in single precision
+}
+
+std::optional<Button> ClickButton(Qt::MouseButtons buttons)
+{
+    if (buttons & Qt::LeftButton) {
+        return Button::Left;
+    }
+    if (buttons & Qt::RightButton) {
+        return Button::Right;
+    }
+    if (buttons & Qt::MiddleButton) {
+        return Button::Middle;
+    }
+    return std::nullopt;
+}
+
+std::optional<Response> ForKey(int keyCode, int modifiers, const Options::Record &settings, bool songPlaying)
+{
+    if (heldBack(keyCode == KeyCodes::Esc, settings, songPlaying)) {
+        return std::nullopt;
+    }
+    if (modifiers & VirtualKey::AltMask) {
+        // Alt never changes the colour; with a key other than L, R and M it plays that key's own song.
+        const std::optional<Button> click = altClick(keyCode);
+        return respond(
+            click ? clickSong(*click) : settings.SongFile[size_t(KeySlots::SlotForKeyCode(keyCode))], false);
+    }
+    return respond(settings.SongFile[size_t(KeySlots::SlotForKeyCode(keyCode))], true);
+}
+
+std::optional<Response> ForClick(Button button, const Options::Record &settings, bool songPlaying)
+{
+    if (heldBack(false, settings, songPlaying)) {
+        return std::nullopt;
+    }
+    return respond(clickSong(button), false);
+}
+
+} // namespace KeyResponse

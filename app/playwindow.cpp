@@ -1,0 +1,337 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/playwindow.h"
+
+#include "app/layout.h"
+#include "dialogs/display/formviewoptions.h"
+#include "dialogs/music/formmusicoptions.h"
+#include "platform/windowguard.h"
+#include "platform/japanesefont.h"
+#include "platform/logging.h"
+#include "platform/random.h"
+#include "platform/virtualkey.h"
+#include "platform/wayland/waylandprobe.h"
+#include "settings/keyslots.h"
+#include "settings/lyricstext.h"
+#include "settings/options.h"
+#include "settings/paths.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QUrl>
+#include <algorithm>
+
+namespace {
+
+constexpr int DesignClientWidth = 8040;  // twips
+constexpr int DesignClientHeight = 4272; // twips
+constexpr char LockNoticeText[] = "キーボードとマウスを固定できません";
+
+int px(double twips)
+{
+    return Layout::TwipsToPixels(twips);
+}
+
+// A few bright keys on a dark board: the drawing the desktop shows for the program,
+// rendered from data/zubelo.svg when the program is built, one file for each size.
+QIcon makeWindowIcon()
+{
+    QIcon icon;
+    for (const QFileInfo &file : QDir(QStringLiteral(":/icons")).entryInfoList(QDir::Files)) {
+        icon.addFile(file.filePath());
+    }
+    return icon;
+}
+
+} // namespace
+
+PlayWindow::PlayWindow(const Devices &devices, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint)
+    , m_typingBox(new QPlainTextEdit(this))
+    , m_clickPicture(new ClickPicture(this))
+    , m_settingsHelp(new QLabel(this))
+    , m_windowHelp(new QLabel(this))
+    , m_lockNotice(new QLabel(this))
+    , m_audio(devices.audio)
+    , m_player(m_audio)
+    , m_instance(Options::ProgramFolder())
+    // A second copy is on its way out: it never takes the keyboard from the first.
+    , m_lock(devices.keyboardLock && !m_instance.AnotherInstanceRunning(), MakeInputGrab())
+    , Frame1(new QGroupBox(this))
+    , HScroll1(new QScrollBar(Qt::Horizontal, Frame1))
+    , Label3(new QLabel(Frame1))
+    , Label4(new QLabel(Frame1))
+    , m_mixerDevice(devices.mixer)
+{
+    createControls();
+    start();
+    m_lock.Watch(this);
+}
+
+PlayWindow::~PlayWindow()
+{
+    if (!m_unloaded) {
+        shutDown();
+    }
+}
+
+void PlayWindow::createControls()
+{
+    setObjectName(QStringLiteral("playWindow"));
+    setWindowTitle(QStringLiteral("Zubelo"));
+    setWindowIcon(makeWindowIcon());
+    setFont(JapaneseFont::Proportional(10.2));
+    resize(px(DesignClientWidth), px(DesignClientHeight));
+    WindowGuard::FixBorderAtNormalSize(this); // the hot keys change the size; the edges do not
+
+    m_typingBox->setObjectName(QStringLiteral("typingBox"));
+    m_typingBox->setGeometry(Twips::Rect(0, 0, 8052, 3372));
+    m_typingBox->setFont(JapaneseFont::Monospaced(10.2));
+    m_typingBox->setAttribute(Qt::WA_InputMethodEnabled, false); // each key types its plain character
+    m_typingBox->setFrameShape(QFrame::NoFrame);
+    // The box has no scroll bars: it follows the caret, and there is nothing else to right-click.
+    m_typingBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_typingBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTypingColour(KeyResponse::ColourOf(KeyResponse::Colours[0]));
+    m_typingBox->installEventFilter(this);
+    m_typingBox->viewport()->installEventFilter(this);
+    m_typingBox->viewport()->setMouseTracking(true);
+    setMouseTracking(true);
+
+    createVolumeFrame();
+
+    m_settingsHelp->setObjectName(QStringLiteral("settingsHelp"));
+    m_settingsHelp->setText(QStringLiteral("   終了: Shift+X   曲の設定: Shift+M   表示の設定: Shift+V"));
+    m_windowHelp->setObjectName(QStringLiteral("windowHelp"));
+    m_windowHelp->setText(
+        QStringLiteral("   最小化: Shift+S   普通ｻｲｽﾞ: Shift+N   最大化: Shift+L   ﾍﾙﾌﾟ: Shift+H"));
+    for (QLabel *line : {m_settingsHelp, m_windowHelp}) {
+        line->setFont(JapaneseFont::Proportional(9));
+        line->adjustSize();
+        line->setAttribute(Qt::WA_NoMousePropagation); // a click on the help lines is theirs
+    }
+    m_settingsHelp->move(0, px(3720));
+    m_windowHelp->move(0, px(3960));
+    // Where a parent looks and a child does not care; a message box would be clicked away.
+    m_lockNotice->setObjectName(QStringLiteral("lockNotice"));
+    QFont noticeFont = JapaneseFont::Proportional(9);
+    noticeFont.setBold(true);
+    m_lockNotice->setFont(noticeFont);
+    m_lockNotice->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_lockNotice->setAttribute(Qt::WA_TransparentForMouseEvents); // the strip stays the toy's
+    m_lockNotice->hide();
+    connect(&m_lock, &InputLock::failingChanged, m_lockNotice, &QWidget::setVisible);
+
+    m_clickPicture->raise(); // the click picture lies above the typing box
+    setTabOrder(m_typingBox, HScroll1);
+    m_typingBox->setFocus();
+}
+
+void PlayWindow::start()
+{
+    m_startDir = QDir::currentPath();
+    QDir::setCurrent(Options::ProgramFolder());
+    WindowGuard::MakeTopmost(this);
+    Options::LoadOptions();
+    connect(&m_player, &SongPlayer::Ended, this, &PlayWindow::repeatAtEnd);
+    Options::Record &settings = Options::Settings();
+    // An empty folder is the program folder itself. One that is gone (or is no
+    // folder) gives way to the program folder for this run's pictures only: the
+    // record keeps the stored folder until a parent chooses another, so a
+    // program folder that the settings file cannot name never blocks a save.
+    QString pictures = Paths::Locate(Options::ResolvePath(settings.ImageFolder));
+    if (!QFileInfo(pictures).isDir()) {
+        pictures = Options::ProgramFolder();
+    }
+    m_clickPicture->SetFolder(pictures);
+    WindowGuard::HookTextBox(m_typingBox);
+    SetTypingFontSize(settings.InputFontSize);
+    setUpVolume();
+}
+
+void PlayWindow::leaveIfSecondCopy()
+{
+    if (m_instance.AnotherInstanceRunning() && !m_leaving) {
+        m_leaving = true;
+        // Leave through the normal shut-down, after the activation has been handled.
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void PlayWindow::shutDown()
+{
+    WindowGuard::UnhookTextBox(m_typingBox);
+    m_player.Close();
+    QDir::setCurrent(m_startDir);
+    m_unloaded = true;
+    m_lock.Stop();
+}
+
+void PlayWindow::placeControls()
+{
+    Layout::Input input;
+    input.clientWidth = width() * Layout::TwipsPerPixel;
+    input.clientHeight = height() * Layout::TwipsPerPixel;
+    input.settingsHelpHeight = m_settingsHelp->height() * Layout::TwipsPerPixel;
+    input.windowHelpHeight = m_windowHelp->height() * Layout::TwipsPerPixel;
+    input.volumeFrameWidth = Frame1->width() * Layout::TwipsPerPixel;
+    const Layout::Placement placement = Layout::Place(input);
+    m_typingBox->setGeometry(0, 0, px(placement.typingWidth), px(placement.typingHeight));
+    m_settingsHelp->move(0, px(placement.settingsHelpTop));
+    m_windowHelp->move(0, px(placement.windowHelpTop));
+    Frame1->move(px(placement.volumeFrameLeft), px(placement.volumeFrameTop));
+    placeLockNotice();
+}
+
+void PlayWindow::placeLockNotice()
+{
+    // Between the longer help line and the volume frame, over both lines' height; cut short with
+    // "…" where the screen is too narrow for all of it.
+    constexpr int Gap = 12; // pixels
+    const int left = std::max(m_settingsHelp->geometry().right(), m_windowHelp->geometry().right()) + 1 + Gap;
+    const int width = std::max(0, Frame1->x() - Gap - left);
+    m_lockNotice->setGeometry(left, m_settingsHelp->y(), width,
+                              m_windowHelp->geometry().bottom() + 1 - m_settingsHelp->y());
+    m_lockNotice->setText(
+        m_lockNotice->fontMetrics().elidedText(QString::fromUtf8(LockNoticeText), Qt::ElideRight, width));
+}
+
+void PlayWindow::SetSizeState(SizeState state)
+{
+    switch (state) {
+    case SizeState::Minimised: showMinimized(); break;
+    case SizeState::Normal: showNormal(); break;
+    case SizeState::Maximised:
+        WindowGuard::FreeBorder(this); // a window of one fixed size would not be maximised
+        // A Wayland compositor maximises only where it likes (a tiling one never does) and
+        // keeps its panels above: full screen covers the screen on every one.
+        if (Wayland::RunsOnWayland()) {
+            showFullScreen();
+        } else {
+            showMaximized();
+        }
+        break;
+    }
+}
+
+bool PlayWindow::respondToKey(int keyCode, int modifiers)
+{
+    m_escWasLast = keyCode == KeyCodes::Esc; // a key held back by the wait counts too
+    const bool playing = m_player.CurrentMode() == SongPlayer::Mode::Playing;
+    const std::optional<KeyResponse::Response> response =
+        KeyResponse::ForKey(keyCode, modifiers, Options::Settings(), playing);
+    respond(response);
+    return response.has_value();
+}
+
+void PlayWindow::respondToClick(KeyResponse::Button button)
+{
+    m_escWasLast = false;
+    const bool playing = m_player.CurrentMode() == SongPlayer::Mode::Playing;
+    respond(KeyResponse::ForClick(button, Options::Settings(), playing));
+}
+
+void PlayWindow::respond(const std::optional<KeyResponse::Response> &response)
+{
+    if (!response) {
+        return; // held back: the song, the colour and the lyrics stay
+    }
+    if (response->paints) {
+        setTypingColour(KeyResponse::ColourForDraw(Random::Next()));
+    }
+    const Options::Record &settings = Options::Settings();
+    // A lyrics file that is there but cannot be read counts as no lyrics.
+    if (!response->lyrics.isEmpty() && LoadLyrics(response->lyrics)) {
+        m_lyricsShown = true;
+        SetTypingFontSize(settings.LyricsFontSize);
+    } else if (m_lyricsShown) {
+        m_typingBox->clear();
+        SetTypingFontSize(settings.InputFontSize);
+        m_lyricsShown = false;
+    }
+    PlaySong(response->song);
+}
+
+bool PlayWindow::LoadLyrics(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcLyrics, "Zubelo cannot read the lyrics %s: %s", qPrintable(path),
+                  qPrintable(file.errorString()));
+        return false;
+    }
+    QString text;
+    const QByteArray bytes = file.read(MaxLyricsBytes);
+    const QStringList lines = LyricsText::Lines(bytes, !file.atEnd()); // a huge file is cut
+    for (const QString &line : lines) {
+        text += line + u'\n'; // every line ends with a line break, the last one too
+    }
+    m_typingBox->setPlainText(text);
+    m_typingBox->moveCursor(QTextCursor::Start);
+    m_typingBox->ensureCursorVisible();
+    return true;
+}
+
+void PlayWindow::PlaySong(const QString &path)
+{
+    m_player.Close();
+    const std::optional<SongPlayer::Kind> kind = SongPlayer::KindOfFile(path);
+    if (!kind) {
+        return; // no song, or one of a kind the toy does not play: the music has stopped
+    }
+    m_player.Open(path, *kind);
+    m_player.Play();
+}
+
+void PlayWindow::repeatAtEnd(SongPlayer::Ending how)
+{
+    // A song that played to its end starts again, unless Esc was the last key.
+    if (how == SongPlayer::Ending::ReachedItsEnd && !m_escWasLast && Options::Settings().PlayRepeat) {
+        m_player.Rewind();
+        m_player.Play();
+    }
+}
+
+void PlayWindow::setTypingColour(const QColor &colour)
+{
+    QPalette palette = m_typingBox->palette();
+    palette.setColor(QPalette::Base, colour);
+    m_typingBox->setPalette(palette);
+}
+
+void PlayWindow::SetTypingFontSize(int points)
+{
+    QFont font = m_typingBox->font();
+    font.setPointSize(std::clamp(points, 1, Options::MaxFontSize)); // the largest the settings allow
+    m_typingBox->setFont(font);
+}
+
+bool PlayWindow::event(QEvent *event)
+{
+    // A window manager that keeps new windows from taking the focus never
+    // activates a second copy, so the first show counts as an activation too.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) {
+        leaveIfSecondCopy();
+    }
+    return QWidget::event(event);
+}
+
+void PlayWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeControls();
+}
+
+void PlayWindow::closeEvent(QCloseEvent *event)
+{
+    shutDown();
+    event->accept();
+}

@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The play window: one big typing box a child types into, a picture for every
+// mouse press, a song for every key, and a small volume slider for the parent.
+#pragma once
+
+#include "app/clickpicture.h"
+#include "app/hotkeys.h"
+#include "app/inputlock.h"
+#include "app/keyresponse.h"
+#include "platform/instancelock.h"
+#include "platform/media/audioengine.h"
+#include "platform/media/songplayer.h"
+#include "platform/mvolctrl.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QPlainTextEdit;
+class QScrollBar;
+
+class PlayWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The sound output and the volume mixer; tests render offline and may go without a mixer.
+    struct Devices
+    {
+        AudioEngine::Options audio;
+        QString mixer = QStringLiteral("default"); // empty: no volume step at all
+        bool keyboardLock = false;                 // hold keyboard and pointer while maximised and active
+    };
+
+    explicit PlayWindow(QWidget *parent = nullptr) : PlayWindow(Devices{}, parent) {}
+    explicit PlayWindow(const Devices &devices, QWidget *parent = nullptr);
+    ~PlayWindow() override;
+
+    enum class SizeState { Normal, Minimised, Maximised };
+    void SetSizeState(SizeState state);
+
+    // Puts the whole lyrics file into the typing box, caret at the start; false when it cannot be read.
+    bool LoadLyrics(const QString &path);
+    // Closes the song that plays and plays this one, when it is a song the toy plays.
+    void PlaySong(const QString &path);
+    // Shows typed text at the given size; sizes the settings allow but a font
+    // cannot take (0 and below) are shown at the nearest size that works.
+    void SetTypingFontSize(int points);
+    // Lyrics are shown up to this many bytes of their file, so a huge file cannot stall the toy.
+    static constexpr qint64 MaxLyricsBytes = 256 * 1024;
+
+    QPlainTextEdit *typingBox() const { return m_typingBox; }
+    ClickPicture *clickPicture() const { return m_clickPicture; }
+    QLabel *settingsHelp() const { return m_settingsHelp; } // quit and the two settings dialogs
+    QLabel *windowHelp() const { return m_windowHelp; }     // window sizes and the help page
+    QLabel *lockNotice() const { return m_lockNotice; }
+    SongPlayer &player() { return m_player; }
+    // The engine behind the player; with offline output, tests render through it.
+    AudioEngine &audio() { return m_audio; }
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override { handleMouse(event); }
+    void mouseMoveEvent(QMouseEvent *event) override { handleMouse(event); }
+    void mouseReleaseEvent(QMouseEvent *event) override { handleMouse(event); }
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // What a key types into the typing box, kept when the key's response waits for a dialog.
+    struct TypedKey
+    {
+        int key = 0;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+    };
+
+    void createControls();
+    void start();
+    void leaveIfSecondCopy();
+    void shutDown();
+    void placeControls();
+    void placeLockNotice();
+    // The hot key's action; true when the key goes no further (the window is closing).
+    bool runHotKey(HotKeys::Action action, int keyCode, int modifiers, const TypedKey &typed,
+                   bool onTypingBox);
+    void openSettings(HotKeys::Action action);
+    // Plays the key's song, paints and shows lyrics; false when the key was held back and only types.
+    bool respondToKey(int keyCode, int modifiers);
+    void respondToClick(KeyResponse::Button button);
+    void respond(const std::optional<KeyResponse::Response> &response);
+    void repeatAtEnd(SongPlayer::Ending how);
+    void typeCharacter(const TypedKey &typed);
+    // Hands a mouse event of the window or of the typing box to the click picture and the click songs;
+    // true when the event must go no further.
+    bool handleMouse(QMouseEvent *event);
+    void setTypingColour(const QColor &colour);
+
+    QPlainTextEdit *const m_typingBox;
+    ClickPicture *const m_clickPicture;
+    QLabel *const m_settingsHelp;
+    QLabel *const m_windowHelp;
+    QLabel *const m_lockNotice; // beside the help lines while the lock cannot hold
+    AudioEngine m_audio;        // built before the player, which plays through it
+    SongPlayer m_player;
+    InstanceLock m_instance;
+    InputLock m_lock;
+    QString m_startDir;
+    // Esc was the last key: the song that ends then does not repeat. A click counts as a key here,
+    // so its song repeats even right after Esc.
+    bool m_escWasLast = false;
+    bool m_lyricsShown = false;
+    bool m_unloaded = false;
+    bool m_leaving = false; // a second copy on its way out
+
+    // The volume frame: the slider, its labels, the mixer and the timer that gives the focus back
+    // (playwindowvolume.cpp). It keeps its names until it becomes a widget of its own.
+public:
+    QGroupBox *const Frame1;
+    QScrollBar *const HScroll1;
+    QLabel *const Label3;
+    QLabel *const Label4;
+    QTimer Timer1;
+
+private:
+    void createVolumeFrame();
+    void setUpVolume();
+    void HScroll1_Change();
+    void Timer1_Timer();
+
+    mVolCtrl::Mixer MixerHandle;
+    mVolCtrl::MixerControl VolumeControl;
+    QString m_mixerDevice;
+    int m_volumeScale = 10; // mixer units per slider step
+};

@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The play window's input: Qt's keys and mouse events become hot keys, key responses,
+// typed characters, click pictures and click songs.
+#include "app/playwindow.h"
+
+#include "app/layout.h"
+#include "dialogs/display/formviewoptions.h"
+#include "dialogs/music/formmusicoptions.h"
+#include "platform/virtualkey.h"
+#include "settings/options.h"
+
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QUrl>
+#include <algorithm>
+
+namespace {
+
+// Where a mouse event is, in whole pixels of the window, by way of the twips the window's design counts in.
+QPoint pointerOf(const QMouseEvent *event)
+{
+    return QPoint(Layout::TwipsToPixels(float(event->position().x() * Layout::TwipsPerPixel)),
+                  Layout::TwipsToPixels(float(event->position().y() * Layout::TwipsPerPixel)));
+}
+
+} // namespace
+
+bool PlayWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_typingBox->viewport() && dynamic_cast<QMouseEvent *>(event)) {
+        return handleMouse(static_cast<QMouseEvent *>(event)) || QWidget::eventFilter(watched, event);
+    }
+    if (event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    // The window sees every key before the control that has the focus: first the hot keys, whose
+    // key then goes on as any other key (the quit key excepted).
+    const auto *keyEvent = static_cast<QKeyEvent *>(event);
+    const int keyCode = VirtualKey::VirtualKeyCode(*keyEvent);
+    const int modifiers = VirtualKey::ModifierMask(keyEvent->modifiers());
+    const TypedKey typed{keyEvent->key(), keyEvent->modifiers(), keyEvent->text()};
+    const bool onTypingBox = watched == m_typingBox;
+    if (runHotKey(HotKeys::ActionFor(keyCode, modifiers), keyCode, modifiers, typed, onTypingBox)) {
+        return true;
+    }
+    // A handled key does nothing of its own (arrows leave the caret alone), but the character it
+    // types still arrives. A key held back by the wait acts as in any text box.
+    if (onTypingBox && respondToKey(keyCode, modifiers)) {
+        typeCharacter(typed);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool PlayWindow::runHotKey(HotKeys::Action action, int keyCode, int modifiers, const TypedKey &typed,
+                           bool onTypingBox)
+{
+    using HotKeys::Action;
+    switch (action) {
+    case Action::None: break;
+    case Action::Quit:
+        m_player.Close();
+        close();
+        return true; // the window is gone, the key goes nowhere
+    case Action::MusicSettings:
+    case Action::DisplaySettings:
+        m_player.Close(); // the song stops before the dialog opens, and does not come back
+        // The dialog opens once this key event is over; the key goes on when the dialog has closed,
+        // with the settings as the dialog left them.
+        QMetaObject::invokeMethod(
+            this,
+            [=] {
+                openSettings(action);
+                if (onTypingBox && !m_unloaded) {
+                    respondToKey(keyCode, modifiers); // nothing plays now, so nothing holds it back
+                    typeCharacter(typed);
+                }
+            },
+            Qt::QueuedConnection);
+        return onTypingBox;
+    case Action::Minimise: SetSizeState(SizeState::Minimised); break;
+    case Action::NormalSize: SetSizeState(SizeState::Normal); break;
+    case Action::Maximise: SetSizeState(SizeState::Maximised); break;
+    case Action::Help:
+        SetSizeState(SizeState::Minimised);
+        // Whatever the desktop opens web pages with; a missing page or program says nothing here.
+        QDesktopServices::openUrl(QUrl::fromLocalFile(Options::ResolvePath(QStringLiteral("Help.htm"))));
+        break;
+    }
+    return false;
+}
+
+void PlayWindow::openSettings(HotKeys::Action action)
+{
+    if (m_unloaded) {
+        return; // asked to end before the dialog could open
+    }
+    if (action == HotKeys::Action::MusicSettings) {
+        FormMusicOptions dialog; // no owner: a window of its own, modal
+        dialog.exec();
+        return;
+    }
+    FormViewOptions dialog;
+    connect(&dialog, &FormViewOptions::pictureFolderChanged, m_clickPicture, &ClickPicture::SetFolder);
+    connect(&dialog, &FormViewOptions::inputFontSizeChanged, this, &PlayWindow::SetTypingFontSize);
+    dialog.exec();
+}
+
+void PlayWindow::typeCharacter(const TypedKey &typed)
+{
+    if (typed.modifiers & (Qt::ControlModifier | Qt::AltModifier)) {
+        return; // Ctrl and Alt combinations type nothing
+    }
+    switch (typed.key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: m_typingBox->insertPlainText(QStringLiteral("\n")); return;
+    case Qt::Key_Backspace: m_typingBox->textCursor().deletePreviousChar(); return;
+    case Qt::Key_Tab: m_typingBox->insertPlainText(QStringLiteral("\t")); return;
+    default: break;
+    }
+    if (!typed.text.isEmpty()
+        && std::all_of(typed.text.begin(), typed.text.end(), [](QChar c) { return c.isPrint(); })) {
+        m_typingBox->insertPlainText(typed.text);
+    }
+}
+
+bool PlayWindow::handleMouse(QMouseEvent *event)
+{
+    // The window and the typing box answer the mouse alike; the volume frame and the help lines keep theirs.
+    const QPoint at = pointerOf(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        m_clickPicture->Press(at);
+        if (const std::optional<KeyResponse::Button> button = KeyResponse::ClickButton(event->button())) {
+            respondToClick(*button);
+        }
+        break;
+    case QEvent::MouseMove: m_clickPicture->Follow(at); break;
+    case QEvent::MouseButtonRelease: m_clickPicture->Release(); break;
+    default: return false;
+    }
+    // The middle button would paste the X selection into the box; it only plays its song here.
+    return event->button() == Qt::MiddleButton;
+}

@@ -1,0 +1,439 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The play window: start and exit, keys and their songs, lyrics, mouse presses and pictures, hot keys.
+// What a key or a click chooses is tst_keyresponse's; here, one case for each way it reaches the window.
+#include "dialogs/display/folderlistbox.h"
+#include "dialogs/display/formviewoptions.h"
+#include "modalwindow.h"
+#include "platform/windowguard.h"
+#include "widgettestutil.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Keeps activation from the window it filters, as a window manager that prevents focus stealing does.
+class NoActivation : public QObject
+{
+    bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::WindowActivate; }
+};
+
+constexpr int SlotEsc = 0, SlotA = 60, SlotB = 80;
+enum SizeState { Normal, Minimised };
+enum Step { PressA, PressEsc, ClickLeft };
+enum Mixer { NoMixer, WithMixer };
+enum Picture { Shown, NotShown };
+const QColor Blue(0, 0, 192); // the first key colour
+
+using FolderRow =
+    std::tuple<QString, QString, int, int>; // stored, listed (none: program folder), font, shown
+using RepeatRow = std::tuple<bool, bool, QList<Step>, QString>; // repeat, wait, steps, song again (none)
+using ClickRow = std::tuple<QString, QByteArray, Picture>;      // file, its bytes (none: a picture), shown
+
+} // namespace
+
+class TestPlayWindow : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    void openUrl(const QUrl &url) { m_opened << url; }
+
+private:
+    std::unique_ptr<PlayFixture> w;
+    QList<QUrl> m_opened;
+
+private slots:
+    void initTestCase() { QDesktopServices::setUrlHandler(u"file"_s, this, "openUrl"); }
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(u"file"_s); }
+    void init()
+    {
+        m_opened.clear();
+        w.reset(new PlayFixture);
+        QVERIFY(w->ready);
+    }
+    void cleanup() { w.reset(); }
+
+    void startsReadyToPlay()
+    {
+        QVERIFY(w->start());
+        QCOMPARE(w->window->windowTitle(), u"Zubelo"_s);
+        QCOMPARE(w->window->settingsHelp()->text() + w->window->windowHelp()->text(),
+                 u"   終了: Shift+X   曲の設定: Shift+M   表示の設定: Shift+V"
+                 u"   最小化: Shift+S   普通ｻｲｽﾞ: Shift+N   最大化: Shift+L   ﾍﾙﾌﾟ: Shift+H"_s);
+        QVERIFY(w->window->clickPicture()->isHidden());
+        QVERIFY(!w->box()->testAttribute(Qt::WA_InputMethodEnabled)
+                && WindowGuard::IsTextBoxHooked(w->box()));
+        QCOMPARE(w->colour(), Blue);
+        QVERIFY(w->window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!(w->window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QCOMPARE(QDir::currentPath(), QDir(w->path()).canonicalPath());
+    }
+
+    void layoutFollowsTheSize()
+    {
+        QVERIFY(w->start());
+        w->window->resize(536, 285);
+        QTRY_COMPARE(w->box()->geometry(), QRect(0, 0, 536, 253)); // 480 twips above the bottom
+        QCOMPARE(w->window->Frame1->geometry().topRight(), QPoint(536 - 2, 253)); // 10 twips from the edge
+    }
+
+    void keysTypeTheirCharacters()
+    {
+        QVERIFY(w->start());
+        QTest::keyClicks(w->box(), u"ab"_s);
+        w->press(Qt::Key_Left); // handled keys leave the caret alone
+        QTest::keyClicks(w->box(), u"c\rd!\b\t"_s);
+        w->press(Qt::CTRL | Qt::Key_E); // Ctrl and Alt combinations type nothing
+        QCOMPARE(w->text(), u"abc\nd\t"_s);
+    }
+
+    void sizeKeys_data()
+    {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<SizeState>("state");
+        QTest::newRow("Shift+S") << (Qt::SHIFT | Qt::Key_S) << Minimised;
+        QTest::newRow("Shift+H, and the help page opens") << (Qt::SHIFT | Qt::Key_H) << Minimised;
+        QTest::newRow("H without Shift: only a key") << QKeyCombination(Qt::Key_H) << Normal;
+    }
+    void sizeKeys()
+    {
+        QFETCH(QKeyCombination, key);
+        QFETCH(SizeState, state);
+        QVERIFY(w->start());
+        w->press(key);
+        QTRY_COMPARE(w->window->isMinimized(), state == Minimised);
+        const bool help = key == (Qt::SHIFT | Qt::Key_H);
+        QCOMPARE(m_opened, help ? QList<QUrl>{QUrl::fromLocalFile(w->path(u"Help.htm"_s))} : QList<QUrl>());
+    }
+
+    void lockNoticeShowsWhileMaximisedWithoutALock()
+    {
+        w->devices.keyboardLock = true;
+        QVERIFY(w->start());
+        PlayWindow &window = *w->window;
+        QTest::ignoreMessage(QtWarningMsg, "Zubelo cannot hold the keyboard and the pointer: the offscreen "
+                                           "platform offers no way to hold them; it keeps trying");
+        w->press(Qt::CTRL | Qt::SHIFT | Qt::Key_L);
+        QTRY_VERIFY(window.isMaximized());
+        // Nothing here can hold the keyboard: the parent reads so beside the help lines, clear of the slider.
+        QTRY_VERIFY(window.lockNotice()->isVisible());
+        QCOMPARE(window.lockNotice()->text(), u"キーボードとマウスを固定できません"_s);
+        QVERIFY(window.rect().contains(window.lockNotice()->geometry()));
+        for (QWidget *other : QList<QWidget *>{window.settingsHelp(), window.windowHelp(), window.Frame1}) {
+            QVERIFY(!window.lockNotice()->geometry().intersects(other->geometry()));
+        }
+        w->press(Qt::SHIFT | Qt::Key_N);
+        QTRY_COMPARE(window.minimumSize(), window.maximumSize()); // at normal size the border is fixed
+        QVERIFY(window.lockNotice()->isHidden());                 // and the lock is not wanted
+    }
+
+    void noPartOpensAMenu()
+    {
+        QVERIFY(w->start());
+        int popups = 0;
+        QTimer closer; // a menu would open inside the request and stay until closed
+        connect(&closer, &QTimer::timeout,
+                [&] { popups += qApp->activePopupWidget() && qApp->activePopupWidget()->close(); });
+        closer.start(5);
+        QList<QWidget *> parts = w->window->findChildren<QWidget *>();
+        for (QWidget *part : parts << w->window.get()) { // the scroll bar's menu once stalled the toy
+            QContextMenuEvent request(QContextMenuEvent::Mouse, {}, part->mapToGlobal(QPoint()));
+            if (part->isVisible()) {
+                QApplication::sendEvent(part, &request);
+            }
+        }
+        QCOMPARE(popups, 0);
+    }
+
+    // Even when a window manager that prevents focus stealing never activates it.
+    void aSecondCopyLeavesAtItsFirstShow()
+    {
+        QVERIFY(w->start());
+        PlayWindow second(OfflineDevices());
+        NoActivation neverActive;
+        second.installEventFilter(&neverActive);
+        second.show();
+        QTRY_VERIFY(!second.isVisible());
+        QVERIFY(w->window->isVisible());
+    }
+
+    void shiftXEndsWithTheSongStopped()
+    {
+        const QString before = QDir::currentPath();
+        w->record.SongFile.fill(u"b.wav"_s); // every key plays, Shift too
+        QVERIFY(w->start());
+        w->press(Qt::SHIFT | Qt::Key_X); // the song stops, and X's own song never starts
+        QVERIFY(!w->window->isVisible() && !WindowGuard::IsTextBoxHooked(w->box()));
+        QCOMPARE(w->playing(), QString());
+        QCOMPARE(QDir::currentPath(), before);
+    }
+
+    void settingsAtStart_data()
+    {
+        QTest::addColumn<FolderRow>("row");
+        QTest::newRow("relative folder, a font too large") << FolderRow{u"pics"_s, u"pics"_s, 32767, 2160};
+        QTest::newRow("folder in another case, font 0") << FolderRow{u"PICS"_s, u"pics"_s, 0, 1};
+        QTest::newRow("folder that vanished") << FolderRow{u"gone"_s, {}, 2160, 2160};
+        QTest::newRow("a file, not a folder") << FolderRow{u"Option.dat"_s, {}, 48, 48};
+    }
+    void settingsAtStart()
+    {
+        QFETCH(FolderRow, row);
+        const auto [folder, listed, fontSize, shown] = row;
+        for (const QString &name : u"a.BMP b.jpg cjpg d.Gif e.png f.jpeg .g.bmp h.bmp/i"_s.split(u' ')) {
+            QVERIFY(w->write(u"pics/"_s + name, {}));
+        }
+        w->record.ImageFolder = folder;
+        w->record.InputFontSize = qint16(fontSize);
+        QVERIFY(w->start());
+        QCOMPARE(w->fontSize(), shown);
+        QCOMPARE(QDir::cleanPath(w->window->clickPicture()->Folder()), QDir::cleanPath(w->path(listed)));
+        QCOMPARE(w->window->clickPicture()->PictureCount(),
+                 listed.isEmpty() ? 0 : 4); // a.BMP b.jpg cjpg d.Gif
+        // The record keeps what the parent set: a stand-in folder is for this run only, so a program
+        // folder the settings file cannot name never blocks a save.
+        QCOMPARE(Options::Settings().ImageFolder, folder);
+    }
+
+    // The song stops before the dialog opens; the key's own song plays, and its character is typed, after.
+    void settingsKeysOpenTheirDialog_data()
+    {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("Shift+M") << (Qt::SHIFT | Qt::Key_M) << u"FormMusicOptions"_s;
+        QTest::newRow("Shift+V") << (Qt::SHIFT | Qt::Key_V) << u"FormViewOptions"_s;
+    }
+    void settingsKeysOpenTheirDialog()
+    {
+        QFETCH(QKeyCombination, key);
+        QFETCH(QString, dialog);
+        w->record.SongFile.fill(u"b.wav"_s); // Shift plays before the key
+        QVERIFY(w->start());
+        QString opened; // with what plays while it is open
+        WhenModalOpens<QDialog> cancel([&](QDialog *window) {
+            opened += QString::fromLatin1(window->metaObject()->className()) + w->playing();
+            window->reject();
+        });
+        w->press(key);
+        QTRY_COMPARE(opened, dialog);
+        QTRY_COMPARE(w->playing(), u"b.wav"_s);
+        QCOMPARE(w->text(), QKeySequence(key.key()).toString().toLower());
+    }
+
+    void displaySettingsApplyAtOnce()
+    {
+        QVERIFY(QDir().mkpath(w->path(u"new"_s)) && w->start());
+        WhenModalOpens<FormViewOptions> ok([&](FormViewOptions *dialog) {
+            dialog->m_folders->SetPath(w->path(u"new"_s));
+            dialog->m_inputFontSize->setText(u"50"_s);
+            dialog->m_ok->click();
+        });
+        w->press(Qt::SHIFT | Qt::Key_V);
+        QTRY_COMPARE(ok.handled, 1);
+        QCOMPARE(w->fontSize(), 50);
+        QCOMPARE(w->window->clickPicture()->Folder(), w->path(u"new"_s));
+    }
+
+    void volumeKeysTurnItUpTowardsTheRight()
+    {
+        QVERIFY(w->start());
+        QScrollBar *volume = w->window->HScroll1;
+        volume->setValue(100);
+        QTest::keyClick(volume, Qt::Key_Right);
+        QCOMPARE(volume->value(), 100 + volume->singleStep());
+    }
+
+    // A song that ends starts again while the parent asks so, unless Esc was the last key or click.
+    void repeat_data()
+    {
+        QTest::addColumn<RepeatRow>("row");
+        const QString a = u"a.wav"_s;
+        QTest::newRow("repeat on") << RepeatRow{true, false, {PressA}, a};
+        QTest::newRow("repeat off") << RepeatRow{false, false, {PressA}, {}};
+        QTest::newRow("Esc's song never repeats") << RepeatRow{true, false, {PressEsc}, {}};
+        QTest::newRow("a click after Esc repeats")
+            << RepeatRow{true, false, {PressEsc, ClickLeft}, u"ClickLeft.mid"_s};
+        QTest::newRow("a key held back after Esc counts") << RepeatRow{true, true, {PressEsc, PressA}, a};
+    }
+    void repeat()
+    {
+        QFETCH(RepeatRow, row);
+        const auto [repeat, wait, steps, again] = row;
+        w->record.PlayRepeat = repeat;
+        w->record.PlayWait = wait;
+        w->record.SongFile[SlotA] = w->record.SongFile[SlotEsc] = u"a.wav"_s;
+        QVERIFY(w->start());
+        w->window->audio().Synth().WaitForFont();
+        for (Step step : steps) {
+            step == ClickLeft ? QTest::mouseClick(w->box()->viewport(), Qt::LeftButton)
+                              : w->press(step == PressEsc ? Qt::Key_Escape : Qt::Key_A);
+        }
+        // The end of a song a step closed may still be on its way: only an end reached counts.
+        QSignalSpy ended(&w->window->player(), &SongPlayer::Ended);
+        const QVariant reached = QVariant::fromValue(SongPlayer::Ending::ReachedItsEnd);
+        std::vector<float> sound(2 * 4800); // 0.1 s
+        for (int i = 0; i < 50 && !ended.contains({reached}); ++i) {
+            w->window->audio().Render(sound.data(), 4800);
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(ended.contains({reached}));
+        QCOMPARE(w->playing(), again);
+        w->window->audio().Render(sound.data(), 4800); // a repeat sounds from the start again
+        QCOMPARE(AudioTest::Peak(sound) > 0.001, !again.isEmpty());
+    }
+
+    void waitFlagHoldsKeysBackButNotEsc()
+    {
+        w->record.PlayWait = true;
+        w->record.SongFile[SlotB] = u"b.wav"_s;
+        QVERIFY(w->start());
+        w->press(Qt::Key_B);
+        const QColor colour = w->colour();
+        QTest::keyClicks(w->box(), u"xya"_s); // held back: the song and the colour stay; they type
+        w->press(Qt::Key_Left);               // and an arrow moves the caret as usual
+        QCOMPARE(w->text(), u"bxya"_s);
+        QCOMPARE(w->box()->textCursor().position(), 3);
+        QCOMPARE(w->colour(), colour);
+        QCOMPARE(w->playing(), u"b.wav"_s);
+        w->press(Qt::Key_Escape); // Esc passes and, with no song of its own, stops the music
+        QCOMPARE(w->playing(), QString());
+    }
+
+    void lyrics_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // of a.txt, beside a.wav; none: no file
+        QTest::addColumn<QString>("shown");    // none: no lyrics
+        const QByteArray frog("\x82\xa9\x82\xa6\x82\xe9\r\n\x95\x5c no uta\r\nlast");
+        const QByteArray huge = QByteArray("0123456789abcdef\n").repeated(200000); // cut inside a line
+        QTest::newRow("Shift-JIS lines") << frog << u"かえる\n表 no uta\nlast\n"_s;
+        QTest::newRow("huge file is cut") << huge << QString::fromLatin1(huge.left(256 * 1024)) + u'\n';
+        QTest::newRow("no lyrics") << QByteArray() << QString();
+    }
+    void lyrics()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        QVERIFY(bytes.isEmpty() || w->write(u"a.txt"_s, bytes));
+        w->record.SongFile[SlotA] = u"a.wav"_s;
+        w->record.LyricsFontSize = 20; // typing shows at the smallest size
+        QVERIFY(w->start());
+        QTest::keyClicks(w->box(), u"za"_s); // lyrics replace the typing
+        QCOMPARE(w->fontSize(), shown.isEmpty() ? 1 : 20);
+        w->box()->moveCursor(QTextCursor::End);
+        w->press(Qt::Key_A); // lyrics afresh, and the key's character lands at their start
+        QCOMPARE(w->text(), shown.isEmpty() ? u"zaa"_s : u"a"_s + shown);
+        w->press(Qt::Key_B); // no lyrics: a box of lyrics is emptied, typing grows
+        QCOMPARE(w->text(), shown.isEmpty() ? u"zaab"_s : u"b"_s);
+        QCOMPARE(w->fontSize(), 1);
+    }
+
+    // A middle press: its song, its picture, and nothing pasted.
+    void clicks_data()
+    {
+        QTest::addColumn<ClickRow>("row");
+        QByteArray bomb = QByteArray::fromHex("424d36000000000000003600000028000000409c0000409c000001001800");
+        QTest::newRow("a picture") << ClickRow{u"p.bmp"_s, {}, Shown};
+        QTest::newRow("none the pattern lists") << ClickRow{u"p.png"_s, {}, NotShown};
+        QTest::newRow("not a picture") << ClickRow{u"p.bmp"_s, "text, not a bitmap", NotShown};
+        QTest::newRow("40000 x 40000 bitmap in 54 bytes")
+            << ClickRow{u"p.bmp"_s, bomb.leftJustified(54, 0), NotShown};
+    }
+    void clicks()
+    {
+        QFETCH(ClickRow, row);
+        const auto [file, bytes, shown] = row;
+        QVERIFY(bytes.isEmpty() ? w->picture(file, Qt::red) : w->write(file, bytes));
+        QVERIFY(w->start());
+        QApplication::clipboard()->setText(u"pasted"_s, QClipboard::Selection);
+        ClickPicture *picture = w->window->clickPicture();
+        picture->Release();
+        QTest::mousePress(w->box()->viewport(), Qt::MiddleButton, Qt::ShiftModifier);
+        QCOMPARE(picture->isVisible(), shown == Shown);
+        QVERIFY(!picture->HidePending()); // a hide pending from before is called off
+        QCOMPARE(w->playing(), u"ClickMiddle.mid"_s);
+        QTest::mouseRelease(w->box()->viewport(), Qt::MiddleButton);
+        QCOMPARE(w->text(), QString());
+    }
+
+    void picturesFollowThePointer()
+    {
+        QVERIFY(w->picture(u"a.bmp"_s, Qt::red) && w->start());
+        PlayWindow &window = *w->window;
+        QPoint strip(window.width() - 1, w->box()->height() + 2); // below the box, beside the frame
+        while (window.childAt(strip)) {
+            strip.rx() -= 1;
+        }
+        QTest::mousePress(&window, Qt::LeftButton, {}, strip);
+        QCOMPARE(window.clickPicture()->pos(), strip); // top-left at the pointer
+        QTest::mouseMove(w->box()->viewport(), QPoint(120, 90));
+        QTRY_COMPARE(window.clickPicture()->pos(), QPoint(120, 90));
+        QTest::mousePress(window.settingsHelp(), Qt::LeftButton, {},
+                          QPoint(5, 5)); // the help lines keep theirs
+        QCOMPARE(window.clickPicture()->pos(), QPoint(120, 90));
+    }
+
+    // Once the mixer is open, both the picture's hide and the slider's focus return wait a second.
+    void pictureStaysAfterRelease_data()
+    {
+        QTest::addColumn<Mixer>("mixer");
+        QTest::addColumn<int>("milliseconds");
+        QTest::newRow("no mixer") << NoMixer << 600;
+        QTest::newRow("a mixer") << WithMixer << 1000;
+    }
+    void pictureStaysAfterRelease()
+    {
+        QFETCH(Mixer, mixer);
+        QFETCH(int, milliseconds);
+        if (mixer == WithMixer && qEnvironmentVariableIsEmpty("ZUBELO_TEST_SINK")) {
+            QSKIP("needs the sound server of scripts/with-test-services.sh");
+        }
+        w->devices.mixer = mixer == WithMixer ? u"default"_s : QString();
+        QVERIFY(w->picture(u"a.bmp"_s, Qt::red) && w->start());
+        ClickPicture *picture = w->window->clickPicture();
+        QTest::mousePress(w->box()->viewport(), Qt::LeftButton);
+        QTest::qWait(milliseconds + 100); // longer than the wait, and it does not go while held
+        QVERIFY(picture->isVisible());
+        QElapsedTimer released;
+        released.start();
+        QTest::mouseRelease(w->box()->viewport(), Qt::LeftButton);
+        QTRY_VERIFY(!picture->isVisible());
+        // A coarse timer may fire up to 5 % early; a busy machine can only make it later.
+        QVERIFY(released.elapsed() >= milliseconds * 95 / 100);
+        QCOMPARE(picture->HideAfter(),
+                 std::chrono::milliseconds(milliseconds)); // and no later on an idle one
+    }
+
+    // Keys and pictures draw from one generator, never seeded; tst_keyresponse names each draw's colour.
+    void keysAndClicksDrawFromOneGenerator()
+    {
+        const QList<QColor> pictures{Qt::red, Qt::green, Qt::blue}; // the list is sorted by name
+        QVERIFY(w->picture(u"a.bmp"_s, pictures[0]) && w->picture(u"b.bmp"_s, pictures[1])
+                && w->picture(u"c.bmp"_s, pictures[2]) && w->start());
+        QList<QColor> seen, expected;
+        Random::Restart();
+        for (int i = 0; i < 12; ++i) {
+            w->press(Qt::Key_A);
+            QTest::mouseClick(w->box()->viewport(), Qt::LeftButton);
+            seen << w->colour() << w->window->clickPicture()->pixmap().toImage().pixelColor(5, 5);
+        }
+        Random::Restart();
+        for (int i = 0; i < 12; ++i) {
+            expected << KeyResponse::ColourForDraw(Random::Next()) << pictures[int(Random::Next() * 3.0f)];
+        }
+        QCOMPARE(seen, expected);
+    }
+};
+
+QTEST_MAIN(TestPlayWindow)
+#include "tst_playwindow.moc"
