@@ -22,7 +22,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
@@ -62,10 +61,7 @@ Form1::Form1(const Devices &devices, QWidget *parent)
                           | Qt::WindowCloseButtonHint)
     , Text1(new QPlainTextEdit(this))
     , Picture1(new QLabel(this))
-    , Frame1(new QGroupBox(this))
-    , HScroll1(new QScrollBar(Qt::Horizontal, Frame1))
-    , Label3(new QLabel(Frame1))
-    , Label4(new QLabel(Frame1))
+    , Volume(new VolumeFrame(devices.mixer, this))
     , Label1(new QLabel(this))
     , Label2(new QLabel(this))
     , LockNotice(new QLabel(this))
@@ -75,7 +71,6 @@ Form1::Form1(const Devices &devices, QWidget *parent)
     , m_instance(Options::ProgramFolder())
     // A second copy is on its way out: it never takes the keyboard from the first.
     , m_lock(devices.keyboardLock && !m_instance.AnotherInstanceRunning(), MakeInputGrab())
-    , m_mixerDevice(devices.mixer)
 {
     createControls();
     Form_Load();
@@ -102,9 +97,6 @@ void Form1::createControls()
     Timer2.setObjectName(QStringLiteral("Timer2"));
     Timer2.setSingleShot(true);
     Timer2.setInterval(600);
-    Timer1.setObjectName(QStringLiteral("Timer1"));
-    Timer1.setSingleShot(true);
-    Timer1.setInterval(120);
 
     Picture1->setObjectName(QStringLiteral("Picture1"));
     QImageReader::setAllocationLimit(MaxPictureMegabytes);
@@ -124,31 +116,11 @@ void Form1::createControls()
     Text1->viewport()->setMouseTracking(true);
     setMouseTracking(true);
 
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setTitle(QStringLiteral("音量"));
-    Frame1->setFont(JapaneseFont::Proportional(9));
-    Frame1->setGeometry(Twips::Rect(5640, 3720, 2412, 492));
-    HScroll1->setObjectName(QStringLiteral("HScroll1"));
-    HScroll1->setGeometry(Twips::Rect(360, 240, 1692, 132));
-    HScroll1->setRange(0, 32767);
-    HScroll1->setSingleStep(1);
-    HScroll1->setPageStep(1);
-    HScroll1->installEventFilter(this);
-    HScroll1->setTracking(false);         // a dragged thumb sets the volume once, where it is let go
-    HScroll1->setInvertedControls(false); // Right, Up and the wheel turn it up, towards "大"
-    HScroll1->setFocusPolicy(Qt::StrongFocus);
-    // A scroll bar's own menu has "Right edge": full volume from one right-click.
-    HScroll1->setContextMenuPolicy(Qt::PreventContextMenu);
-    connect(HScroll1, &QScrollBar::valueChanged, this, &Form1::HScroll1_Change);
-    connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    for (auto [label, caption, left] : {std::tuple{Label4, "大", 2160}, std::tuple{Label3, "小", 120}}) {
-        label->setText(QString::fromUtf8(caption));
-        label->setFont(JapaneseFont::Proportional(7.8));
-        label->move(px(left), px(240));
-        label->adjustSize();
-    }
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label3->setObjectName(QStringLiteral("Label3"));
+    Volume->move(px(5640), px(3720));
+    Volume->slider()->installEventFilter(this); // the hot keys work while the slider has the keyboard
+    connect(Volume, &VolumeFrame::focusReturned, Text1, qOverload<>(&QWidget::setFocus));
+    // Once there is a mixer, a picture stays as long as the slider keeps the keyboard.
+    connect(Volume, &VolumeFrame::mixerFound, this, [this] { Timer2.setInterval(Volume->focusDelay()); });
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setText(QStringLiteral("   終了: Shift+X   曲の設定: Shift+M   表示の設定: Shift+V"));
@@ -173,14 +145,14 @@ void Form1::createControls()
 
     // Clicks on the volume frame and the help lines are theirs, not the window's.
     for (QWidget *own :
-         {static_cast<QWidget *>(Frame1), static_cast<QWidget *>(Label1), static_cast<QWidget *>(Label2)}) {
+         {static_cast<QWidget *>(Volume), static_cast<QWidget *>(Label1), static_cast<QWidget *>(Label2)}) {
         own->setAttribute(Qt::WA_NoMousePropagation);
     }
     Picture1->setAttribute(Qt::WA_TransparentForMouseEvents); // the pointer is always at its corner
     Picture1->setScaledContents(true);
     Picture1->raise(); // the click picture lies above the text box
     connect(&Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
-    setTabOrder(Text1, HScroll1);
+    setTabOrder(Text1, Volume->slider());
     Text1->setFocus();
 }
 
@@ -209,60 +181,8 @@ void Form1::Form_Load()
 
 void Form1::setUpVolume()
 {
-    if (m_mixerDevice.isEmpty()) {
-        return;
-    }
-    const int rc = mVolCtrl::mixerOpen(MixerHandle, 0, m_mixerDevice);
-    if (rc != mVolCtrl::MMSYSERR_NOERROR) {
-        // Said once; the slider and the timers keep what they were made with.
-        DialogMessages::MixerError(this, rc);
-        return;
-    }
-    setUpSlider();
-}
-
-// The slider from the mixer's volume control: its range and where it stands now.
-void Form1::setUpSlider()
-{
-    int maximum = 0;
-    int minimum = 0;
-    long current = 0;
-    if (mVolCtrl::FindVolumeControl(MixerHandle, mVolCtrl::MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,
-                                    mVolCtrl::MIXERCONTROL_CONTROLTYPE_VOLUME, VolumeControl)
-        == mVolCtrl::MMSYSERR_NOERROR) {
-        m_volumeScale = mVolCtrl::SliderScale(VolumeControl.lMinimum, VolumeControl.lMaximum);
-        maximum = int(double(VolumeControl.lMaximum) / m_volumeScale); // truncated toward zero
-        minimum = int(double(VolumeControl.lMinimum) / m_volumeScale);
-        current = mVolCtrl::GetVolumeValue(MixerHandle, VolumeControl.dwControlID);
-    }
-    HScroll1->setMaximum(maximum);
-    HScroll1->setMinimum(minimum);
-    HScroll1->setSingleStep(50);
-    HScroll1->setPageStep(100);
-    // A value other than 0 counts as a change: the device gets it back, a multiple of the scale.
-    HScroll1->setValue(int(current / m_volumeScale));
-    Timer1.setInterval(1000);
-    Timer2.setInterval(1000);
-}
-
-void Form1::HScroll1_Change()
-{
-    Timer1.stop();
-    if (MixerHandle.IsOpen() || m_mixerDevice.isEmpty()) {
-        mVolCtrl::SetVolumeValue(MixerHandle, VolumeControl.dwControlID,
-                                 long(HScroll1->value()) * m_volumeScale);
-    } else if (mVolCtrl::mixerOpen(MixerHandle, 0, m_mixerDevice) == mVolCtrl::MMSYSERR_NOERROR) {
-        // No mixer at start-up (or none since its server went away), one now: without a word, the slider
-        // takes the control's range and value, which its change writes back.
-        setUpSlider();
-    }
-    Timer1.start();
-}
-
-void Form1::Timer1_Timer()
-{
-    Timer1.stop();
-    Text1->setFocus();
+    // Said once; the slider and the timers keep what they were made with.
+    DialogMessages::MixerError(this, Volume->openMixer());
 }
 
 void Form1::Form_Activate()
@@ -294,12 +214,12 @@ void Form1::Form_Resize()
     input.scaleHeight = height() * Layout::TwipsPerPixel;
     input.label1Height = Label1->height() * Layout::TwipsPerPixel;
     input.label2Height = Label2->height() * Layout::TwipsPerPixel;
-    input.frame1Width = Frame1->width() * Layout::TwipsPerPixel;
+    input.frame1Width = Volume->width() * Layout::TwipsPerPixel;
     const Layout::Placement placement = Layout::Form1Layout(input);
     Text1->setGeometry(0, 0, px(placement.text1Width), px(placement.text1Height));
     Label1->move(0, px(placement.label1Top));
     Label2->move(0, px(placement.label2Top));
-    Frame1->move(px(placement.frame1Left), px(placement.frame1Top));
+    Volume->move(px(placement.frame1Left), px(placement.frame1Top));
     placeLockNotice();
 }
 
@@ -309,7 +229,7 @@ void Form1::placeLockNotice()
     // "…" where the screen is too narrow for all of it.
     constexpr int Gap = 12; // pixels
     const int left = std::max(Label1->geometry().right(), Label2->geometry().right()) + 1 + Gap;
-    const int width = std::max(0, Frame1->x() - Gap - left);
+    const int width = std::max(0, Volume->x() - Gap - left);
     LockNotice->setGeometry(left, Label1->y(), width, Label2->geometry().bottom() + 1 - Label1->y());
     LockNotice->setText(
         LockNotice->fontMetrics().elidedText(QString::fromUtf8(LockNoticeText), Qt::ElideRight, width));

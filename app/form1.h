@@ -4,21 +4,19 @@
 #pragma once
 
 #include "app/inputlock.h"
+#include "app/volumeframe.h"
 #include "platform/filelistbox.h"
 #include "platform/instancelock.h"
 #include "platform/media/audioengine.h"
 #include "platform/media/songplayer.h"
-#include "platform/mvolctrl.h"
 
 #include <array>
 
 #include <QTimer>
 #include <QWidget>
 
-class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
-class QScrollBar;
 
 class Form1 : public QWidget
 {
@@ -53,8 +51,6 @@ public:
     bool LoadLyrics(const QString &path);
     void PlaySong(const QString &path);
     void MMControl1_Done(SongPlayer::Ending how);
-    void HScroll1_Change();
-    void Timer1_Timer();
 
     // Mouse handlers; Button 1 left, 2 right, 4 middle; X and Y in twips.
     void Form_MouseDown(int Button, int Shift, float X, float Y) { Text1_MouseDown(Button, Shift, X, Y); }
@@ -85,14 +81,10 @@ public:
     // Controls, by their designer names.
     QPlainTextEdit *const Text1;
     QLabel *const Picture1;
-    QGroupBox *const Frame1;
-    QScrollBar *const HScroll1;
-    QLabel *const Label3;
-    QLabel *const Label4;
+    VolumeFrame *const Volume;
     QLabel *const Label1;
     QLabel *const Label2;
     QLabel *const LockNotice; // beside the help lines while the lock cannot hold
-    QTimer Timer1;
     QTimer Timer2;
     FileListBox File1;
 
@@ -121,7 +113,6 @@ protected:
 private:
     void createControls();
     void setUpVolume();
-    void setUpSlider();
     void setText1BackColour(quint32 bgr);
     bool typeCharacterOf(const QKeyEvent *event);
     void placeLockNotice();
@@ -130,16 +121,12 @@ private:
     bool routeMouse(QMouseEvent *event, bool onForm);
 
     // State kept for the window's whole life.
-    mVolCtrl::Mixer MixerHandle;
-    mVolCtrl::MixerControl VolumeControl;
     QString StartDir;
     qint16 LastPressedCode = 0;
     bool LyricsShown = false;
 
     InstanceLock m_instance;
     InputLock m_lock;
-    QString m_mixerDevice;
-    int m_volumeScale = 10; // mixer units per slider step
     bool m_unloaded = false;
     bool m_leaving = false; // a second copy on its way out
 };
