@@ -12,7 +12,8 @@ struct _snd_mixer_elem;
 class SpeakerVolume
 {
 public:
-    // Why the mixer cannot be opened, as the number its message shows a parent.
+    // Why the mixer cannot be opened, as the number its message shows a parent. No ALSA error gives
+    // BadDevice or BadFlags; they keep their messages all the same.
     enum class Error {
         None = 0,
         BadDevice = 2,
