@@ -3,13 +3,14 @@
 
 #include "app/layout.h"
 #include "dialogs/display/formviewoptions.h"
+#include "dialogs/messages.h"
 #include "dialogs/music/formmusicoptions.h"
-#include "platform/windowguard.h"
 #include "platform/japanesefont.h"
 #include "platform/logging.h"
 #include "platform/random.h"
 #include "platform/virtualkey.h"
 #include "platform/wayland/waylandprobe.h"
+#include "platform/windowguard.h"
 #include "settings/keyslots.h"
 #include "settings/lyricstext.h"
 #include "settings/options.h"
@@ -20,11 +21,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QUrl>
 #include <algorithm>
 
@@ -56,6 +55,7 @@ PlayWindow::PlayWindow(const Devices &devices, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
     , m_typingBox(new QPlainTextEdit(this))
+    , m_volume(new VolumeFrame(devices.mixer, this))
     , m_clickPicture(new ClickPicture(this))
     , m_settingsHelp(new QLabel(this))
     , m_windowHelp(new QLabel(this))
@@ -65,11 +65,6 @@ PlayWindow::PlayWindow(const Devices &devices, QWidget *parent)
     , m_instance(Options::ProgramFolder())
     // A second copy is on its way out: it never takes the keyboard from the first.
     , m_lock(devices.keyboardLock && !m_instance.AnotherInstanceRunning(), MakeInputGrab())
-    , Frame1(new QGroupBox(this))
-    , HScroll1(new QScrollBar(Qt::Horizontal, Frame1))
-    , Label3(new QLabel(Frame1))
-    , Label4(new QLabel(Frame1))
-    , m_mixerDevice(devices.mixer)
 {
     createControls();
     start();
@@ -106,7 +101,14 @@ void PlayWindow::createControls()
     m_typingBox->viewport()->setMouseTracking(true);
     setMouseTracking(true);
 
-    createVolumeFrame();
+    m_volume->move(px(5640), px(3720));
+    m_volume->setAttribute(Qt::WA_NoMousePropagation); // a click on the volume frame is its own
+    m_volume->slider()->installEventFilter(this);      // the hot keys work while the slider has the keys
+    connect(m_volume, &VolumeFrame::focusReturned, m_typingBox, qOverload<>(&QWidget::setFocus));
+    // Once there is a mixer, a picture stays as long as the slider keeps the keyboard after a change
+    // (1000 ms, against 600 ms without one): both follow the mixer's pace.
+    connect(m_volume, &VolumeFrame::mixerFound, this,
+            [this] { m_clickPicture->SetHideAfter(std::chrono::milliseconds(m_volume->focusDelay())); });
 
     m_settingsHelp->setObjectName(QStringLiteral("settingsHelp"));
     m_settingsHelp->setText(QStringLiteral("   終了: Shift+X   曲の設定: Shift+M   表示の設定: Shift+V"));
@@ -131,7 +133,7 @@ void PlayWindow::createControls()
     connect(&m_lock, &InputLock::failingChanged, m_lockNotice, &QWidget::setVisible);
 
     m_clickPicture->raise(); // the click picture lies above the typing box
-    setTabOrder(m_typingBox, HScroll1);
+    setTabOrder(m_typingBox, m_volume->slider());
     m_typingBox->setFocus();
 }
 
@@ -154,7 +156,7 @@ void PlayWindow::start()
     m_clickPicture->SetFolder(pictures);
     WindowGuard::HookTextBox(m_typingBox);
     SetTypingFontSize(settings.InputFontSize);
-    setUpVolume();
+    DialogMessages::MixerError(this, m_volume->openMixer()); // said once, at start-up
 }
 
 void PlayWindow::leaveIfSecondCopy()
@@ -182,12 +184,12 @@ void PlayWindow::placeControls()
     input.clientHeight = height() * Layout::TwipsPerPixel;
     input.settingsHelpHeight = m_settingsHelp->height() * Layout::TwipsPerPixel;
     input.windowHelpHeight = m_windowHelp->height() * Layout::TwipsPerPixel;
-    input.volumeFrameWidth = Frame1->width() * Layout::TwipsPerPixel;
+    input.volumeFrameWidth = m_volume->width() * Layout::TwipsPerPixel;
     const Layout::Placement placement = Layout::Place(input);
     m_typingBox->setGeometry(0, 0, px(placement.typingWidth), px(placement.typingHeight));
     m_settingsHelp->move(0, px(placement.settingsHelpTop));
     m_windowHelp->move(0, px(placement.windowHelpTop));
-    Frame1->move(px(placement.volumeFrameLeft), px(placement.volumeFrameTop));
+    m_volume->move(px(placement.volumeFrameLeft), px(placement.volumeFrameTop));
     placeLockNotice();
 }
 
@@ -197,7 +199,7 @@ void PlayWindow::placeLockNotice()
     // "…" where the screen is too narrow for all of it.
     constexpr int Gap = 12; // pixels
     const int left = std::max(m_settingsHelp->geometry().right(), m_windowHelp->geometry().right()) + 1 + Gap;
-    const int width = std::max(0, Frame1->x() - Gap - left);
+    const int width = std::max(0, m_volume->x() - Gap - left);
     m_lockNotice->setGeometry(left, m_settingsHelp->y(), width,
                               m_windowHelp->geometry().bottom() + 1 - m_settingsHelp->y());
     m_lockNotice->setText(

@@ -7,18 +7,16 @@
 #include "app/hotkeys.h"
 #include "app/inputlock.h"
 #include "app/keyresponse.h"
+#include "app/volumeframe.h"
 #include "platform/instancelock.h"
 #include "platform/media/audioengine.h"
 #include "platform/media/songplayer.h"
-#include "platform/mvolctrl.h"
 
 #include <QTimer>
 #include <QWidget>
 
-class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
-class QScrollBar;
 
 class PlayWindow : public QWidget
 {
@@ -55,6 +53,7 @@ public:
     QLabel *settingsHelp() const { return m_settingsHelp; } // quit and the two settings dialogs
     QLabel *windowHelp() const { return m_windowHelp; }     // window sizes and the help page
     QLabel *lockNotice() const { return m_lockNotice; }
+    VolumeFrame *volumeFrame() const { return m_volume; }
     SongPlayer &player() { return m_player; }
     // The engine behind the player; with offline output, tests render through it.
     AudioEngine &audio() { return m_audio; }
@@ -99,6 +98,7 @@ private:
     void setTypingColour(const QColor &colour);
 
     QPlainTextEdit *const m_typingBox;
+    VolumeFrame *const m_volume;
     ClickPicture *const m_clickPicture;
     QLabel *const m_settingsHelp;
     QLabel *const m_windowHelp;
@@ -114,24 +114,4 @@ private:
     bool m_lyricsShown = false;
     bool m_unloaded = false;
     bool m_leaving = false; // a second copy on its way out
-
-    // The volume frame: the slider, its labels, the mixer and the timer that gives the focus back
-    // (playwindowvolume.cpp). It keeps its names until it becomes a widget of its own.
-public:
-    QGroupBox *const Frame1;
-    QScrollBar *const HScroll1;
-    QLabel *const Label3;
-    QLabel *const Label4;
-    QTimer Timer1;
-
-private:
-    void createVolumeFrame();
-    void setUpVolume();
-    void HScroll1_Change();
-    void Timer1_Timer();
-
-    mVolCtrl::Mixer MixerHandle;
-    mVolCtrl::MixerControl VolumeControl;
-    QString m_mixerDevice;
-    int m_volumeScale = 10; // mixer units per slider step
 };

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/messages.h"
 
-#include "platform/mvolctrl.h"
-
 #include <QMessageBox>
 
 namespace DialogMessages {
@@ -30,10 +28,27 @@ QString CannotHoldText(const QString &name)
            + QStringLiteral("\n別の名前のﾌｧｲﾙを設定してください。");
 }
 
-void MixerError(QWidget *parent, int code)
+QString MixerErrorText(SpeakerVolume::Error error)
 {
-    if (code != mVolCtrl::MMSYSERR_NOERROR) {
-        Warn(parent, mVolCtrl::MixerErrorText(code));
+    using Error = SpeakerVolume::Error;
+    QString message;
+    switch (error) {
+    case Error::None: return QString();
+    case Error::BadDevice: message = QStringLiteral("指定されたデバイスIDは無効です。"); break;
+    case Error::Busy: message = QStringLiteral("指定リソースはすでに割り当て済みです。"); break;
+    case Error::BadHandle: message = QStringLiteral("指定されたハンドルは無効です。"); break;
+    case Error::NoDevice: message = QStringLiteral("利用可能なミキサーデバイスがありません。"); break;
+    case Error::NoMemory: message = QStringLiteral("リソースを割り当てることはできません｡"); break;
+    case Error::BadFlags: message = QStringLiteral("1つ以上の無効なフラグがあります。"); break;
+    case Error::BadParameter: message = QStringLiteral("1つ以上の無効なパラメータがあります。"); break;
+    }
+    return u'[' + QString::number(int(error)) + QStringLiteral("] ") + message;
+}
+
+void MixerError(QWidget *parent, SpeakerVolume::Error error)
+{
+    if (error != SpeakerVolume::Error::None) {
+        Warn(parent, MixerErrorText(error));
     }
 }
 

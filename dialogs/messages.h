@@ -2,6 +2,7 @@
 // What the windows tell a parent when something cannot be done.
 #pragma once
 
+#include "platform/speakervolume.h"
 #include "settings/options.h"
 
 #include <QString>
@@ -19,7 +20,8 @@ void SaveFailed(QWidget *parent, const Options::SaveResult &result);
 // A name that the settings file cannot hold (a character outside Shift-JIS, a line break).
 QString CannotHoldText(const QString &name);
 
-// The volume mixer cannot be used: its result code and what it means. Nothing for success.
-void MixerError(QWidget *parent, int code);
+// The volume mixer cannot be used: its number and what it means ("[6] 利用可能な…"). Nothing for success.
+QString MixerErrorText(SpeakerVolume::Error error);
+void MixerError(QWidget *parent, SpeakerVolume::Error error);
 
 } // namespace DialogMessages

@@ -85,7 +85,8 @@ private slots:
         QVERIFY(w->start());
         w->window->resize(536, 285);
         QTRY_COMPARE(w->box()->geometry(), QRect(0, 0, 536, 253)); // 480 twips above the bottom
-        QCOMPARE(w->window->Frame1->geometry().topRight(), QPoint(536 - 2, 253)); // 10 twips from the edge
+        QCOMPARE(w->window->volumeFrame()->geometry().topRight(),
+                 QPoint(536 - 2, 253)); // 10 twips from the edge
     }
 
     void keysTypeTheirCharacters()
@@ -130,7 +131,8 @@ private slots:
         QTRY_VERIFY(window.lockNotice()->isVisible());
         QCOMPARE(window.lockNotice()->text(), u"キーボードとマウスを固定できません"_s);
         QVERIFY(window.rect().contains(window.lockNotice()->geometry()));
-        for (QWidget *other : QList<QWidget *>{window.settingsHelp(), window.windowHelp(), window.Frame1}) {
+        for (QWidget *other :
+             QList<QWidget *>{window.settingsHelp(), window.windowHelp(), window.volumeFrame()}) {
             QVERIFY(!window.lockNotice()->geometry().intersects(other->geometry()));
         }
         w->press(Qt::SHIFT | Qt::Key_N);
@@ -243,15 +245,6 @@ private slots:
         QTRY_COMPARE(ok.handled, 1);
         QCOMPARE(w->fontSize(), 50);
         QCOMPARE(w->window->clickPicture()->Folder(), w->path(u"new"_s));
-    }
-
-    void volumeKeysTurnItUpTowardsTheRight()
-    {
-        QVERIFY(w->start());
-        QScrollBar *volume = w->window->HScroll1;
-        volume->setValue(100);
-        QTest::keyClick(volume, Qt::Key_Right);
-        QCOMPARE(volume->value(), 100 + volume->singleStep());
     }
 
     // A song that ends starts again while the parent asks so, unless Esc was the last key or click.

@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The volume frame over the test services' sound server, whose mixer's top is 65536; the system tests
+// hear the slider set it, reopen it and find it late.
+#include "app/volumeframe.h"
+#include "dialogs/messages.h"
+
+#include <QScrollBar>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using Error = SpeakerVolume::Error;
+// device, opened with, a mixer found, slider maximum, small and large step, focus delay (ms)
+using SliderRow = std::tuple<QString, Error, bool, int, int, int, int>;
+
+class TestVolumeFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void messages_data()
+    {
+        QTest::addColumn<Error>("error");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no device") << Error::NoDevice << u"[6] 利用可能なミキサーデバイスがありません。"_s;
+        QTest::newRow("busy") << Error::Busy << u"[4] 指定リソースはすでに割り当て済みです。"_s;
+        QTest::newRow("bad handle") << Error::BadHandle << u"[5] 指定されたハンドルは無効です。"_s;
+        QTest::newRow("no memory: half-width stop")
+            << Error::NoMemory << u"[7] リソースを割り当てることはできません｡"_s;
+        QTest::newRow("bad parameter")
+            << Error::BadParameter << u"[11] 1つ以上の無効なパラメータがあります。"_s;
+        QTest::newRow("bad device") << Error::BadDevice << u"[2] 指定されたデバイスIDは無効です。"_s;
+    }
+    void messages()
+    {
+        QFETCH(Error, error);
+        QFETCH(QString, text);
+        QCOMPARE(DialogMessages::MixerErrorText(error), text);
+    }
+
+    void sliderScale_data()
+    {
+        QTest::addColumn<SpeakerVolume::Range>("range");
+        QTest::addColumn<int>("scale");
+        QTest::newRow("tenths while they fit 16 bits") << SpeakerVolume::Range{0, 327679} << 10;
+        QTest::newRow("a negative bound past 16 bits") << SpeakerVolume::Range{-327680, 0} << 20;
+        QTest::newRow("the widest range") << SpeakerVolume::Range{0, INT32_MAX} << 65540;
+    }
+    void sliderScale()
+    {
+        QFETCH(SpeakerVolume::Range, range);
+        QFETCH(int, scale);
+        QCOMPARE(SliderScale(range), scale);
+    }
+
+    void sliderTakesItsRangeAndStepsFromTheMixer_data()
+    {
+        QTest::addColumn<SliderRow>("row");
+        QTest::newRow("none wanted") << SliderRow{{}, Error::None, false, 32767, 1, 1, 120};
+        QTest::newRow("none there") << SliderRow{u"no-such"_s, Error::NoDevice, false, 32767, 1, 1, 120};
+        QTest::newRow("the server's, in tenths")
+            << SliderRow{u"default"_s, Error::None, true, 6553, 50, 100, 1000};
+    }
+    void sliderTakesItsRangeAndStepsFromTheMixer()
+    {
+        QFETCH(SliderRow, row);
+        const auto [device, error, found, maximum, smallStep, largeStep, focusDelay] = row;
+        VolumeFrame frame(device);
+        QSignalSpy mixerFound(&frame, &VolumeFrame::mixerFound);
+        QCOMPARE(frame.openMixer(), error);
+        QCOMPARE(mixerFound.count() == 1, found);
+        QCOMPARE(frame.slider()->maximum(), maximum);
+        QCOMPARE(frame.slider()->pageStep(), largeStep);
+        QCOMPARE(frame.focusDelay(), focusDelay);
+        frame.slider()->setValue(3);
+        QTest::keyClick(frame.slider(), Qt::Key_Right); // towards "大"
+        QCOMPARE(frame.slider()->value(), 3 + smallStep);
+    }
+
+    void theKeyboardGoesBackAfterTheLastChange()
+    {
+        VolumeFrame frame{QString()};
+        QSignalSpy returned(&frame, &VolumeFrame::focusReturned);
+        frame.slider()->setValue(1);
+        QVERIFY(returned.wait());
+    }
+};
+
+QTEST_MAIN(TestVolumeFrame)
+#include "tst_volumeframe.moc"
