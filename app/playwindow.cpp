@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QUrl>
 #include <algorithm>
 
