@@ -1,32 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The play window: start and exit, keys and their songs, lyrics, mouse presses and pictures, hot keys.
 // What a key or a click chooses is tst_keyresponse's; here, one case for each way it reaches the window.
-#include "dialogs/display/folderlistbox.h"
-#include "dialogs/display/formviewoptions.h"
 #include "modalwindow.h"
 #include "platform/windowguard.h"
 #include "widgettestutil.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Keeps activation from the window it filters, as a window manager that prevents focus stealing does.
-class NoActivation : public QObject
-{
-    bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::WindowActivate; }
-};
 
 constexpr int SlotEsc = 0, SlotA = 60, SlotB = 80;
 enum SizeState { Normal, Minimised };
@@ -68,9 +56,6 @@ private slots:
     {
         QVERIFY(w->start());
         QCOMPARE(w->window->windowTitle(), u"Zubelo"_s);
-        QCOMPARE(w->window->settingsHelp()->text() + w->window->windowHelp()->text(),
-                 u"   終了: Shift+X   曲の設定: Shift+M   表示の設定: Shift+V"
-                 u"   最小化: Shift+S   普通ｻｲｽﾞ: Shift+N   最大化: Shift+L   ﾍﾙﾌﾟ: Shift+H"_s);
         QVERIFY(w->window->clickPicture()->isHidden());
         QVERIFY(!w->box()->testAttribute(Qt::WA_InputMethodEnabled)
                 && WindowGuard::IsTextBoxHooked(w->box()));
@@ -78,15 +63,6 @@ private slots:
         QVERIFY(w->window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!(w->window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(QDir::currentPath(), QDir(w->path()).canonicalPath());
-    }
-
-    void layoutFollowsTheSize()
-    {
-        QVERIFY(w->start());
-        w->window->resize(536, 285);
-        QTRY_COMPARE(w->box()->geometry(), QRect(0, 0, 536, 253)); // 480 twips above the bottom
-        QCOMPARE(w->window->volumeFrame()->geometry().topRight(),
-                 QPoint(536 - 2, 253)); // 10 twips from the edge
     }
 
     void keysTypeTheirCharacters()
@@ -103,7 +79,6 @@ private slots:
     {
         QTest::addColumn<QKeyCombination>("key");
         QTest::addColumn<SizeState>("state");
-        QTest::newRow("Shift+S") << (Qt::SHIFT | Qt::Key_S) << Minimised;
         QTest::newRow("Shift+H, and the help page opens") << (Qt::SHIFT | Qt::Key_H) << Minimised;
         QTest::newRow("H without Shift: only a key") << QKeyCombination(Qt::Key_H) << Normal;
     }
@@ -138,36 +113,6 @@ private slots:
         w->press(Qt::SHIFT | Qt::Key_N);
         QTRY_COMPARE(window.minimumSize(), window.maximumSize()); // at normal size the border is fixed
         QVERIFY(window.lockNotice()->isHidden());                 // and the lock is not wanted
-    }
-
-    void noPartOpensAMenu()
-    {
-        QVERIFY(w->start());
-        int popups = 0;
-        QTimer closer; // a menu would open inside the request and stay until closed
-        connect(&closer, &QTimer::timeout,
-                [&] { popups += qApp->activePopupWidget() && qApp->activePopupWidget()->close(); });
-        closer.start(5);
-        QList<QWidget *> parts = w->window->findChildren<QWidget *>();
-        for (QWidget *part : parts << w->window.get()) { // the scroll bar's menu once stalled the toy
-            QContextMenuEvent request(QContextMenuEvent::Mouse, {}, part->mapToGlobal(QPoint()));
-            if (part->isVisible()) {
-                QApplication::sendEvent(part, &request);
-            }
-        }
-        QCOMPARE(popups, 0);
-    }
-
-    // Even when a window manager that prevents focus stealing never activates it.
-    void aSecondCopyLeavesAtItsFirstShow()
-    {
-        QVERIFY(w->start());
-        PlayWindow second(OfflineDevices());
-        NoActivation neverActive;
-        second.installEventFilter(&neverActive);
-        second.show();
-        QTRY_VERIFY(!second.isVisible());
-        QVERIFY(w->window->isVisible());
     }
 
     void shiftXEndsWithTheSongStopped()
@@ -233,20 +178,6 @@ private slots:
         QCOMPARE(w->text(), QKeySequence(key.key()).toString().toLower());
     }
 
-    void displaySettingsApplyAtOnce()
-    {
-        QVERIFY(QDir().mkpath(w->path(u"new"_s)) && w->start());
-        WhenModalOpens<FormViewOptions> ok([&](FormViewOptions *dialog) {
-            dialog->m_folders->SetPath(w->path(u"new"_s));
-            dialog->m_inputFontSize->setText(u"50"_s);
-            dialog->m_ok->click();
-        });
-        w->press(Qt::SHIFT | Qt::Key_V);
-        QTRY_COMPARE(ok.handled, 1);
-        QCOMPARE(w->fontSize(), 50);
-        QCOMPARE(w->window->clickPicture()->Folder(), w->path(u"new"_s));
-    }
-
     // A song that ends starts again while the parent asks so, unless Esc was the last key or click.
     void repeat_data()
     {
@@ -307,9 +238,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes"); // of a.txt, beside a.wav; none: no file
         QTest::addColumn<QString>("shown");    // none: no lyrics
-        const QByteArray frog("\x82\xa9\x82\xa6\x82\xe9\r\n\x95\x5c no uta\r\nlast");
         const QByteArray huge = QByteArray("0123456789abcdef\n").repeated(200000); // cut inside a line
-        QTest::newRow("Shift-JIS lines") << frog << u"かえる\n表 no uta\nlast\n"_s;
         QTest::newRow("huge file is cut") << huge << QString::fromLatin1(huge.left(256 * 1024)) + u'\n';
         QTest::newRow("no lyrics") << QByteArray() << QString();
     }
@@ -338,7 +267,6 @@ private slots:
         QByteArray bomb = QByteArray::fromHex("424d36000000000000003600000028000000409c0000409c000001001800");
         QTest::newRow("a picture") << ClickRow{u"p.bmp"_s, {}, Shown};
         QTest::newRow("none the pattern lists") << ClickRow{u"p.png"_s, {}, NotShown};
-        QTest::newRow("not a picture") << ClickRow{u"p.bmp"_s, "text, not a bitmap", NotShown};
         QTest::newRow("40000 x 40000 bitmap in 54 bytes")
             << ClickRow{u"p.bmp"_s, bomb.leftJustified(54, 0), NotShown};
     }
@@ -405,26 +333,6 @@ private slots:
         QVERIFY(released.elapsed() >= milliseconds * 95 / 100);
         QCOMPARE(picture->HideAfter(),
                  std::chrono::milliseconds(milliseconds)); // and no later on an idle one
-    }
-
-    // Keys and pictures draw from one generator, never seeded; tst_keyresponse names each draw's colour.
-    void keysAndClicksDrawFromOneGenerator()
-    {
-        const QList<QColor> pictures{Qt::red, Qt::green, Qt::blue}; // the list is sorted by name
-        QVERIFY(w->picture(u"a.bmp"_s, pictures[0]) && w->picture(u"b.bmp"_s, pictures[1])
-                && w->picture(u"c.bmp"_s, pictures[2]) && w->start());
-        QList<QColor> seen, expected;
-        Random::Restart();
-        for (int i = 0; i < 12; ++i) {
-            w->press(Qt::Key_A);
-            QTest::mouseClick(w->box()->viewport(), Qt::LeftButton);
-            seen << w->colour() << w->window->clickPicture()->pixmap().toImage().pixelColor(5, 5);
-        }
-        Random::Restart();
-        for (int i = 0; i < 12; ++i) {
-            expected << KeyResponse::ColourForDraw(Random::Next()) << pictures[int(Random::Next() * 3.0f)];
-        }
-        QCOMPARE(seen, expected);
     }
 };
 

@@ -4,26 +4,21 @@
 
 #include "app/playwindow.h"
 #include "audiotestutil.h"
-#include "platform/random.h"
 #include "settings/options.h"
 #include "tests/midifile.h"
 
-#include <QImage>
 #include <QPlainTextEdit>
 #include <QtTest> // and all of QtCore
 #include <sndfile.h>
 
 inline PlayWindow::Devices OfflineDevices()
 {
-    PlayWindow::Devices devices;
-    devices.audio.output = AudioEngine::Output::Offline;
-    devices.mixer.clear();
-    return devices;
+    return {{AudioEngine::Output::Offline}, QString()}; // sound rendered offline, no mixer
 }
 
 // A program folder of its own (so a single-copy lock of its own) holding a short song "a.wav" (0.2 s),
-// a long one "b.wav" (2 s) and the three click songs; start() makes the window on it. Whatever a test
-// leaves behind, the fixture's end gives back the program folder and the current folder it found.
+// a long one "b.wav" (2 s) and the left and middle click songs; start() makes the window on it. Whatever a
+// test leaves behind, the fixture's end gives back the program folder and the current folder it found.
 class PlayFixture
 {
     QTemporaryDir m_dir; // outlives the window, which leaves it at exit
@@ -44,7 +39,6 @@ public:
         ready = AudioTest::WriteTone(path(QStringLiteral("a.wav")), 48000, 1, format, 440, 0.2)
                 && AudioTest::WriteTone(path(QStringLiteral("b.wav")), 48000, 1, format, 440, 2)
                 && write(QStringLiteral("ClickLeft.mid"), song)
-                && write(QStringLiteral("ClickRight.mid"), song)
                 && write(QStringLiteral("ClickMiddle.mid"), song);
     }
     ~PlayFixture()
@@ -85,8 +79,7 @@ public:
     // The name of the song that plays now; empty when none plays.
     QString playing() const
     {
-        const SongPlayer &player = window->player();
-        return player.CurrentMode() == SongPlayer::Mode::Playing ? QFileInfo(player.FileName()).fileName()
-                                                                 : QString();
+        const bool plays = window->player().CurrentMode() == SongPlayer::Mode::Playing;
+        return plays ? QFileInfo(window->player().FileName()).fileName() : QString();
     }
 };
