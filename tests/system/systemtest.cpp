@@ -34,26 +34,21 @@ QImage GrabScreen(const QRect &area)
 
 int DarkPixels(const QImage &image)
 {
-    int count = 0;
-    for (int i = 0; i < image.width() * image.height(); ++i) {
-        count += QColor(image.pixel(i % image.width(), i / image.width())).value() < 64;
-    }
-    return count;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32); // rows without padding
+    const QRgb *pixels = reinterpret_cast<const QRgb *>(rgb.constBits());
+    return int(std::count_if(pixels, pixels + rgb.width() * rgb.height(),
+                             [](QRgb pixel) { return QColor(pixel).value() < 64; }));
 }
 
 QRect WindowGeometry(quint32 window)
 {
-    // From the X server itself: xdotool counts a window manager's title bar twice.
-    xcb_connection_t *x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
-    xcb_get_geometry_reply_t *size = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), nullptr);
-    xcb_translate_coordinates_reply_t *place =
-        xcb_translate_coordinates_reply(x, xcb_translate_coordinates(x, window, root, 0, 0), nullptr);
-    const QRect geometry =
-        size && place ? QRect(place->dst_x, place->dst_y, size->width, size->height) : QRect();
-    free(size);
-    free(place);
-    return geometry;
+    // From xwininfo (xdotool counts a window manager's title bar twice), whose absolute upper-left corner
+    // comes before the relative one.
+    const QString info = QString::fromUtf8(Output(u"xwininfo"_s, {u"-id"_s, QString::number(window)}));
+    const auto value = [&info](const QString &name) {
+        return QRegularExpression(name + u":\\s+(-?\\d+)"_s).match(info).captured(1).toInt();
+    };
+    return QRect(value(u"upper-left X"_s), value(u"upper-left Y"_s), value(u"Width"_s), value(u"Height"_s));
 }
 
 QByteArray Output(const QString &program, const QStringList &arguments)
@@ -69,17 +64,17 @@ quint32 WaitForWindow(const QString &title, int timeoutMs, qint64 pid)
                                + (pid ? QStringList{u"--pid"_s, QString::number(pid)} : QStringList())
                                + QStringList{u"--name"_s, u'^' + title + u'$'}; // the pattern comes last
     QByteArray out; // xdotool fails while no window matches
-    return QTest::qWaitFor([&] { return XdoTool(search, &out); }, timeoutMs) ? out.split('\n')[0].toUInt()
-                                                                             : 0;
+    const bool found = QTest::qWaitFor([&] { return XdoTool(search, &out); }, timeoutMs);
+    return found ? out.split('\n')[0].toUInt() : 0;
 }
 
-QByteArray OptionFile(const QMap<int, QByteArray> &songs, bool playRepeat)
+QByteArray OptionFile(const QMap<int, QByteArray> &songs)
 {
     QByteArray bytes;
     for (int slot = 0; slot < 110; ++slot) {
         bytes += songs.value(slot) + "\r\n";
     }
-    return bytes + "False\r\n" + (playRepeat ? "True" : "False") + "\r\n\r\n 36 \r\n 24 \r\n";
+    return bytes + "False\r\nFalse\r\n\r\n 36 \r\n 24 \r\n";
 }
 
 bool SoundRecorder::Start()
@@ -89,14 +84,12 @@ bool SoundRecorder::Start()
                                u"--latency-msec=20"_s, u"--device="_s + sink + u".monitor"_s});
     // A tone plays into the sink until the recording hears it; once the sink has been quiet
     // for a quarter of a second, the recording starts afresh.
-    QByteArray sine;
-    Run(u"pactl"_s, {u"load-module"_s, u"module-sine"_s, u"sink="_s + sink}, &sine);
+    const QByteArray sine = Output(u"pactl"_s, {u"load-module"_s, u"module-sine"_s, u"sink="_s + sink});
     const bool heard = QTest::qWaitFor([this] { return FirstLoud(0.1f) >= 0; }, 20000);
     Run(u"pactl"_s, {u"unload-module"_s, QString::fromUtf8(sine.trimmed())});
-    const bool quiet =
-        heard && QTest::qWaitFor([this] { return FirstLoud(0.01f, Samples().size() - Rate / 4) < 0; });
+    const bool quiet = QTest::qWaitFor([this] { return FirstLoud(0.01f, Samples().size() - Rate / 4) < 0; });
     m_raw.clear();
-    return quiet;
+    return heard && quiet;
 }
 
 std::vector<float> SoundRecorder::Samples()
@@ -128,7 +121,6 @@ bool ZubeloCopy::WriteFile(const QString &name, const QByteArray &bytes) const
 
 bool ZubeloCopy::Start(const QStringList &arguments, const QString &program)
 {
-    m_process.setProcessEnvironment(m_environment);
     m_process.start(program.isEmpty() ? m_dir.filePath(u"zubelo"_s) : program, arguments);
     return m_process.waitForStarted() && FindWindow();
 }

@@ -8,7 +8,6 @@
 #include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <vector>
 
 namespace SystemTest {
 
@@ -29,8 +28,8 @@ int DarkPixels(const QImage &image);
 QRect WindowGeometry(quint32 window);
 // The visible window with exactly this title (of this process), once it shows; 0 when none does.
 quint32 WaitForWindow(const QString &title, int timeoutMs = 5000, qint64 pid = 0);
-// An Option.dat with the given songs by key slot, PlayWait off, and the sizes 36 and 24.
-QByteArray OptionFile(const QMap<int, QByteArray> &songs, bool playRepeat = false);
+// An Option.dat with the given songs by key slot, PlayWait and PlayRepeat off, and the sizes 36 and 24.
+QByteArray OptionFile(const QMap<int, QByteArray> &songs);
 
 // Records the sound server's null sink (its monitor): mono, 48 kHz, in 16-bit units.
 class SoundRecorder
@@ -56,8 +55,8 @@ public:
 
     QString FilePath(const QString &name) const { return m_dir.filePath(name); }
     bool WriteFile(const QString &name, const QByteArray &bytes) const;
-    void SetEnvironment(const QString &name, const QString &value) { m_environment.insert(name, value); }
-    // Starts the program (the copy's own, unless another is named) and waits for its first window.
+    // Starts the program (the copy's own, unless another is named) in this process's environment and
+    // waits for its first window.
     bool Start(const QStringList &arguments = {}, const QString &program = QString());
     // Waits for the program's window (or the box it shows first) to show drawn.
     bool FindWindow();
@@ -73,7 +72,6 @@ public:
 private:
     QTemporaryDir m_dir;
     QProcess m_process; // killed when the copy goes, before its folder
-    QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     quint32 m_window = 0;
 };
 

@@ -96,12 +96,10 @@ bool keyboardHeldElsewhere()
     return held;
 }
 
-QPoint mouseLocation()
+// As "x:0 y:0".
+QByteArray mouseLocation()
 {
-    const QByteArray out = SystemTest::Output(u"xdotool"_s, {u"getmouselocation"_s, u"--shell"_s});
-    const QRegularExpressionMatch m =
-        QRegularExpression(u"X=(\\d+)\nY=(\\d+)"_s).match(QString::fromUtf8(out));
-    return QPoint(m.captured(1).toInt(), m.captured(2).toInt());
+    return SystemTest::Output(u"xdotool"_s, {u"getmouselocation"_s}).split(' ').mid(0, 2).join(' ');
 }
 
 // Pixels unlike the first one: text on a plain background.
@@ -147,43 +145,27 @@ private slots:
         QVERIFY(SystemTest::Run(u"pactl"_s, {u"set-sink-volume"_s, Sink, u"64999"_s}));
     }
 
-    void keysPaintSingAndSetTheVolume()
+    void keysPaintAndSing()
     {
         SoundRecorder recorder;
         QVERIFY(recorder.Start());
         ZubeloCopy zubelo;
-        // A short tone that repeats, at 44.1 kHz where the sound server runs at 48 kHz.
+        // A short tone at 44.1 kHz where the sound server runs at 48 kHz.
         QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 44100, 1,
                                      SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.3));
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "tone.wav"}}, true)));
+        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "tone.wav"}})));
         QVERIFY(zubelo.Start() && zubelo.Focus());
         QTRY_COMPARE(sinkVolume(), 64990); // start-up reads 6499 tenths and writes them back
 
-        // Typed letters appear, and the box takes another colour.
-        const QRect window = zubelo.WindowGeometry();
-        const QRect textBox(window.topLeft(), QSize(window.width(), window.height() - 40));
-        const QRect corner(window.right() - 30, window.top() + 200, 1, 1); // far from any text
-        const QImage colour = SystemTest::GrabScreen(corner);
+        // Typed letters appear.
+        const QRect textBox = zubelo.WindowGeometry().adjusted(0, 0, 0, -40);
         const int before = SystemTest::DarkPixels(SystemTest::GrabScreen(textBox));
         QVERIFY(Xdo(u"type --delay 30 wo"_s)); // no Shift: Shift+M would open a dialog
         QTRY_VERIFY(SystemTest::DarkPixels(SystemTest::GrabScreen(textBox)) > before + 200);
-        QVERIFY(SystemTest::GrabScreen(corner) != colour);
 
-        // The song is heard at its pitch, again a second later, and the next key (Esc, without a song) stops
-        // it.
+        // The song is heard at its pitch.
         QVERIFY(Xdo(u"key a"_s));
         QTRY_VERIFY(atPitch(recorder, recorder.FirstLoud(0.2f), 440));
-        QTRY_VERIFY(recorder.FirstLoud(0.2f, size_t(recorder.FirstLoud(0.2f) + SoundRecorder::Rate)) > 0);
-        QVERIFY(Xdo(u"key Escape"_s));
-        QTest::qWait(600); // and no repeat comes after it
-        QCOMPARE(recorder.FirstLoud(0.01f, recorder.Samples().size() - SoundRecorder::Rate / 4), -1);
-
-        // The slider sets ten times its value: 0, then a page of 100 up.
-        QVERIFY(clickSlider(window));
-        QVERIFY(Xdo(u"key Home"_s));
-        QTRY_COMPARE(sinkVolume(), 0);
-        QVERIFY(clickSlider(window));
-        QTRY_COMPARE(sinkVolume(), 1000);
 
         // A second copy of the same folder ends by itself.
         QVERIFY(SystemTest::Run(zubelo.FilePath(u"zubelo"_s), {}, nullptr, 15000));
@@ -194,21 +176,16 @@ private slots:
     {
         QTest::addColumn<int>("signalNumber"); // 0: a close request
         QTest::addColumn<bool>("dialogOpen");
-        QTest::addColumn<QByteArray>("settings");
-        // Sizes written as no dialog writes them, so any save would show.
-        const QByteArray settings = SystemTest::OptionFile({{60, "ClickLeft.mid"}}).replace(" 36 ", "36.0");
-        QTest::newRow("close request") << 0 << false << settings;
-        QTest::newRow("kill with the music dialog open") << SIGTERM << true << settings;
-        // A's song, then lines no settings file has.
-        const QByteArray broken =
-            settings.left(135) + QByteArray("\x81\xff\r\n\0\0garbage\n", 16).repeated(500);
-        QTest::newRow("Ctrl+C in a terminal, broken settings file") << SIGINT << false << broken;
+        QTest::newRow("close request") << 0 << false;
+        QTest::newRow("kill with the music dialog open") << SIGTERM << true;
+        QTest::newRow("Ctrl+C in a terminal") << SIGINT << false;
     }
     void quitLeavesTheSettingsAlone()
     {
         QFETCH(int, signalNumber);
         QFETCH(bool, dialogOpen);
-        QFETCH(QByteArray, settings);
+        // Sizes written as no dialog writes them, so any save would show.
+        const QByteArray settings = SystemTest::OptionFile({{60, "ClickLeft.mid"}}).replace(" 36 ", "36.0");
         ZubeloCopy zubelo;
         QVERIFY(zubelo.WriteFile(u"Option.dat"_s, settings));
         QVERIFY(zubelo.Start() && zubelo.Focus() && Xdo(u"key a"_s));
@@ -222,47 +199,6 @@ private slots:
         QVERIFY2(zubelo.WaitForExit(5000), "the request was ignored");
         QVERIFY(zubelo.Process().exitStatus() == QProcess::NormalExit && zubelo.Process().exitCode() == 0);
         QCOMPARE(SystemTest::Output(u"cat"_s, {zubelo.FilePath(u"Option.dat"_s)}), settings);
-    }
-
-    void withoutAMixerOrSoundServer_data()
-    {
-        QTest::addColumn<bool>("mixer");
-        QTest::newRow("no mixer") << false;
-        QTest::newRow("mixer") << true;
-    }
-    void withoutAMixerOrSoundServer()
-    {
-        QFETCH(bool, mixer);
-        // A sound server of this test's own, so that stopping it leaves the others alone.
-        ZubeloCopy zubelo;
-        const QString socket = zubelo.FilePath(u"native"_s);
-        QProcess server;
-        server.start(u"pulseaudio"_s,
-                     {u"-n"_s, u"--daemonize=no"_s, u"--use-pid-file=no"_s, u"-L"_s, u"module-null-sink"_s,
-                      u"-L"_s, u"module-native-protocol-unix auth-anonymous=1 socket="_s + socket});
-        QTRY_VERIFY(QFile::exists(socket));
-        zubelo.SetEnvironment(u"PULSE_SERVER"_s, u"unix:"_s + socket);
-        if (!mixer) {
-            zubelo.SetEnvironment(u"ALSA_CONFIG_PATH"_s, u"" ZUBELO_NO_MIXER_CONF ""_s);
-        }
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "ClickLeft.mid"}})));
-        QVERIFY(zubelo.Start());
-        if (!mixer) { // the message box comes before the window
-            QVERIFY(zubelo.WindowGeometry().width() < 536);
-            QVERIFY(Xdo(u"key Return"_s));
-            QTRY_VERIFY(zubelo.FindWindow() && zubelo.WindowGeometry().width() == 536);
-        }
-        QVERIFY(zubelo.Focus() && Xdo(u"key a"_s));
-        QTRY_VERIFY(playsSound(zubelo.Process().processId(), u"unix:"_s + socket));
-
-        // The sound server goes away: songs, the slider and the end break nothing.
-        server.kill();
-        QVERIFY(server.waitForFinished());
-        QVERIFY(Xdo(u"key --delay 50 b a"_s));
-        QVERIFY(clickSlider(zubelo.WindowGeometry()));
-        QVERIFY(Xdo(u"key End Home"_s));
-        QVERIFY(zubelo.RequestClose() && zubelo.WaitForExit());
-        QCOMPARE(zubelo.Process().exitCode(), 0);
     }
 
     // The sound server restarts (an update, a crash) while a song plays and keys keep coming, or it
@@ -290,7 +226,8 @@ private slots:
         if (serverAtStart) { // the song plays when the server goes
             QTRY_VERIFY(playsSound(zubelo.Process().processId()));
             QVERIFY(soundServer(u"stop"_s));
-            QVERIFY(Xdo(u"key a"_s));
+            QVERIFY(Xdo(u"key a"_s)); // and the slider, with no mixer behind it
+            QVERIFY(clickSlider(zubelo.WindowGeometry()) && Xdo(u"key Home"_s));
         }
         QVERIFY(soundServer(u"start"_s));
         SoundRecorder recorder;
@@ -327,16 +264,9 @@ private slots:
         // Z plays a MIDI song of the starter content: middle C.
         QVERIFY(Xdo(u"key z"_s));
         QTRY_VERIFY(atPitch(recorder, recorder.FirstLoud(0.05f), 261.6));
-        // The 1 key's lyrics fill the box down to its lower part.
-        const QRect box = zubelo.WindowGeometry().adjusted(0, 120, 0, -60);
-        const int before = SystemTest::DarkPixels(SystemTest::GrabScreen(box));
-        QVERIFY(Xdo(u"key 1"_s));
-        QTRY_VERIFY(SystemTest::DarkPixels(SystemTest::GrabScreen(box)) > before + 500);
-        // Alt+Tab stays in the toy: Tab, whose song has no lyrics, clears them, and the toy stays active.
+        // Alt+Tab stays in the toy, whose next key opens a dialog: that has the keyboard while it is open,
+        // and the toy takes it back after.
         QVERIFY(Xdo(u"key alt+Tab"_s));
-        QTRY_VERIFY(SystemTest::DarkPixels(SystemTest::GrabScreen(box)) <= before);
-        QCOMPARE(activeWindow(), zubelo.Window());
-        // A dialog has the keyboard while it is open, and the toy takes it back after.
         QVERIFY(Xdo(u"key shift+m"_s));
         QTRY_COMPARE(activeWindow(), SystemTest::WaitForWindow(u"曲の設定"_s));
         QVERIFY(!keyboardHeldElsewhere());
@@ -354,16 +284,13 @@ private slots:
     void pointerStaysInTheToyWhileLocked_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("normalSize");
         QTest::addColumn<bool>("held");
-        QTest::newRow("maximised") << QStringList() << false << true;
-        QTest::newRow("normal size") << QStringList() << true << false;
-        QTest::newRow("--no-lock") << QStringList{u"--no-lock"_s} << false << false;
+        QTest::newRow("maximised") << QStringList() << true;
+        QTest::newRow("--no-lock") << QStringList{u"--no-lock"_s} << false;
     }
     void pointerStaysInTheToyWhileLocked()
     {
         QFETCH(QStringList, arguments);
-        QFETCH(bool, normalSize);
         QFETCH(bool, held);
         QProcess manager;
         QVERIFY(startWindowManager(manager));
@@ -373,10 +300,6 @@ private slots:
         const QStringList state{u"-id"_s, id, u"_NET_WM_STATE"_s};
         QTRY_VERIFY(xprop(state).contains("_NET_WM_STATE_MAXIMIZED_VERT"));
         QTRY_COMPARE(activeWindow(), zubelo.Window());
-        if (normalSize) {
-            QVERIFY(Xdo(u"key shift+n"_s));
-            QTRY_VERIFY(!xprop(state).contains("MAXIMIZED"));
-        }
         QTRY_COMPARE(keyboardHeldElsewhere(), held);
         // The slider takes its clicks either way.
         const QRect window = zubelo.WindowGeometry();
@@ -384,7 +307,9 @@ private slots:
         QTRY_COMPARE(sinkVolume(), 0);
         // The screen's corner lies outside the window: held, the pointer stops at the window's edge.
         QVERIFY(Xdo(u"mousemove 0 0"_s));
-        QTRY_COMPARE(mouseLocation(), held ? window.topLeft() : QPoint(0, 0));
+        const QPoint stop = held ? window.topLeft() : QPoint(0, 0);
+        QTRY_COMPARE(mouseLocation(),
+                     "x:" + QByteArray::number(stop.x()) + " y:" + QByteArray::number(stop.y()));
         // The close button at the title bar's right end.
         const int titleBar =
             xprop({u"-id"_s, id, u"_NET_FRAME_EXTENTS"_s}).split(',').value(2).trimmed().toInt();
@@ -438,7 +363,7 @@ private slots:
                                  {root + u"/usr/share/applications/" ZUBELO_APP_ID ".desktop"_s}, &out),
                  out);
 
-        zubelo.SetEnvironment(u"XDG_DATA_HOME"_s, zubelo.FilePath(u"data"_s));
+        qputenv("XDG_DATA_HOME", zubelo.FilePath(u"data"_s).toLocal8Bit()); // the program's too
         QVERIFY(zubelo.Start({}, root + u"/usr/games/zubelo"_s));
         // The user's folder holds the installed first settings, and every song they name.
         const QString folder = zubelo.FilePath(u"data/Zubelo/"_s);
