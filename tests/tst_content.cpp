@@ -5,22 +5,24 @@
 #include "settings/options.h"
 #include "widgettestutil.h"
 
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QtTest>
 
 class TestContent : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_folder; // the play window's own, with the first Option.dat
+
 private slots:
+    void initTestCase()
+    {
+        Options::SetProgramFolder(m_folder.path());
+        QVERIFY(QFile::copy(QStringLiteral(ZUBELO_FIRST_OPTIONS), Options::OptionFilePath()));
+    }
+
     void everyKeysSongSounds()
     {
-        QTemporaryDir folder; // the play window's own, with the first Option.dat
-        QVERIFY(
-            QFile::copy(QStringLiteral(ZUBELO_FIRST_OPTIONS), folder.filePath(QStringLiteral("Option.dat"))));
-        Options::SetProgramFolder(folder.path());
         PlayWindow form(OfflineDevices());
         form.audio().Synth().WaitForFont();
         for (const QString &song : Options::Settings().SongFile) {
@@ -35,10 +37,6 @@ private slots:
     // on a 1280 x 800 screen without scrolling or a wrapped line.
     void versesFitTheWindow()
     {
-        QTemporaryDir folder;
-        QVERIFY(
-            QFile::copy(QStringLiteral(ZUBELO_FIRST_OPTIONS), folder.filePath(QStringLiteral("Option.dat"))));
-        Options::SetProgramFolder(folder.path());
         PlayWindow form(OfflineDevices());
         form.resize(1280, 770);
         form.show();
