@@ -140,7 +140,6 @@ private slots:
         // Each action's key is the window's to show; here, which modifiers count.
         QTest::addColumn<QKeyCombination>("key"); // Qt's key for its letter; the modifiers as the mask
         QTest::addColumn<Action>("action");
-        QTest::newRow("Ctrl+Shift+M") << (Qt::CTRL | Qt::SHIFT | Qt::Key_M) << Action::MusicSettings;
         QTest::newRow("Alt+Shift+V") << (Qt::ALT | Qt::SHIFT | Qt::Key_V) << Action::DisplaySettings;
         QTest::newRow("Shift+B") << (Qt::SHIFT | Qt::Key_B) << Action::None;
         QTest::newRow("Ctrl+Alt+X") << (Qt::CTRL | Qt::ALT | Qt::Key_X) << Action::None;

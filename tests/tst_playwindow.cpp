@@ -80,7 +80,6 @@ private slots:
         QTest::addColumn<QKeyCombination>("key");
         QTest::addColumn<SizeState>("state");
         QTest::newRow("Shift+H, and the help page opens") << (Qt::SHIFT | Qt::Key_H) << Minimised;
-        QTest::newRow("H without Shift: only a key") << QKeyCombination(Qt::Key_H) << Normal;
     }
     void sizeKeys()
     {

@@ -7,6 +7,7 @@
 #include "modalwindow.h"
 #include "platform/twips.h"
 #include "settings/options.h"
+#include "smalldisk.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -251,15 +252,28 @@ private slots:
     // whatever the cause, is pinned with the settings file itself; both dialogs tell it with the same call.)
     void failedSaveIsTold()
     {
-        Options::SetProgramFolder(path(u"gone"_s)); // no folder to write Option.dat in
+        SMALL_DISK_OR_SKIP(disk, 64);
+        QFile file(disk.path(u"Option.dat"_s));
+        QVERIFY(file.open(QFile::WriteOnly) && file.write("old\r\n") == 5);
+        file.close();
+        Options::SetProgramFolder(disk.dir.path());
+        m_settings.SongFile.fill(QString(100, u'b')); // 11 KiB: more than the room left
+        m_settings.SongFile[0].clear();               // the key the music dialog opens at
+        disk.fill(4096);
         FormMusicOptions music;
         music.m_songFile->setText(u"a.mid"_s);
         music.m_ok->click();
-        const QString told = u"設定をﾌｧｲﾙに保存できませんでした。\n  "_s + Options::OptionFilePath()
-                             + u"\n  "_s + qt_error_string(ENOENT)
+        FormViewOptions display;
+        display.m_inputFontSize->setText(u"50"_s);
+        display.m_ok->click();
+        const QString told = u"設定をﾌｧｲﾙに保存できませんでした。\n  "_s + file.fileName() + u"\n  "_s
+                             + qt_error_string(ENOSPC)
                              + u"\n今の設定はこのまま使えますが、保存されたﾌｧｲﾙは以前のままです。"_s;
-        QCOMPARE(m_boxes->texts, QStringList{told});
+        QCOMPARE(m_boxes->texts, QStringList(2, told));
+        QVERIFY(file.open(QFile::ReadOnly) && file.readAll() == "old\r\n");
+        QVERIFY(music.result() == QDialog::Accepted && display.result() == QDialog::Accepted);
         QCOMPARE(m_settings.SongFile[0], u"a.mid"_s);
+        QCOMPARE(m_settings.InputFontSize, 50);
     }
 
     // The browser opens at the stored song (not the typed text) and offers MIDI, then WAVE files. A choice

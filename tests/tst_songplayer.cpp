@@ -126,7 +126,6 @@ private slots:
         QTest::addColumn<std::optional<Kind>>("kind");
         QTest::newRow("MIDI in capitals") << u"/songs/T.MID"_s << std::optional(Kind::Midi);
         QTest::newRow("WAVE in mixed case") << u"b.Wav"_s << std::optional(Kind::Wave);
-        QTest::newRow(".midi") << u"a.midi"_s << std::optional<Kind>();
     }
     void kindOfFile()
     {
@@ -187,6 +186,22 @@ private slots:
         QTest::qWait(900); // not over before its time
         QVERIFY(!m_engine->HasOutputDevice() && m_endings.size() == 1);
         QTRY_COMPARE(m_endings, (QList<Ending>{Ending::Failed, Ending::ReachedItsEnd}));
+    }
+
+    // A song whose sound server goes away ends as a song that cannot play, and nothing stays playing.
+    void songEndsWhenItsSoundServerGoes()
+    {
+        const QString server = qEnvironmentVariable("ZUBELO_TEST_SOUND_SERVER");
+        if (server.isEmpty()) {
+            QSKIP("needs the test command's sound server (scripts/with-test-services.sh)");
+        }
+        makeEngine(AudioEngine::Output::Device);
+        play(u"long.wav"_s);
+        QTRY_VERIFY(m_engine->HasOutputDevice());
+        QCOMPARE(QProcess::execute(server, {u"stop"_s}), 0);
+        const auto restart = qScopeGuard([&] { QProcess::execute(server, {u"start"_s}); });
+        QTRY_COMPARE(m_endings, QList<Ending>{Ending::Failed});
+        QVERIFY(m_player->CurrentMode() != Mode::Playing && !m_engine->HasOutputDevice());
     }
 };
 

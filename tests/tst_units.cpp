@@ -187,23 +187,6 @@ private slots:
         QVERIFY(saved != SavedBack::SameBytes || readFile(OptionFilePath()) == file);
     }
 
-    void roundTripKeepsEveryCharacter()
-    {
-        const QStringList texts{"/曲/表/a.mid", "ソ能予.wav",        "ｶﾅ.mid", "D:\\S\\a.mid", "  a b .mid  ",
-                                "①.mid",        "うた〜−‖¢£¬¥—‾.mid"};
-        std::copy(texts.begin(), texts.end(), Settings().SongFile.begin());
-        Settings().ImageFolder = texts.last();
-        QVERIFY(bool(SaveOptions()));
-        const QByteArray first = readFile(OptionFilePath());
-        LoadOptions();
-        const QStringList back(Settings().SongFile.begin(), Settings().SongFile.begin() + texts.size());
-        // Shift-JIS reads the last one back as its twins, and writes those as it wrote the first spelling.
-        QCOMPARE(back, texts.first(6) + QStringList{"うた～－∥￠￡￢\\―~.mid"});
-        QCOMPARE(Settings().ImageFolder, back.last());
-        QVERIFY(bool(SaveOptions()));
-        QCOMPARE(readFile(OptionFilePath()), first);
-    }
-
     // A song or folder the file cannot hold refuses the save, which leaves the file as it was.
     void unstorableTextRefusesTheSave()
     {
@@ -286,15 +269,6 @@ private slots:
         QCOMPARE(FolderOfPath("D:\\Pics"), "");
     }
 
-    void installedProgramFolderIsPerUser()
-    {
-        qputenv("XDG_DATA_HOME", "/tmp/data-home");
-        const auto unset = qScopeGuard([] { qunsetenv("XDG_DATA_HOME"); });
-        const ProgramFolder::Places places = ProgramFolder::ForExecutable("/tmp/x/usr/games/zubelo");
-        QCOMPARE(places.installedData, "/tmp/x/usr/share/zubelo");
-        QCOMPARE(places.perUser, "/tmp/data-home/Zubelo");
-    }
-
     // An exact name first; then every part in any case or twin, the first in code point order; no prefixes.
     void locateFindsTheNameAsTheDiskSpellsIt()
     {
@@ -310,40 +284,10 @@ private slots:
         QCOMPARE(found("5/SONG"), m_dir.filePath("5/SONG"));
     }
 
-    // The key drawn as A, 7 or F5 is selected by that key's code, and no code selects two slots.
-    void keySlotsAgreeWithTheirCaptions()
-    {
-        int slotsWithCode = 0;
-        for (int slot = 0; slot < SlotCount; ++slot) {
-            const QString name = KeyDisplayName(slot), caption = KeyCaption(slot);
-            const int code = KeyCodeOfSlot(slot);
-            const char16_t c = caption.size() == 1 ? caption[0].unicode() : 0;
-            QVERIFY(slot == 109 || (name.contains(u'[') && name.endsWith(u']')));
-            QVERIFY(code == NoKeyCode || (++slotsWithCode && SlotForKeyCode(code) == slot));
-            if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z')) {
-                QCOMPARE(code, name.startsWith(u"テンキー") ? 96 + c - u'0' : int(c));
-            }
-            QVERIFY(!caption.startsWith(u'F') || caption.size() == 1 || code == 111 + caption.mid(1).toInt());
-        }
-        QCOMPARE(slotsWithCode, 105);
-    }
-
     void unlistedCodesPlayTheEnterSlot()
     {
         QCOMPARE(SlotForKeyCode(-1), EnterSlot);
         QCOMPARE(SlotForKeyCode(256), EnterSlot);
-    }
-
-    // Name, caption and key code of a slot.
-    void slotNames()
-    {
-        using Slot = std::tuple<QString, QString, int>;
-        const auto slot = [](int slot) {
-            return Slot{KeyDisplayName(slot), KeyCaption(slot), KeyCodeOfSlot(slot)};
-        };
-        QCOMPARE(slot(99), Slot("[カタカナ・ひらがな]", "ｶﾅ", 242));
-        QCOMPARE(slot(87), Slot("[Shift]", "Shift", NoKeyCode)); // the right Shift
-        QCOMPARE(slot(110), Slot("", "", NoKeyCode));
     }
 
     void keypadKeyWithShiftKeepsItsCode()

@@ -178,7 +178,6 @@ private slots:
         QTest::addColumn<bool>("dialogOpen");
         QTest::newRow("close request") << 0 << false;
         QTest::newRow("kill with the music dialog open") << SIGTERM << true;
-        QTest::newRow("Ctrl+C in a terminal") << SIGINT << false;
     }
     void quitLeavesTheSettingsAlone()
     {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The built program on a real Wayland compositor (a headless sway that
-// with-sway.sh starts, whose bindings mark the window they fire on), with keys
+// scripts/with-sway.sh starts, whose bindings mark the window they fire on), with keys
 // from wtype: the platform it picks, the screen it covers, and the compositor's
 // shortcuts it holds. The test itself runs on Wayland too.
 #include "platform/virtualkey.h"
