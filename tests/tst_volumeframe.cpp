@@ -23,6 +23,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("no device") << Error::NoDevice << u"[6] 利用可能なミキサーデバイスがありません。"_s;
         QTest::newRow("busy") << Error::Busy << u"[4] 指定リソースはすでに割り当て済みです。"_s;
+        QTest::newRow("bad flags") << Error::BadFlags << u"[10] 1つ以上の無効なフラグがあります。"_s;
         QTest::newRow("bad handle") << Error::BadHandle << u"[5] 指定されたハンドルは無効です。"_s;
         QTest::newRow("no memory: half-width stop")
             << Error::NoMemory << u"[7] リソースを割り当てることはできません｡"_s;

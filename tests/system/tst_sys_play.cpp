@@ -115,6 +115,8 @@ int inkIn(const QRect &area)
 
 bool startWindowManager(QProcess &manager)
 {
+    // A manager that was killed leaves its mark on the root window: the new one makes its own.
+    xprop({u"-root"_s, u"-remove"_s, u"_NET_SUPPORTING_WM_CHECK"_s});
     manager.start(u"openbox"_s, {u"--sm-disable"_s});
     return QTest::qWaitFor([] {
         return xprop({u"-root"_s, u"_NET_SUPPORTING_WM_CHECK"_s}).contains("window id");
