@@ -100,11 +100,6 @@ void AudioEngine::Play(quint64 session)
     m_playing.store(true, std::memory_order_release);
 }
 
-void AudioEngine::Pause()
-{
-    m_playing.store(false, std::memory_order_release);
-}
-
 void AudioEngine::Rewind()
 {
     std::lock_guard lock(m_lock);

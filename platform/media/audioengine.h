@@ -68,7 +68,6 @@ public:
     // yet, or the last one went away) it asks for one and holds the song where it is until the answer:
     // a device, or the silent stand-in.
     void Play(quint64 session);
-    void Pause();
     void Rewind();
     bool IsPlaying() const { return m_playing.load(std::memory_order_acquire); }
     bool HasOutputDevice() const;
