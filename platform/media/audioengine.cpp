@@ -128,7 +128,9 @@ void AudioEngine::Render(float *out, int frames)
     const Source::Progress progress = m_source->Render(out, frames, playing);
     if (playing && progress != Source::Progress::Sounding) {
         m_playing.store(false, std::memory_order_release);
-        m_endedCode.store(progress == Source::Progress::Finished ? 1 : 8, std::memory_order_relaxed);
+        m_endedReason.store(progress == Source::Progress::Finished ? EndReason::ReachedTheEnd
+                                                                   : EndReason::CouldNotPlay,
+                            std::memory_order_relaxed);
         m_endedSession.store(m_session.load(std::memory_order_relaxed), std::memory_order_relaxed);
         m_endPending.store(true, std::memory_order_release);
         m_wakeFd.Signal();
@@ -202,8 +204,7 @@ void AudioEngine::deliverEnd()
     m_wakeFd.Drain();
     if (m_endPending.exchange(false, std::memory_order_acq_rel)) {
         const quint64 session = m_endedSession.load(std::memory_order_relaxed);
-        const int code = m_endedCode.load(std::memory_order_relaxed);
-        emit Ended(session, code);
+        emit Ended(session, m_endedReason.load(std::memory_order_relaxed));
     }
     if (m_output && m_output->IsLost()) {
         // The sound server went away: the song cannot go on, and the next one looks for a device.
@@ -211,7 +212,7 @@ void AudioEngine::deliverEnd()
         const bool playing = m_playing.exchange(false, std::memory_order_acq_rel);
         releaseOutput();
         if (playing) {
-            emit Ended(m_session.load(std::memory_order_relaxed), 8);
+            emit Ended(m_session.load(std::memory_order_relaxed), EndReason::CouldNotPlay);
         }
     }
     if (!m_playing.load(std::memory_order_acquire) && !m_idleTimer.isActive() && m_output) {

@@ -41,6 +41,8 @@ class AudioEngine : public QObject
 
 public:
     enum class Output { Device, Offline };
+    // How a play ended by itself; a play cut short by the UI thread gets no end notice.
+    enum class EndReason { ReachedTheEnd, CouldNotPlay };
     // Sees every buffer after it was rendered, on the audio thread; for
     // measuring latency.
     using RenderObserver = void (*)(void *context, const float *out, int frames);
@@ -80,9 +82,9 @@ public:
     void Render(float *out, int frames);
 
 signals:
-    // On the UI thread: the play of session ended by itself, with code 1
-    // (reached its end) or 8 (could not be played, or its sound device went away).
-    void Ended(quint64 session, int code);
+    // On the UI thread: the play of session ended by itself (CouldNotPlay also
+    // when its sound device went away).
+    void Ended(quint64 session, AudioEngine::EndReason why);
 
 private:
     static void renderTrampoline(void *engine, float *out, int frames);
@@ -102,7 +104,7 @@ private:
     std::atomic<bool> m_playing{false}; // any (atomic)
     std::atomic<quint64> m_session{0};  // UI thread writes, audio thread reads (atomic)
     std::atomic<quint64> m_endedSession{0};          // audio thread writes, UI thread reads (atomic)
-    std::atomic<int> m_endedCode{0};                 // audio thread writes, UI thread reads (atomic)
+    std::atomic<EndReason> m_endedReason{};          // audio thread writes, UI thread reads (atomic)
     std::atomic<bool> m_endPending{false};           // audio thread sets, UI thread clears (atomic)
     const WakeFd m_wakeFd;                           // audio thread signals, UI thread drains
     std::unique_ptr<QSocketNotifier> m_wakeNotifier; // UI thread

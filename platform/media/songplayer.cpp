@@ -6,13 +6,6 @@
 
 #include <QTimer>
 
-namespace {
-
-// The engine tells how a play ended by itself with a number; all it has besides this is a failure.
-constexpr int EngineReachedTheEnd = 1;
-
-} // namespace
-
 SongPlayer::SongPlayer(AudioEngine &engine, QObject *parent) : QObject(parent), m_engine(engine)
 {
     connect(&m_engine, &AudioEngine::Ended, this, &SongPlayer::engineEnded);
@@ -98,11 +91,11 @@ void SongPlayer::endLater(Ending how)
     });
 }
 
-void SongPlayer::engineEnded(quint64 session, int code)
+void SongPlayer::engineEnded(quint64 session, AudioEngine::EndReason why)
 {
     if (session == 0 || session != m_playSession) {
         return; // a play that was closed or replaced already has its Ended()
     }
     m_playSession = 0;
-    endLater(code == EngineReachedTheEnd ? Ending::ReachedItsEnd : Ending::Failed);
+    endLater(why == AudioEngine::EndReason::ReachedTheEnd ? Ending::ReachedItsEnd : Ending::Failed);
 }

@@ -4,11 +4,11 @@
 // Ended() that tells how the song ended.
 #pragma once
 
+#include "platform/media/audioengine.h"
+
 #include <QObject>
 #include <QString>
 #include <optional>
-
-class AudioEngine;
 
 class SongPlayer : public QObject
 {
@@ -51,7 +51,7 @@ signals:
 private:
     void endPlay(Ending how);
     void endLater(Ending how);
-    void engineEnded(quint64 session, int code);
+    void engineEnded(quint64 session, AudioEngine::EndReason why);
 
     // All on the UI thread; the engine's notices reach it there.
     AudioEngine &m_engine;
