@@ -3,9 +3,11 @@
 #include "dialogs/display/folderlistbox.h"
 #include "dialogs/display/formviewoptions.h"
 #include "dialogs/music/formmusicoptions.h"
+#include "dialogs/music/onscreenkeyboard.h"
 #include "messagecatcher.h"
 #include "modalwindow.h"
 #include "platform/twips.h"
+#include "settings/keyslots.h"
 #include "settings/options.h"
 #include "smalldisk.h"
 
@@ -28,6 +30,7 @@ static QList<QByteArray> savedLines()
 enum class Ending { Ok, Cancel, Esc, CloseBox };
 enum class Verdict { Taken, Missing, Unstorable };          // what the music dialog says of a song name
 enum class AtFault { None, InputFontSize, LyricsFontSize }; // the size the display dialog refuses
+enum KeyColumn { Slot, KeyCode, Name, Caption, Left, Top, Width, Height, Border, Alignment }; // keyboard.tsv
 
 class TestSettingsDialogs : public QObject
 {
@@ -59,27 +62,44 @@ private slots:
     }
     void cleanup() { QDir::setCurrent(m_startFolder); }
 
-    // A click where the drawing shows a key selects its slot and shows its song.
-    void clickSelectsTheKeyDrawnThere_data()
+    // Each slot is a key of the keyboard: the code that selects it (none for the right-hand copies and the
+    // lower half of Enter), and its key on the drawing, with its caption, border and alignment, where a
+    // click selects the slot and shows its name and song.
+    void eachSlotIsItsKey_data()
     {
-        QTest::addColumn<QPoint>("twips"); // within the frame
-        QTest::addColumn<QString>("name");
-        QTest::newRow("lower Enter") << QPoint(3840, 1680) << u"Enter"_s;
-        QTest::newRow("right Shift") << QPoint(3780, 1920) << u"[Shift]"_s;
-        QTest::newRow("keypad +, lower row") << QPoint(5880, 1680) << u"テンキー[+]"_s;
+        QTest::addColumn<QStringList>("key");
+        QFile file(u"" ZUBELO_TEST_DATA "/keyboard.tsv"_s);
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        for (const QByteArray &line : file.readAll().trimmed().split('\n')) {
+            const QStringList key = QString::fromUtf8(line).split(u'\t');
+            if (!line.startsWith('#')) {
+                QTest::newRow(qPrintable(key[Slot] + u' ' + key[Name])) << key;
+            }
+        }
     }
-    void clickSelectsTheKeyDrawnThere()
+    void eachSlotIsItsKey()
     {
-        QFETCH(QPoint, twips);
-        QFETCH(QString, name);
-        m_settings.SongFile.fill(u"c.mid"_s); // every key but Esc, the one selected at the opening
-        m_settings.SongFile[0].clear();
+        QFETCH(QStringList, key);
+        const int slot = key[Slot].toInt();
+        const bool keyed = key[KeyCode] != u"-";
+        QCOMPARE(KeySlots::KeyCodeOfSlot(slot), keyed ? key[KeyCode].toInt() : KeySlots::NoKeyCode);
+        QVERIFY(!keyed || KeySlots::SlotForKeyCode(key[KeyCode].toInt()) == slot);
+        const auto place = OnScreenKeyboard::PlaceOfKey(slot);
+        const QRect drawn(key[Left].toInt(), key[Top].toInt(), key[Width].toInt(), key[Height].toInt());
+        QCOMPARE(QRect(place.left, place.top, place.width, place.height), drawn);
+        m_settings.SongFile[slot] = u"c.mid"_s;
         FormMusicOptions dialog;
         dialog.show();
-        const QPoint at =
-            dialog.m_songsFrame->mapTo(&dialog, Twips::Rect(twips.x(), twips.y(), 0, 0).topLeft());
-        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {}, at);
-        QCOMPARE(dialog.m_keyName->text(), name + u"キー"_s);
+        const QLabel *label = dialog.m_keyboard->key(slot);
+        QCOMPARE(label->text(), key[Caption]);
+        QCOMPARE(label->frameShape(), key[Border] == u"box" ? QFrame::Box : QFrame::NoFrame);
+        const QMap<QString, Qt::Alignment> alignments{
+            {u"left"_s, Qt::AlignLeft}, {u"centre"_s, Qt::AlignHCenter}, {u"right"_s, Qt::AlignRight}};
+        QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, alignments.value(key[Alignment]));
+        const QPoint centre = Twips::Rect(drawn.center().x(), drawn.center().y(), 0, 0).topLeft();
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {},
+                          dialog.m_songsFrame->mapTo(&dialog, centre));
+        QCOMPARE(dialog.m_keyName->text(), key[Name] + u"キー"_s);
         QCOMPARE(dialog.m_songFile->text(), u"c.mid"_s);
     }
 
@@ -103,6 +123,7 @@ private slots:
         m_settings.PlayWait = true;
         FormMusicOptions dialog;
         dialog.show();
+        QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // above the play window
         dialog.selectKey(60);
         dialog.m_songFile->setText(u"b.wav"_s);
         dialog.selectKey(60); // commits what was typed
@@ -198,6 +219,7 @@ private slots:
         FormViewOptions dialog;
         QSignalSpy applied(&dialog, &FormViewOptions::inputFontSizeChanged);
         dialog.show();
+        QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // above the play window
         QCOMPARE(dialog.m_inputFontSize->text(), u" 36"_s);
         QVERIFY(!dialog.m_inputFontSize->testAttribute(Qt::WA_InputMethodEnabled));
         QVERIFY(dialog.m_folders->SetPath(path(u"other"_s)));

@@ -140,7 +140,6 @@ private slots:
         QCOMPARE(NumberFromText(u"+1.2.3"), 1.2);
         QCOMPARE(NumberFromText(u"-1.5E1"), -15.0);
         QCOMPARE(NumberFromText(u"1d2"), 100.0);
-        QCOMPARE(NumberFromText(u"1e00000000002"), 100.0);
         QCOMPARE(NumberFromText(u"-1e400"), -qInf());
         QCOMPARE(NumberFromText(QString(400, u'0') + "36"), 36.0);
         QCOMPARE(NumberFromText("0." + QString(400, u'0') + "1e405"), 1e4);
@@ -284,12 +283,6 @@ private slots:
         QCOMPARE(found("5/SONG"), m_dir.filePath("5/SONG"));
     }
 
-    void unlistedCodesPlayTheEnterSlot()
-    {
-        QCOMPARE(SlotForKeyCode(-1), EnterSlot);
-        QCOMPARE(SlotForKeyCode(256), EnterSlot);
-    }
-
     void keypadKeyWithShiftKeepsItsCode()
     {
         QKeyEvent keypadSeven(QEvent::KeyPress, Qt::Key_7, Qt::KeypadModifier | Qt::ShiftModifier, QString());
@@ -324,8 +317,6 @@ private slots:
         row("Print Screen", Qt::Key_Print, 107, "[PrintScreen]");
         row("right Alt as AltGr", us | Qt::Key_AltGr, 108, "[Alt]");
         row("no code: unknown", Qt::Key_Launch0, 0, "[Enter]");
-        row("keypad .", keypad | Qt::Key_Period, 91, "テンキー[.]");
-        row("F12", Qt::Key_F12, 96, "[F12]");
         row("keypad Enter", keypad | Qt::Key_Enter, 104, "[Enter]");
         row("keypad 7, NumLock off", keypad | Qt::Key_Home, 79, "[Home]");
     }
