@@ -276,6 +276,16 @@ private slots:
         QCOMPARE(w->text(), QString());
     }
 
+    // A right click or the menu key opens no edit menu over the typing box.
+    void typingBoxOpensNoMenu()
+    {
+        QVERIFY(w->start());
+        QTest::mouseClick(w->window->windowHandle(), Qt::RightButton, {}, w->box()->geometry().center());
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}); // as the X11 platform sends the key
+        QApplication::sendEvent(w->box(), &menuKey);
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    }
+
     void picturesFollowThePointer()
     {
         QVERIFY(w->picture(u"a.bmp"_s, Qt::red) && w->start());
