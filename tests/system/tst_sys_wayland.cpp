@@ -127,24 +127,6 @@ private slots:
         QVERIFY(logged(zubelo, &log, "compositor leaves the window its shortcuts"));
     }
 
-    // The compositor refuses every inhibitor of the program's windows from here on (a seat command would
-    // do it for all, but would also drop the keyboard that with-sway.sh keeps): the program says so, and
-    // the shortcuts stay with the compositor. (The last test to start the program.)
-    void shortcutsStayWhenTheCompositorRefuses()
-    {
-        QVERIFY(SystemTest::Run(u"swaymsg"_s, {u"for_window [app_id=zubelo] shortcuts_inhibitor disable"_s}));
-        ZubeloCopy zubelo;
-        QVERIFY(start(zubelo));
-        const qint64 pid = zubelo.Process().processId();
-        QTRY_VERIFY_WITH_TIMEOUT(fullScreen(pid), 15000);
-        QByteArray log;
-        QVERIFY(logged(zubelo, &log,
-                       "cannot hold the keyboard and the pointer: the Wayland compositor has not let"));
-        QVERIFY(wtype(u"-M logo -k Return -m logo"_s));
-        QVERIFY(wtype(u"-M altgr -k Tab -m altgr"_s));
-        QTRY_VERIFY(marks(pid).contains(u"super"_s) && marks(pid).contains(u"alttab"_s));
-    }
-
     // The keys that Qt cannot tell apart are told by their native code, which is the same as on X11:
     // the key's code on the wire plus 8 (the X key code of an evdev keyboard).
     void keysComeWithTheirX11Codes()
