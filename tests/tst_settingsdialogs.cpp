@@ -152,7 +152,8 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<Verdict>("verdict");
         QTest::newRow("relative, in another case, as playing finds it") << u"B.WAV"_s << Verdict::Taken;
-        QTest::newRow("wildcard that matches") << u"*.wav"_s << Verdict::Taken;
+        QTest::newRow("wildcard * that matches") << u"*.wav"_s << Verdict::Taken;
+        QTest::newRow("wildcard ? that matches") << u"?.wav"_s << Verdict::Taken;
         QTest::newRow("missing") << u"gone.mid"_s << Verdict::Missing;
         QTest::newRow("wildcard that matches nothing") << u"?.txt"_s << Verdict::Missing;
         QTest::newRow("a folder") << u"folder.mid"_s << Verdict::Missing;
