@@ -4,8 +4,8 @@
 // and a long mashing run of keys and clicks. Prints figures; asserts nothing.
 #include "../tests/audiotestutil.h"
 #include "../tests/system/systemtest.h"
+#include "bench/midifile.h"
 #include "procstats.h"
-#include "tests/midifile.h"
 #include "timedrecorder.h"
 
 #include <QElapsedTimer>

@@ -281,7 +281,7 @@ private slots:
     {
         QVERIFY(w->start());
         QTest::mouseClick(w->window->windowHandle(), Qt::RightButton, {}, w->box()->geometry().center());
-        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}); // as the X11 platform sends the key
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {}); // as the X11 platform sends the key
         QApplication::sendEvent(w->box(), &menuKey);
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
     }

@@ -5,7 +5,6 @@
 #include "app/playwindow.h"
 #include "audiotestutil.h"
 #include "settings/options.h"
-#include "tests/midifile.h"
 
 #include <QPlainTextEdit>
 #include <QtTest> // and all of QtCore
@@ -17,8 +16,9 @@ inline PlayWindow::Devices OfflineDevices()
 }
 
 // A program folder of its own (so a single-copy lock of its own) holding a short song "a.wav" (0.2 s),
-// a long one "b.wav" (2 s) and the left and middle click songs; start() makes the window on it. Whatever a
-// test leaves behind, the fixture's end gives back the program folder and the current folder it found.
+// a long one "b.wav" (2 s) and the left and middle click songs (a MIDI tune of 1 s); start() makes the window
+// on it. Whatever a test leaves behind, the fixture's end gives back the program folder and the current
+// folder it found.
 class PlayFixture
 {
     QTemporaryDir m_dir; // outlives the window, which leaves it at exit
@@ -35,11 +35,12 @@ public:
     {
         Options::SetProgramFolder(m_dir.path());
         const int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-        const QByteArray song = MidiFile::Write({0, {{0, 480, 72, 100, 0}}});
-        ready = AudioTest::WriteTone(path(QStringLiteral("a.wav")), 48000, 1, format, 440, 0.2)
-                && AudioTest::WriteTone(path(QStringLiteral("b.wav")), 48000, 1, format, 440, 2)
-                && write(QStringLiteral("ClickLeft.mid"), song)
-                && write(QStringLiteral("ClickMiddle.mid"), song);
+        ready =
+            AudioTest::WriteTone(path(QStringLiteral("a.wav")), 48000, 1, format, 440, 0.2)
+            && AudioTest::WriteTone(path(QStringLiteral("b.wav")), 48000, 1, format, 440, 2)
+            && QFile::copy(QStringLiteral(ZUBELO_TEST_SONGS "/a4.mid"), path(QStringLiteral("ClickLeft.mid")))
+            && QFile::copy(QStringLiteral(ZUBELO_TEST_SONGS "/a4.mid"),
+                           path(QStringLiteral("ClickMiddle.mid")));
     }
     ~PlayFixture()
     {

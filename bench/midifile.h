@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes small standard MIDI files (format 0, 480 ticks a quarter at 120 beats a minute): songs made
-// to measure for tests.
+// to measure for benchmarks.
 #pragma once
 
 #include <QByteArray>

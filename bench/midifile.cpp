@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/midifile.h"
+#include "bench/midifile.h"
 
 #include <QtEndian>
 #include <map>
