@@ -206,6 +206,7 @@ private slots:
         QTest::newRow("2160 and empty, which reads 0")
             << u"2160"_s << QString() << AtFault::None << QList<QByteArray>{" 2160 \r", " 0 \r"};
         QTest::newRow("2160.5") << u"2160.5"_s << u"1"_s << AtFault::InputFontSize << none;
+        QTest::newRow("lyrics 2160.5") << u"1"_s << u"2160.5"_s << AtFault::LyricsFontSize << none;
         QTest::newRow("lyrics -0.4, which rounds to 0")
             << u"1"_s << u"-0.4"_s << AtFault::LyricsFontSize << none;
         QTest::newRow("-1 and 3000: the typed-character size first")
