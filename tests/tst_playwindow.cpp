@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The play window: start and exit, keys and their songs, lyrics, mouse presses and pictures, hot keys.
 // What a key or a click chooses is tst_keyresponse's; here, one case for each way it reaches the window.
+#include "dialogs/display/folderlistbox.h"
+#include "dialogs/display/formviewoptions.h"
 #include "modalwindow.h"
 #include "platform/windowguard.h"
 #include "widgettestutil.h"
@@ -11,6 +13,8 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
@@ -167,6 +171,21 @@ private slots:
         QCOMPARE(w->text(), QKeySequence(key.key()).toString().toLower());
     }
 
+    // OK in the display dialog puts its font size and picture folder in use at once.
+    void displayChoicesApplyAtOnce()
+    {
+        QVERIFY(w->picture(u"pics/a.bmp"_s, Qt::red) && w->start());
+        WhenModalOpens<FormViewOptions> ok([this](FormViewOptions *dialog) {
+            dialog->m_inputFontSize->setText(u"100"_s);
+            dialog->m_folders->SetPath(w->path(u"pics"_s));
+            QTest::mouseClick(dialog->m_ok, Qt::LeftButton);
+        });
+        w->press(Qt::SHIFT | Qt::Key_V);
+        QTRY_COMPARE(w->fontSize(), 100);
+        QCOMPARE(w->window->clickPicture()->Folder(), w->path(u"pics"_s));
+        QCOMPARE(w->window->clickPicture()->PictureCount(), 1);
+    }
+
     // A song that ends starts again while the parent asks so, unless Esc was the last key or click.
     void repeat_data()
     {
@@ -284,6 +303,18 @@ private slots:
         QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {}); // as the X11 platform sends the key
         QApplication::sendEvent(w->box(), &menuKey);
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    }
+
+    // Presses draw among all the folder's pictures, the last one too.
+    void everyPictureComesUp()
+    {
+        QVERIFY(w->picture(u"a.bmp"_s, Qt::red) && w->picture(u"b.bmp"_s, Qt::blue) && w->start());
+        QSet<QRgb> shown;
+        for (int press = 0; press < 20; ++press) {
+            QTest::mouseClick(w->box()->viewport(), Qt::LeftButton);
+            shown << w->window->clickPicture()->pixmap().toImage().pixel(0, 0);
+        }
+        QCOMPARE(shown, (QSet<QRgb>{QColor(Qt::red).rgb(), QColor(Qt::blue).rgb()}));
     }
 
     void picturesFollowThePointer()
