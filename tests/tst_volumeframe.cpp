@@ -72,6 +72,20 @@ private slots:
         QCOMPARE(frame.slider()->value(), 3 + smallStep);
         QVERIFY(QSignalSpy(&frame, &VolumeFrame::focusReturned).wait()); // the keyboard goes back after it
     }
+
+    // A dragged thumb sets the volume once, where it is let go.
+    void draggedThumbSetsTheVolumeWhenLetGo()
+    {
+        VolumeFrame frame(u"default"_s);
+        SpeakerVolume speaker; // what the sound server has
+        QVERIFY(frame.openMixer() == Error::None && speaker.open(u"default"_s) == Error::None);
+        frame.slider()->setValue(1000);
+        frame.slider()->setSliderDown(true);
+        frame.slider()->setSliderPosition(3000);
+        QCOMPARE(speaker.value(), 10000L);
+        frame.slider()->setSliderDown(false);
+        QCOMPARE(speaker.value(), 30000L);
+    }
 };
 
 QTEST_MAIN(TestVolumeFrame)
