@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/playwindow.h"
+#include "platform/lockkeys.h"
 #include "platform/programfolder.h"
 #include "platform/quitsignals.h"
 #include "platform/wayland/waylandprobe.h"
@@ -56,6 +57,8 @@ int main(int argc, char *argv[])
         qunsetenv("QT_QPA_PLATFORM"); // the programs it opens (the help page's viewer) choose for themselves
     }
     parser.process(app);
+    // Caps Lock and the like go back as they were when the toy ends, however it ends but killed.
+    const LockKeys lockKeys;
 
     // Where the executable lies, so a copied folder is a working copy; an
     // installed copy keeps a folder for each user.

@@ -68,6 +68,10 @@ PlayWindow::PlayWindow(const Devices &devices, QWidget *parent)
     , m_lock(devices.keyboardLock && !m_instance.AnotherInstanceRunning(), MakeInputGrab())
 {
     createControls();
+    m_keyClock.start();
+    m_hotKeyTimer.setSingleShot(true);
+    m_hotKeyTimer.setInterval(HotKeyGate::Settle);
+    connect(&m_hotKeyTimer, &QTimer::timeout, this, &PlayWindow::runWaitingHotKey);
     start();
     m_lock.Watch(this);
 }
@@ -323,6 +327,10 @@ bool PlayWindow::event(QEvent *event)
     // activates a second copy, so the first show counts as an activation too.
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) {
         leaveIfSecondCopy();
+    }
+    // Keys pressed or let go while another window had the keyboard were never seen here.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
+        m_hotKeyGate.forget();
     }
     return QWidget::event(event);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/clickpicture.h"
+#include "app/hotkeygate.h"
 #include "app/hotkeys.h"
 #include "app/inputlock.h"
 #include "app/keyresponse.h"
@@ -12,6 +13,7 @@
 #include "platform/media/audioengine.h"
 #include "platform/media/songplayer.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
@@ -75,6 +77,14 @@ private:
         Qt::KeyboardModifiers modifiers;
         QString text;
     };
+    // A key on its way: what it is, what it types, and whether the typing box has it.
+    struct PendingKey
+    {
+        int keyCode = 0;
+        int modifiers = 0;
+        TypedKey typed;
+        bool onTypingBox = false;
+    };
 
     void createControls();
     void start();
@@ -82,9 +92,12 @@ private:
     void shutDown();
     void placeControls();
     void placeLockNotice();
-    // The hot key's action; true when the key goes no further (the window is closing).
-    bool runHotKey(HotKeys::Action action, int keyCode, int modifiers, const TypedKey &typed,
-                   bool onTypingBox);
+    // The hot key's action; true when the key goes no further now (the window is closing, or the
+    // key waits for a dialog).
+    bool runHotKey(HotKeys::Action action, const PendingKey &key);
+    void runWaitingHotKey();
+    // The key's song, colour, lyrics and character, as any key has them.
+    void goOn(const PendingKey &key);
     void openSettings(HotKeys::Action action);
     // Plays the key's song, paints and shows lyrics; false when the key was held back and only types.
     bool respondToKey(int keyCode, int modifiers);
@@ -107,6 +120,10 @@ private:
     SongPlayer m_player;
     InstanceLock m_instance;
     InputLock m_lock;
+    HotKeyGate m_hotKeyGate;
+    QElapsedTimer m_keyClock; // the time of each key for the gate
+    QTimer m_hotKeyTimer;     // a letter waits this long for keys that would follow it
+    std::optional<PendingKey> m_waitingKey;
     QString m_startDir;
     // Esc was the last key: the song that ends then does not repeat. A click counts as a key here,
     // so its song repeats even right after Esc.

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QUrl>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -31,30 +32,66 @@ bool PlayWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_typingBox->viewport() && dynamic_cast<QMouseEvent *>(event)) {
         return handleMouse(static_cast<QMouseEvent *>(event)) || QWidget::eventFilter(watched, event);
     }
-    if (event->type() != QEvent::KeyPress) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
         return QWidget::eventFilter(watched, event);
     }
-    // The window sees every key before the control that has the focus: first the hot keys, whose
-    // key then goes on as any other key (the quit key excepted).
     const auto *keyEvent = static_cast<QKeyEvent *>(event);
     const int keyCode = VirtualKey::VirtualKeyCode(*keyEvent);
-    const int modifiers = VirtualKey::ModifierMask(keyEvent->modifiers());
-    const TypedKey typed{keyEvent->key(), keyEvent->modifiers(), keyEvent->text()};
-    const bool onTypingBox = watched == m_typingBox;
-    if (runHotKey(HotKeys::ActionFor(keyCode, modifiers), keyCode, modifiers, typed, onTypingBox)) {
+    // The two Shift keys share a code: the native scan code tells them apart where there is one.
+    const HotKeyGate::Key gateKey{keyEvent->nativeScanCode() ? keyEvent->nativeScanCode() : quint32(keyCode),
+                                  keyCode, VirtualKey::ModifierMask(keyEvent->modifiers())};
+    if (event->type() == QEvent::KeyRelease) {
+        if (!keyEvent->isAutoRepeat()) {
+            m_hotKeyGate.release(gateKey);
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    // The window sees every key before the control that has the focus. A letter that may be a
+    // parent's hot key waits a moment to see whether more keys follow, as under a palm.
+    const PendingKey key{keyCode,
+                         gateKey.modifiers,
+                         {keyEvent->key(), keyEvent->modifiers(), keyEvent->text()},
+                         watched == m_typingBox};
+    const HotKeyGate::Outcome outcome =
+        keyEvent->isAutoRepeat()
+            ? HotKeyGate::Outcome{}
+            : m_hotKeyGate.press(gateKey, std::chrono::milliseconds(m_keyClock.elapsed()));
+    if (outcome.releasesWaiting) {
+        m_hotKeyTimer.stop();
+        goOn(*std::exchange(m_waitingKey, std::nullopt));
+    }
+    if (outcome.waitsFor != HotKeys::Action::None) {
+        m_waitingKey = key;
+        m_hotKeyTimer.start();
         return true;
     }
     // A handled key does nothing of its own (arrows leave the caret alone), but the character it
     // types still arrives. A key held back by the wait acts as in any text box.
-    if (onTypingBox && respondToKey(keyCode, modifiers)) {
-        typeCharacter(typed);
+    if (key.onTypingBox && respondToKey(keyCode, key.modifiers)) {
+        typeCharacter(key.typed);
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-bool PlayWindow::runHotKey(HotKeys::Action action, int keyCode, int modifiers, const TypedKey &typed,
-                           bool onTypingBox)
+void PlayWindow::runWaitingHotKey()
+{
+    const HotKeys::Action action = m_hotKeyGate.settle();
+    const std::optional<PendingKey> key = std::exchange(m_waitingKey, std::nullopt);
+    if (key && !runHotKey(action, *key)) {
+        goOn(*key);
+    }
+}
+
+void PlayWindow::goOn(const PendingKey &key)
+{
+    if (key.onTypingBox && !m_unloaded) {
+        respondToKey(key.keyCode, key.modifiers);
+        typeCharacter(key.typed);
+    }
+}
+
+bool PlayWindow::runHotKey(HotKeys::Action action, const PendingKey &key)
 {
     using HotKeys::Action;
     switch (action) {
@@ -66,19 +103,16 @@ bool PlayWindow::runHotKey(HotKeys::Action action, int keyCode, int modifiers, c
     case Action::MusicSettings:
     case Action::DisplaySettings:
         m_player.Close(); // the song stops before the dialog opens, and does not come back
-        // The dialog opens once this key event is over; the key goes on when the dialog has closed,
-        // with the settings as the dialog left them.
+        // The dialog opens once this key is over; the key goes on when the dialog has closed, with
+        // the settings as the dialog left them (nothing plays then, so nothing holds it back).
         QMetaObject::invokeMethod(
             this,
-            [=] {
+            [this, action, key] {
                 openSettings(action);
-                if (onTypingBox && !m_unloaded) {
-                    respondToKey(keyCode, modifiers); // nothing plays now, so nothing holds it back
-                    typeCharacter(typed);
-                }
+                goOn(key);
             },
             Qt::QueuedConnection);
-        return onTypingBox;
+        return true;
     case Action::Minimise: SetSizeState(SizeState::Minimised); break;
     case Action::NormalSize: SetSizeState(SizeState::Normal); break;
     case Action::Maximise: SetSizeState(SizeState::Maximised); break;

@@ -154,11 +154,12 @@ constexpr bool captionOfCodeIs(int keyCode, const char16_t *caption)
 }
 
 // The names the play window uses must select the keys they name.
-static_assert(captionOfCodeIs(KeyCodes::Esc, u"Esc") && captionOfCodeIs(KeyCodes::H, u"H")
-              && captionOfCodeIs(KeyCodes::L, u"L") && captionOfCodeIs(KeyCodes::M, u"M")
-              && captionOfCodeIs(KeyCodes::N, u"N") && captionOfCodeIs(KeyCodes::R, u"R")
-              && captionOfCodeIs(KeyCodes::S, u"S") && captionOfCodeIs(KeyCodes::V, u"V")
-              && captionOfCodeIs(KeyCodes::X, u"X"));
+static_assert(captionOfCodeIs(KeyCodes::Shift, u"Shift") && captionOfCodeIs(KeyCodes::Ctrl, u"Ctrl")
+              && captionOfCodeIs(KeyCodes::Alt, u"Alt") && captionOfCodeIs(KeyCodes::Esc, u"Esc")
+              && captionOfCodeIs(KeyCodes::H, u"H") && captionOfCodeIs(KeyCodes::L, u"L")
+              && captionOfCodeIs(KeyCodes::M, u"M") && captionOfCodeIs(KeyCodes::N, u"N")
+              && captionOfCodeIs(KeyCodes::R, u"R") && captionOfCodeIs(KeyCodes::S, u"S")
+              && captionOfCodeIs(KeyCodes::V, u"V") && captionOfCodeIs(KeyCodes::X, u"X"));
 
 bool isSlot(int slot)
 {

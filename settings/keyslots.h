@@ -26,9 +26,13 @@ QString KeyCaption(int slot);
 } // namespace KeySlots
 
 // The key codes the play window reacts to by name (the hot keys with Shift,
-// the click songs with Alt, Esc that stops a song). The table lists them with all others.
+// the click songs with Alt, Esc that stops a song, the modifiers a hot key may hold).
+// The table lists them with all others.
 namespace KeyCodes {
 
+constexpr int Shift = 16;
+constexpr int Ctrl = 17;
+constexpr int Alt = 18;
 constexpr int Esc = 27;
 constexpr int H = 72;
 constexpr int L = 76;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a key or a click does in the play window, decided without a window: song, lyrics, colour, hot key.
+#include "app/hotkeygate.h"
 #include "app/hotkeys.h"
 #include "app/keyresponse.h"
 #include "platform/virtualkey.h"
@@ -20,6 +21,66 @@ enum State { Free, SongPlays, WaitAsked, WaitWhilePlaying };
 enum Colour { KeepsColour, Paints };
 // Key, modifiers, state, song (none: held), colour.
 using KeyRow = std::tuple<int, int, State, QString, Colour>;
+
+// Plays keys through the hot key gate as the window does, with the window's timer run on the keys'
+// own clock. Steps: "+X@250" down at 250 ms, "-X@400" up, "*X@900" an auto-repeat press, "forget"
+// the keyboard's going to another window. Gives the keys that went on as ordinary keys and the
+// actions that fired, in order: "Shift [Quit]".
+QString throughGate(const QString &steps)
+{
+    const QMap<QString, int> codes{
+        {u"Shift"_s, KeyCodes::Shift}, {u"Ctrl"_s, KeyCodes::Ctrl}, {u"Alt"_s, KeyCodes::Alt}};
+    HotKeyGate gate;
+    QStringList trace;
+    QString waiting; // the letter the gate holds back, and since when
+    qint64 waitingSince = 0;
+    int modifiers = 0;
+    const auto settleBy = [&](qint64 now) {
+        if (!waiting.isEmpty() && now - waitingSince >= HotKeyGate::Settle.count()) {
+            static const QStringList actions = u"None Quit MusicSettings DisplaySettings Minimise NormalSize "
+                                               "Maximise Help"_s.split(u' ');
+            trace << u"[%1]"_s.arg(actions.at(int(gate.settle())));
+            waiting.clear();
+        }
+    };
+    for (const QString &step : steps.split(u' ')) {
+        if (step == u"forget") {
+            gate.forget();
+            continue;
+        }
+        const QString name = step.mid(1).section(u'@', 0, 0);
+        const qint64 at = step.section(u'@', 1).toLongLong();
+        const int code = codes.value(name, name.at(0).unicode());
+        const int mask = code == KeyCodes::Shift  ? Shift
+                         : code == KeyCodes::Ctrl ? Ctrl
+                         : code == KeyCodes::Alt  ? Alt
+                                                  : 0;
+        settleBy(at);
+        if (step.startsWith(u'-')) {
+            modifiers &= ~mask;
+            gate.release({quint32(code), code, modifiers});
+            continue;
+        }
+        modifiers |= mask;
+        if (step.startsWith(u'*')) {
+            trace << name; // a repeat goes on as it comes
+            continue;
+        }
+        const HotKeyGate::Outcome outcome =
+            gate.press({quint32(code), code, modifiers}, std::chrono::milliseconds(at));
+        if (outcome.releasesWaiting) {
+            trace << std::exchange(waiting, QString());
+        }
+        if (outcome.waitsFor != Action::None) {
+            waiting = name;
+            waitingSince = at;
+        } else {
+            trace << name;
+        }
+    }
+    settleBy(std::numeric_limits<qint64>::max() / 2);
+    return trace.join(u' ');
+}
 
 } // namespace
 
@@ -149,6 +210,48 @@ private slots:
         QFETCH(QKeyCombination, key);
         QFETCH(Action, action);
         QCOMPARE(HotKeys::ActionFor(key.key(), VirtualKey::ModifierMask(key.keyboardModifiers())), action);
+    }
+
+    // A parent's Shift, then the letter alone, fires; a palm's keys never do, and each goes on in order.
+    void onlyADeliberatePressFires_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("parent's Shift+X") << u"+Shift@0 +X@250 -X@350 -Shift@400"_s << u"Shift [Quit]"_s;
+        QTest::newRow("typed at once") << u"+Shift@0 +X@0"_s << u"Shift [Quit]"_s;
+        QTest::newRow("a second after Shift") << u"+Shift@0 +S@1000"_s << u"Shift [Minimise]"_s;
+        QTest::newRow("Shift held longer") << u"+Shift@0 +S@1001"_s << u"Shift S"_s;
+        QTest::newRow("Ctrl on a resting Shift") << u"+Shift@0 +Ctrl@1500 +X@1700"_s << u"Shift Ctrl X"_s;
+        QTest::newRow("Ctrl+Shift+M") << u"+Ctrl@0 +Shift@40 +M@300"_s << u"Ctrl Shift [MusicSettings]"_s;
+        QTest::newRow("Shift, then Alt, then V")
+            << u"+Shift@0 +Alt@100 +V@300"_s << u"Shift Alt [DisplaySettings]"_s;
+        QTest::newRow("the last key of a hand let go")
+            << u"+A@0 +Shift@50 -A@100 +H@300"_s << u"A Shift [Help]"_s;
+        QTest::newRow("Shift pressed again")
+            << u"+Shift@0 -Shift@100 +Shift@1500 +L@1700"_s << u"Shift Shift [Maximise]"_s;
+        QTest::newRow("a key let go in another window")
+            << u"+A@0 forget +Shift@100 +N@300"_s << u"A Shift [NormalSize]"_s;
+        QTest::newRow("Shift before another window had the keys")
+            << u"+Shift@0 forget +X@300"_s << u"Shift X"_s;
+        QTest::newRow("palm, Shift first") << u"+Shift@0 +X@12 +Z@25 +C@38"_s << u"Shift X Z C"_s;
+        QTest::newRow("palm, Shift amid") << u"+Z@0 +Shift@10 +X@20 -Z@300 -X@310"_s << u"Z Shift X"_s;
+        QTest::newRow("palm, Shift last") << u"+Z@0 +X@10 +C@20 +Shift@30"_s << u"Z X C Shift"_s;
+        QTest::newRow("a key just after") << u"+Shift@0 +S@200 +A@299"_s << u"Shift S A"_s;
+        QTest::newRow("a key after the wait") << u"+Shift@0 +S@200 +A@301"_s << u"Shift [Minimise] A"_s;
+        QTest::newRow("Ctrl just after") << u"+Shift@0 +S@200 +Ctrl@250"_s << u"Shift S Ctrl"_s;
+        QTest::newRow("a key in between") << u"+Shift@0 +A@100 -A@150 +X@300"_s << u"Shift A X"_s;
+        QTest::newRow("resting palm, repeating")
+            << u"+Shift@0 +Z@10 +X@30 *X@690 *X@730 -X@2000 +X@2100"_s << u"Shift Z X X X X"_s;
+        QTest::newRow("held Shift+S minimises once")
+            << u"+Shift@0 +S@200 *S@860 *S@900"_s << u"Shift [Minimise] S S"_s;
+        QTest::newRow("two letters under one Shift")
+            << u"+Shift@0 +S@200 -S@300 +L@500"_s << u"Shift [Minimise] L"_s;
+    }
+    void onlyADeliberatePressFires()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, outcome);
+        QCOMPARE(throughGate(steps), outcome);
     }
 };
 

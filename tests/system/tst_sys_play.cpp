@@ -7,6 +7,7 @@
 #include "systemtest.h"
 
 #include <QtTest>
+#include <X11/XKBlib.h>
 #include <csignal>
 #include <sndfile.h>
 #include <xcb/xcb.h>
@@ -81,6 +82,13 @@ bool takeKeyboard()
     const bool held = reply && reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
     free(reply);
     return held;
+}
+
+bool capsLockOn()
+{
+    XkbStateRec state;
+    Display *display = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+    return XkbGetState(display, XkbUseCoreKbd, &state) == Success && (state.locked_mods & LockMask);
 }
 
 void releaseKeyboard()
@@ -281,6 +289,34 @@ private slots:
         QTRY_VERIFY(xprop(state).contains("_NET_WM_STATE_MAXIMIZED_VERT") && keyboardHeldElsewhere());
         QVERIFY(Xdo(u"key shift+s"_s));
         QTRY_VERIFY(xprop(state).contains("Iconic") && !keyboardHeldElsewhere());
+    }
+
+    // A palm with Shift and X among its keys leaves the toy running and maximised, whatever their order;
+    // a parent's Shift, then X ends it, and a Caps Lock the child turned on is off again.
+    void onlyAParentsShiftXQuits()
+    {
+        QProcess manager;
+        QVERIFY(startWindowManager(manager));
+        ZubeloCopy zubelo;
+        QVERIFY(zubelo.Start());
+        const QStringList state{u"-id"_s, QString::number(zubelo.Window()), u"_NET_WM_STATE"_s};
+        QTRY_VERIFY(xprop(state).contains("_NET_WM_STATE_MAXIMIZED_VERT"));
+        QTRY_COMPARE(activeWindow(), zubelo.Window());
+        QVERIFY(Xdo(u"key Caps_Lock"_s));
+        QTRY_VERIFY(capsLockOn());
+        for (const QString &palm : {u"z shift x c"_s, u"shift d c x"_s, u"a x shift"_s}) {
+            QVERIFY(Xdo(u"keydown --delay 10 "_s + palm));
+            QTest::qWait(300); // the palm rests
+            QVERIFY(Xdo(u"keyup --delay 10 "_s + palm));
+        }
+        QTest::qWait(500); // what does not happen
+        QCOMPARE(zubelo.Process().state(), QProcess::Running);
+        QVERIFY(xprop(state).contains("_NET_WM_STATE_MAXIMIZED_VERT"));
+        QVERIFY(Xdo(u"keydown shift"_s));
+        QTest::qWait(200); // the parent's moment between the two keys
+        QVERIFY(Xdo(u"key x"_s) && Xdo(u"keyup shift"_s));
+        QVERIFY(zubelo.WaitForExit(5000));
+        QVERIFY(!capsLockOn());
     }
 
     void pointerStaysInTheToyWhileLocked_data()
