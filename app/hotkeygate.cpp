@@ -30,7 +30,7 @@ HotKeyGate::Outcome HotKeyGate::press(const Key &key, Time at)
     }
     const HotKeys::Action action = HotKeys::ActionFor(key.keyCode, key.modifiers);
     const bool deliberate =
-        action != HotKeys::Action::None && m_shiftAt && at - *m_shiftAt <= ShiftLead && m_down.empty();
+        action != HotKeys::Action::None && m_shiftAt && at - *m_shiftAt <= m_shiftLead && m_down.empty();
     m_shiftAt.reset(); // one letter for each press of Shift
     m_down.insert(key.id);
     if (deliberate) {

@@ -22,6 +22,9 @@ public:
     static constexpr Time ShiftLead{1000};
     static constexpr Time Settle{100};
 
+    // A lead other than ShiftLead is for measuring what it would cost.
+    explicit HotKeyGate(Time shiftLead = ShiftLead) : m_shiftLead(shiftLead) {}
+
     struct Key
     {
         quint32 id = 0; // the physical key (the two Shift keys differ)
@@ -49,6 +52,7 @@ public:
     void forget();
 
 private:
+    Time m_shiftLead;
     std::set<quint32> m_down;      // keys down other than Shift, Ctrl and Alt
     std::optional<Time> m_shiftAt; // Shift went down then, and no other key has been pressed since
     HotKeys::Action m_waiting = HotKeys::Action::None;

@@ -56,7 +56,7 @@ bool PlayWindow::eventFilter(QObject *watched, QEvent *event)
         keyEvent->isAutoRepeat()
             ? HotKeyGate::Outcome{}
             : m_hotKeyGate.press(gateKey, std::chrono::milliseconds(m_keyClock.elapsed()));
-    if (outcome.releasesWaiting) {
+    if (outcome.releasesWaiting && m_waitingKey) {
         m_hotKeyTimer.stop();
         goOn(*std::exchange(m_waitingKey, std::nullopt));
     }

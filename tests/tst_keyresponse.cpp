@@ -22,63 +22,50 @@ enum Colour { KeepsColour, Paints };
 // Key, modifiers, state, song (none: held), colour.
 using KeyRow = std::tuple<int, int, State, QString, Colour>;
 
-// Plays keys through the hot key gate as the window does, with the window's timer run on the keys'
-// own clock. Steps: "+X@250" down at 250 ms, "-X@400" up, "*X@900" an auto-repeat press, "forget"
-// the keyboard's going to another window. Gives the keys that went on as ordinary keys and the
-// actions that fired, in order: "Shift [Quit]".
+// Plays keys through the hot key gate as the window does, its timer run on the keys' own clock. Steps:
+// "+X@250" down at 250 ms, "-X@400" up, "*X@900" an auto-repeat press, "forget" the keys going to another
+// window. Gives the keys that went on as ordinary keys and the actions that fired, in order: "Shift [Quit]".
 QString throughGate(const QString &steps)
 {
-    const QMap<QString, int> codes{
-        {u"Shift"_s, KeyCodes::Shift}, {u"Ctrl"_s, KeyCodes::Ctrl}, {u"Alt"_s, KeyCodes::Alt}};
+    static const QStringList actions =
+        u"None Quit MusicSettings DisplaySettings Minimise NormalSize Maximise Help"_s.split(u' ');
+    const QMap<QString, std::pair<int, int>> modifierKeys{{u"Shift"_s, {KeyCodes::Shift, Shift}},
+                                                          {u"Ctrl"_s, {KeyCodes::Ctrl, Ctrl}},
+                                                          {u"Alt"_s, {KeyCodes::Alt, Alt}}};
     HotKeyGate gate;
     QStringList trace;
     QString waiting; // the letter the gate holds back, and since when
     qint64 waitingSince = 0;
-    int modifiers = 0;
-    const auto settleBy = [&](qint64 now) {
-        if (!waiting.isEmpty() && now - waitingSince >= HotKeyGate::Settle.count()) {
-            static const QStringList actions = u"None Quit MusicSettings DisplaySettings Minimise NormalSize "
-                                               "Maximise Help"_s.split(u' ');
+    int held = 0; // the modifiers down
+    for (const QString &step : (steps + u" +end@99999"_s).split(u' ')) {
+        const QString name = step.mid(1).section(u'@', 0, 0);
+        const qint64 at = step.section(u'@', 1).toLongLong();
+        if (!waiting.isEmpty() && at - waitingSince >= HotKeyGate::Settle.count()) {
             trace << u"[%1]"_s.arg(actions.at(int(gate.settle())));
             waiting.clear();
         }
-    };
-    for (const QString &step : steps.split(u' ')) {
-        if (step == u"forget") {
+        const auto [code, mask] = modifierKeys.value(name, {name.at(0).unicode(), 0});
+        held = step.startsWith(u'-') ? held & ~mask : held | mask;
+        const HotKeyGate::Key key{quint32(code), code, held};
+        if (step == u"forget" || name == u"end") {
             gate.forget();
-            continue;
-        }
-        const QString name = step.mid(1).section(u'@', 0, 0);
-        const qint64 at = step.section(u'@', 1).toLongLong();
-        const int code = codes.value(name, name.at(0).unicode());
-        const int mask = code == KeyCodes::Shift  ? Shift
-                         : code == KeyCodes::Ctrl ? Ctrl
-                         : code == KeyCodes::Alt  ? Alt
-                                                  : 0;
-        settleBy(at);
-        if (step.startsWith(u'-')) {
-            modifiers &= ~mask;
-            gate.release({quint32(code), code, modifiers});
-            continue;
-        }
-        modifiers |= mask;
-        if (step.startsWith(u'*')) {
+        } else if (step.startsWith(u'-')) {
+            gate.release(key);
+        } else if (step.startsWith(u'*')) {
             trace << name; // a repeat goes on as it comes
-            continue;
-        }
-        const HotKeyGate::Outcome outcome =
-            gate.press({quint32(code), code, modifiers}, std::chrono::milliseconds(at));
-        if (outcome.releasesWaiting) {
-            trace << std::exchange(waiting, QString());
-        }
-        if (outcome.waitsFor != Action::None) {
-            waiting = name;
-            waitingSince = at;
         } else {
-            trace << name;
+            const HotKeyGate::Outcome outcome = gate.press(key, std::chrono::milliseconds(at));
+            if (outcome.releasesWaiting) {
+                trace << std::exchange(waiting, QString()); // empty: there was none
+            }
+            if (outcome.waitsFor == Action::None) {
+                trace << name;
+            } else {
+                waiting = name;
+                waitingSince = at;
+            }
         }
     }
-    settleBy(std::numeric_limits<qint64>::max() / 2);
     return trace.join(u' ');
 }
 
