@@ -37,7 +37,7 @@ bool PlayWindow::eventFilter(QObject *watched, QEvent *event)
     }
     const auto *keyEvent = static_cast<QKeyEvent *>(event);
     const int keyCode = VirtualKey::VirtualKeyCode(*keyEvent);
-    // The two Shift keys share a code: the native scan code tells them apart where there is one.
+    // Keys that share a code (those the slot table does not list) differ in their native scan code.
     const HotKeyGate::Key gateKey{keyEvent->nativeScanCode() ? keyEvent->nativeScanCode() : quint32(keyCode),
                                   keyCode, VirtualKey::ModifierMask(keyEvent->modifiers())};
     if (event->type() == QEvent::KeyRelease) {
@@ -57,8 +57,7 @@ bool PlayWindow::eventFilter(QObject *watched, QEvent *event)
             ? HotKeyGate::Outcome{}
             : m_hotKeyGate.press(gateKey, std::chrono::milliseconds(m_keyClock.elapsed()));
     if (outcome.releasesWaiting && m_waitingKey) {
-        m_hotKeyTimer.stop();
-        goOn(*std::exchange(m_waitingKey, std::nullopt));
+        goOn(*std::exchange(m_waitingKey, std::nullopt)); // its timer then finds nothing waiting
     }
     if (outcome.waitsFor != HotKeys::Action::None) {
         m_waitingKey = key;

@@ -80,10 +80,12 @@ private slots:
 
     void helpKeyMinimisesAndOpensThePage()
     {
+        w->record.SongFile[65] = u"b.wav"_s; // H
         QVERIFY(w->start());
         w->press(Qt::SHIFT | Qt::Key_H);
         QTRY_VERIFY(w->window->isMinimized());
         QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(w->path(u"Help.htm"_s))});
+        QCOMPARE(w->playing(), u"b.wav"_s); // then the key goes on as any key
     }
 
     void lockNoticeShowsWhileMaximisedWithoutALock()
@@ -111,16 +113,25 @@ private slots:
     // Shift, then X alone ends the toy; under a palm, X and the keys after it go on as any key, in order.
     void shiftXEndsOnlyWhenPressedAlone_data()
     {
+        QTest::addColumn<QString>("held"); // down before, and let go while another window was active
         QTest::addColumn<QString>("keys"); // going down with Shift held
-        QTest::newRow("deliberate") << u"X"_s;
-        QTest::newRow("a palm") << u"XZC"_s;
+        QTest::newRow("deliberate") << QString() << u"X"_s;
+        QTest::newRow("a palm") << QString() << u"XZC"_s;
+        QTest::newRow("after a key let go in another window") << u"a"_s << u"X"_s;
     }
     void shiftXEndsOnlyWhenPressedAlone()
     {
+        QFETCH(QString, held);
         QFETCH(QString, keys);
         const QString before = QDir::currentPath();
         w->record.SongFile.fill(u"b.wav"_s); // every key plays, Shift too
         QVERIFY(w->start());
+        for (QChar key : held) {
+            QTest::simulateEvent(w->box(), true, key.toUpper().unicode(), {}, key, false);
+            QEvent away(QEvent::WindowDeactivate), back(QEvent::WindowActivate);
+            QApplication::sendEvent(w->window.get(), &away);
+            QApplication::sendEvent(w->window.get(), &back);
+        }
         QTest::keyPress(w->box(), Qt::Key_Shift);
         for (QChar key : keys) {
             QTest::simulateEvent(w->box(), true, key.unicode(), Qt::ShiftModifier, key, false);
