@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/clickpicture.h"
+#include "clickpicture.h"
 
-#include "app/layout.h"
-#include "platform/logging.h"
-#include "platform/random.h"
+#include "applogging.h"
+#include "random.h"
+#include "windowlayout.h"
 
 #include <QImageReader>
 

@@ -4,7 +4,7 @@
 // little while after the button is let go.
 #pragma once
 
-#include "platform/picturefiles.h"
+#include "picturefiles.h"
 
 #include <QLabel>
 #include <QTimer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/hotkeygate.h"
+#include "hotkeygate.h"
 
-#include "settings/keyslots.h"
+#include "keyslots.h"
 
 #include <utility>
 

@@ -8,7 +8,7 @@
 // Auto-repeat presses never fire one.
 #pragma once
 
-#include "app/hotkeys.h"
+#include "hotkeys.h"
 
 #include <QtGlobal>
 #include <chrono>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/hotkeys.h"
+#include "hotkeys.h"
 
-#include "platform/virtualkey.h"
-#include "settings/keyslots.h"
+#include "keyslots.h"
+#include "virtualkey.h"
 
 namespace HotKeys {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/inputlock.h"
+#include "inputlock.h"
 
-#include "platform/logging.h"
+#include "platformlogging.h"
 
 #include <QApplication>
 #include <QEvent>

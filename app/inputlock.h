@@ -6,7 +6,7 @@
 // when it closes.
 #pragma once
 
-#include "platform/inputgrab.h"
+#include "inputgrab.h"
 
 #include <QPointer>
 #include <QTimer>

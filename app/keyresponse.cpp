@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/keyresponse.h"
+#include "keyresponse.h"
 
-#include "platform/virtualkey.h"
-#include "settings/keyslots.h"
-#include "settings/paths.h"
+#include "keyslots.h"
+#include "paths.h"
+#include "virtualkey.h"
 
 #include <QFileInfo>
 

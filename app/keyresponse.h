@@ -3,7 +3,7 @@
 // which song plays, which lyrics show, and whether the typing box takes a new colour.
 #pragma once
 
-#include "settings/options.h"
+#include "options.h"
 
 #include <QColor>
 #include <QString>

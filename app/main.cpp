@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/playwindow.h"
-#include "platform/lockkeys.h"
-#include "platform/programfolder.h"
-#include "platform/quitsignals.h"
-#include "platform/wayland/waylandprobe.h"
-#include "settings/options.h"
+#include "lockkeys.h"
+#include "options.h"
+#include "playwindow.h"
+#include "programplaces.h"
+#include "quitsignals.h"
+#include "wayland/waylandprobe.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -3,15 +3,15 @@
 // mouse press, a song for every key, and a small volume slider for the parent.
 #pragma once
 
-#include "app/clickpicture.h"
-#include "app/hotkeygate.h"
-#include "app/hotkeys.h"
-#include "app/inputlock.h"
-#include "app/keyresponse.h"
-#include "app/volumeframe.h"
-#include "platform/instancelock.h"
-#include "platform/media/audioengine.h"
-#include "platform/media/songplayer.h"
+#include "audioengine.h"
+#include "clickpicture.h"
+#include "hotkeygate.h"
+#include "hotkeys.h"
+#include "inputlock.h"
+#include "instancelock.h"
+#include "keyresponse.h"
+#include "songplayer.h"
+#include "volumeframe.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

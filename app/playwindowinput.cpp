@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The play window's input: Qt's keys and mouse events become hot keys, key responses,
 // typed characters, click pictures and click songs.
-#include "app/playwindow.h"
+#include "playwindow.h"
 
-#include "app/layout.h"
-#include "dialogs/display/formviewoptions.h"
-#include "dialogs/music/formmusicoptions.h"
-#include "platform/virtualkey.h"
-#include "settings/options.h"
+#include "display/displaysettingsdialog.h"
+#include "music/musicsettingsdialog.h"
+#include "options.h"
+#include "virtualkey.h"
+#include "windowlayout.h"
 
 #include <QDesktopServices>
 #include <QMouseEvent>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/volumeframe.h"
+#include "volumeframe.h"
 
-#include "platform/japanesefont.h"
-#include "platform/twips.h"
+#include "japanesefont.h"
+#include "twips.h"
 
 #include <QLabel>
 #include <QScrollBar>

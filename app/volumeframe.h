@@ -3,7 +3,7 @@
 // keyboard back to the typing box once it has rested.
 #pragma once
 
-#include "platform/speakervolume.h"
+#include "speakervolume.h"
 
 #include <QGroupBox>
 #include <QTimer>

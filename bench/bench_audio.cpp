@@ -5,11 +5,11 @@
 // a child holds keys down; then what the sound server going away and coming
 // back costs. Prints figures; asserts nothing.
 #include "../tests/audiotestutil.h"
+#include "audioengine.h"
 #include "bench/midifile.h"
-#include "platform/media/audioengine.h"
-#include "platform/media/songplayer.h"
-#include "platform/media/sources.h"
 #include "procstats.h"
+#include "songplayer.h"
+#include "sources.h"
 #include "timedrecorder.h"
 
 #include <QCoreApplication>

@@ -7,8 +7,8 @@
 //  - what each lead of Shift before the letter costs a parent.
 // Before: every press with Shift held fires. Now: the hot key gate of the play window.
 // Prints figures; asserts nothing. Usage: bench_palms [landings per palm size]
-#include "app/hotkeygate.h"
-#include "settings/keyslots.h"
+#include "hotkeygate.h"
+#include "keyslots.h"
 
 #include <QFile>
 #include <QList>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialogs/messages.h"
+#include "messages.h"
 
 #include <QMessageBox>
 

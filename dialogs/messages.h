@@ -2,8 +2,8 @@
 // What the windows tell a parent when something cannot be done.
 #pragma once
 
-#include "platform/speakervolume.h"
-#include "settings/options.h"
+#include "options.h"
+#include "speakervolume.h"
 
 #include <QString>
 

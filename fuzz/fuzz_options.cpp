@@ -3,9 +3,9 @@
 // written and read back to the same record. The same bytes as typed text: a
 // number of any length reads, and a name the file can store comes back as the
 // same name.
-#include "settings/options.h"
-#include "settings/paths.h"
-#include "settings/shiftjis.h"
+#include "options.h"
+#include "paths.h"
+#include "shiftjis.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/inputgrab.h"
+#include "inputgrab.h"
 
-#include "platform/wayland/waylandinputgrab.h"
-#include "platform/x11inputgrab.h"
+#include "wayland/waylandinputgrab.h"
+#include "x11inputgrab.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/instancelock.h"
+#include "instancelock.h"
 
-#include "platform/logging.h"
+#include "platformlogging.h"
 
 #include <QCryptographicHash>
 #include <QDir>

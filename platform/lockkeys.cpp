@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/lockkeys.h"
+#include "lockkeys.h"
 
-#include "platform/logging.h"
+#include "platformlogging.h"
 
 #include <QGuiApplication>
 #include <X11/XKBlib.h>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/quitsignals.h"
+#include "quitsignals.h"
 
-#include "platform/logging.h"
+#include "platformlogging.h"
 
 #include <cerrno>
 #include <csignal>

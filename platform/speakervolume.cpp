@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/speakervolume.h"
+#include "speakervolume.h"
 
-#include "platform/logging.h"
+#include "platformlogging.h"
 
 #include <algorithm>
 #include <alsa/asoundlib.h>

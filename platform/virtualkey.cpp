@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/virtualkey.h"
+#include "virtualkey.h"
 
-#include "platform/wayland/waylandkeymap.h"
-#include "settings/keyslots.h"
+#include "keyslots.h"
+#include "wayland/waylandkeymap.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/windowguard.h"
+#include "windowguard.h"
 
-#include "platform/wayland/waylandprobe.h"
+#include "wayland/waylandprobe.h"
 
 #include <QAbstractScrollArea>
 #include <QEvent>

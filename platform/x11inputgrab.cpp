@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/x11inputgrab.h"
+#include "x11inputgrab.h"
 
 #include <QGuiApplication>
 #include <QWindow>

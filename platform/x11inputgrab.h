@@ -7,7 +7,7 @@
 // controls.
 #pragma once
 
-#include "platform/inputgrab.h"
+#include "inputgrab.h"
 
 class X11InputGrab : public InputGrab
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/atomicfile.h"
+#include "atomicfile.h"
 
-#include "settings/logging.h"
+#include "settingslogging.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/keyslots.h"
+#include "keyslots.h"
 
 #include <array>
 

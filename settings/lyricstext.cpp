@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/lyricstext.h"
+#include "lyricstext.h"
 
-#include "settings/shiftjis.h"
+#include "shiftjis.h"
 
 #include <QStringDecoder>
 #include <algorithm>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/options.h"
+#include "options.h"
 
-#include "settings/atomicfile.h"
-#include "settings/logging.h"
-#include "settings/shiftjis.h"
+#include "atomicfile.h"
+#include "settingslogging.h"
+#include "shiftjis.h"
 
 #include <QFile>
 #include <algorithm>

@@ -3,7 +3,7 @@
 // the small path and number routines built around them.
 #pragma once
 
-#include "settings/keyslots.h"
+#include "keyslots.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/paths.h"
+#include "paths.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

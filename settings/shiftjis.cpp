@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/shiftjis.h"
+#include "shiftjis.h"
 
-#include "settings/logging.h"
+#include "settingslogging.h"
 
 #include <QtGlobal>
 #include <cerrno>

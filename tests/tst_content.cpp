@@ -2,7 +2,7 @@
 // The starter content the build puts in the program folder: every key's song in the first
 // Option.dat sounds, from a path relative to the folder, so that the folder can move.
 #include "audiotestutil.h"
-#include "settings/options.h"
+#include "options.h"
 #include "widgettestutil.h"
 
 #include <QScrollBar>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a key or a click does in the play window, decided without a window: song, lyrics, colour, hot key.
-#include "app/hotkeygate.h"
-#include "app/hotkeys.h"
-#include "app/keyresponse.h"
-#include "platform/virtualkey.h"
-#include "settings/keyslots.h"
+#include "hotkeygate.h"
+#include "hotkeys.h"
+#include "keyresponse.h"
+#include "keyslots.h"
+#include "virtualkey.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The play window: start and exit, keys and their songs, lyrics, mouse presses and pictures, hot keys.
 // What a key or a click chooses is tst_keyresponse's; here, one case for each way it reaches the window.
-#include "dialogs/display/folderlistbox.h"
-#include "dialogs/display/formviewoptions.h"
+#include "display/displaysettingsdialog.h"
+#include "display/folderlistbox.h"
 #include "modalwindow.h"
-#include "platform/windowguard.h"
 #include "widgettestutil.h"
+#include "windowguard.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The music and display settings dialogs: what they show, store, save and put back.
-#include "dialogs/display/folderlistbox.h"
-#include "dialogs/display/formviewoptions.h"
-#include "dialogs/music/formmusicoptions.h"
-#include "dialogs/music/onscreenkeyboard.h"
+#include "display/displaysettingsdialog.h"
+#include "display/folderlistbox.h"
+#include "keyslots.h"
 #include "messagecatcher.h"
 #include "modalwindow.h"
-#include "platform/twips.h"
-#include "settings/keyslots.h"
-#include "settings/options.h"
+#include "music/musicsettingsdialog.h"
+#include "music/onscreenkeyboard.h"
+#include "options.h"
 #include "smalldisk.h"
+#include "twips.h"
 
 #include <QtTest>
 #include <QtWidgets>

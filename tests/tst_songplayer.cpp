@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The song player on an offline engine: what a song sounds like, when it ends, and how the play
 // window hears that it ended.
+#include "audioengine.h"
 #include "audiotestutil.h"
-#include "platform/media/audioengine.h"
-#include "platform/media/songplayer.h"
+#include "songplayer.h"
 
 #include <QtTest>
 #include <sndfile.h>

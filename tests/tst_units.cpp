@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file, key slots, virtual keys, layout, lyrics text and program folder.
-#include "app/layout.h"
-#include "platform/programfolder.h"
-#include "platform/virtualkey.h"
-#include "platform/wayland/waylandprobe.h"
-#include "settings/keyslots.h"
-#include "settings/lyricstext.h"
-#include "settings/options.h"
-#include "settings/paths.h"
+#include "keyslots.h"
+#include "lyricstext.h"
+#include "options.h"
+#include "paths.h"
+#include "programplaces.h"
 #include "smalldisk.h"
+#include "virtualkey.h"
+#include "wayland/waylandprobe.h"
+#include "windowlayout.h"
 
 #include <QDirIterator>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The volume frame over the test services' sound server, whose mixer's top is 65536; the system tests
 // hear the slider set it, reopen it and find it late.
-#include "app/volumeframe.h"
-#include "dialogs/messages.h"
+#include "messages.h"
+#include "volumeframe.h"
 
 #include <QScrollBar>
 #include <QtTest>

@@ -2,9 +2,9 @@
 // The play window as widget tests make it: sound rendered offline, no volume mixer.
 #pragma once
 
-#include "app/playwindow.h"
 #include "audiotestutil.h"
-#include "settings/options.h"
+#include "options.h"
+#include "playwindow.h"
 
 #include <QPlainTextEdit>
 #include <QtTest> // and all of QtCore

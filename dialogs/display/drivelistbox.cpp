@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialogs/display/drivelistbox.h"
+#include "display/drivelistbox.h"
 
 #include <QDir>
 #include <QStorageInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialogs/display/folderlistbox.h"
+#include "display/folderlistbox.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialogs/music/onscreenkeyboard.h"
+#include "music/onscreenkeyboard.h"
 
-#include "platform/japanesefont.h"
-#include "platform/twips.h"
-#include "settings/keyslots.h"
+#include "japanesefont.h"
+#include "keyslots.h"
+#include "twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -3,7 +3,7 @@
 // the music settings dialog. Nothing in it changes while it is shown.
 #pragma once
 
-#include "settings/keyslots.h"
+#include "keyslots.h"
 
 #include <QLabel>
 #include <QWidget>

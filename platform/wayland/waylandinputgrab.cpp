@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/wayland/waylandinputgrab.h"
+#include "wayland/waylandinputgrab.h"
 
-#include "platform/logging.h"
+#include "platformlogging.h"
 
 #include <QGuiApplication>
 #include <cstring>

@@ -5,7 +5,7 @@
 // wlroots ones, KWin, mutter); GNOME asks the user once before it agrees.
 #pragma once
 
-#include "platform/inputgrab.h"
+#include "inputgrab.h"
 
 #include <QPointer>
 #include <QWindow>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/wayland/waylandkeymap.h"
+#include "wayland/waylandkeymap.h"
 
-#include "platform/wayland/waylandinputgrab.h"
-#include "platform/wayland/waylandprobe.h"
+#include "wayland/waylandinputgrab.h"
+#include "wayland/waylandprobe.h"
 
 #include <QGuiApplication>
 #include <cstring>

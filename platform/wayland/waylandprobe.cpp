@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/wayland/waylandprobe.h"
+#include "wayland/waylandprobe.h"
 
 #include <QGuiApplication>
 #include <cstring>

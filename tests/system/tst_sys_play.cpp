@@ -3,7 +3,7 @@
 // what only they show (drawing, sound heard, the speaker volume, signals, and a
 // window manager's view of the window and of the keyboard lock).
 #include "../audiotestutil.h"
-#include "settings/options.h"
+#include "options.h"
 #include "systemtest.h"
 
 #include <QtTest>

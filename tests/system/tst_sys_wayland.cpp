@@ -3,8 +3,8 @@
 // scripts/with-sway.sh starts, whose bindings mark the window they fire on), with keys
 // from wtype: the platform it picks, the screen it covers, and the compositor's
 // shortcuts it holds. The test itself runs on Wayland too.
-#include "platform/virtualkey.h"
 #include "systemtest.h"
+#include "virtualkey.h"
 
 #include "../audiotestutil.h"
 #include <QJsonArray>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/layout.h"
+#include "windowlayout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/programfolder.h"
+#include "programplaces.h"
 
-#include "platform/logging.h"
-#include "settings/atomicfile.h"
+#include "atomicfile.h"
+#include "platformlogging.h"
 
 #include <QDir>
 #include <QDirIterator>

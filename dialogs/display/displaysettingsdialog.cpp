@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialogs/display/formviewoptions.h"
+#include "display/displaysettingsdialog.h"
 
-#include "dialogs/display/drivelistbox.h"
-#include "dialogs/display/folderlistbox.h"
-#include "dialogs/messages.h"
-#include "platform/twips.h"
-#include "platform/windowguard.h"
-#include "settings/options.h"
-#include "settings/paths.h"
+#include "display/drivelistbox.h"
+#include "display/folderlistbox.h"
+#include "messages.h"
+#include "options.h"
+#include "paths.h"
+#include "twips.h"
+#include "windowguard.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // client area. Lengths are in twips (15 twips to a pixel).
 #pragma once
 
-#include "platform/twips.h"
+#include "twips.h"
 
 namespace Layout {
 

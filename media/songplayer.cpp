@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/media/songplayer.h"
+#include "songplayer.h"
 
-#include "platform/media/audioengine.h"
-#include "platform/media/sources.h"
+#include "audioengine.h"
+#include "sources.h"
 
 #include <QTimer>
 

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/logging.h"
+#include "platformlogging.h"
 
 Q_LOGGING_CATEGORY(lcFolder, "zubelo.folder")
 Q_LOGGING_CATEGORY(lcInstance, "zubelo.instance")
 Q_LOGGING_CATEGORY(lcSignals, "zubelo.signals")
 Q_LOGGING_CATEGORY(lcKeyboard, "zubelo.keyboard")
 Q_LOGGING_CATEGORY(lcMixer, "zubelo.mixer")
-Q_LOGGING_CATEGORY(lcAudio, "zubelo.audio")
-Q_LOGGING_CATEGORY(lcLyrics, "zubelo.lyrics")
-Q_LOGGING_CATEGORY(lcPictures, "zubelo.pictures")

@@ -3,8 +3,8 @@
 // (or for a test, offline), and tells the UI thread when a song has ended.
 #pragma once
 
-#include "platform/media/audiooutput.h"
-#include "platform/media/synthesizer.h"
+#include "audiooutput.h"
+#include "synthesizer.h"
 
 #include <QObject>
 #include <QSocketNotifier>

@@ -4,7 +4,7 @@
 // Ended() that tells how the song ended.
 #pragma once
 
-#include "platform/media/audioengine.h"
+#include "audioengine.h"
 
 #include <QObject>
 #include <QString>

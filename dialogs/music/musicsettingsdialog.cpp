@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialogs/music/formmusicoptions.h"
+#include "music/musicsettingsdialog.h"
 
-#include "dialogs/messages.h"
-#include "dialogs/music/onscreenkeyboard.h"
-#include "platform/japanesefont.h"
-#include "platform/twips.h"
-#include "platform/windowguard.h"
-#include "settings/keyslots.h"
-#include "settings/options.h"
-#include "settings/paths.h"
+#include "japanesefont.h"
+#include "keyslots.h"
+#include "messages.h"
+#include "music/onscreenkeyboard.h"
+#include "options.h"
+#include "paths.h"
+#include "twips.h"
+#include "windowguard.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/media/synthesizer.h"
+#include "synthesizer.h"
 
-#include "platform/logging.h"
+#include "medialogging.h"
 
 #include <QFileInfo>
 #include <QtGlobal>

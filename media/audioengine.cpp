@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/media/audioengine.h"
+#include "audioengine.h"
 
-#include "platform/logging.h"
-#include "platform/media/sources.h"
+#include "medialogging.h"
+#include "sources.h"
 
 #include <algorithm>
 #include <cstring>

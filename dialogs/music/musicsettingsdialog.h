@@ -4,7 +4,7 @@
 // record directly and keeps a copy to put back on Cancel.
 #pragma once
 
-#include "settings/keyslots.h"
+#include "keyslots.h"
 
 #include <QDialog>
 #include <array>

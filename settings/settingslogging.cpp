@@ -1,4 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/logging.h"
+#include "settingslogging.h"
 
 Q_LOGGING_CATEGORY(lcSettings, "zubelo.settings")

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/media/sources.h"
+#include "sources.h"
 
-#include "platform/media/synthesizer.h"
+#include "synthesizer.h"
 
 #include <QFile>
 #include <SDL.h>
