@@ -11,7 +11,7 @@ ClickPicture::ClickPicture(QWidget *window) : QLabel(window), m_pictures(QString
 {
     setObjectName(QStringLiteral("clickPicture"));
     QImageReader::setAllocationLimit(MaxPictureMegabytes);
-    setGeometry(Twips::Rect(480, 2520, 732, 612));
+    setGeometry(Twips::rect(480, 2520, 732, 612));
     setAttribute(Qt::WA_TransparentForMouseEvents); // the pointer is always at its corner
     setScaledContents(true);
     hide();
@@ -20,22 +20,22 @@ ClickPicture::ClickPicture(QWidget *window) : QLabel(window), m_pictures(QString
     connect(&m_hideTimer, &QTimer::timeout, this, &QWidget::hide); // the picture stays loaded till the next
 }
 
-void ClickPicture::SetFolder(const QString &folder)
+void ClickPicture::setFolder(const QString &folder)
 {
-    m_pictures.SetFolder(folder);
+    m_pictures.setFolder(folder);
 }
 
-void ClickPicture::Press(QPoint at)
+void ClickPicture::press(QPoint at)
 {
-    const int count = m_pictures.Count();
+    const int count = m_pictures.count();
     if (count > 0) {
         // Int(r × n) in single precision; the clamp keeps a rounding at the top inside the list.
-        const int index = std::min(int(Random::Next() * float(count)), count - 1);
-        QString folder = m_pictures.Folder();
+        const int index = std::min(int(Random::next() * float(count)), count - 1);
+        QString folder = m_pictures.folder();
         if (folder.endsWith(u'/')) {
             folder.chop(1);
         }
-        if (!Load(folder + u'/' + m_pictures.Name(index))) {
+        if (!load(folder + u'/' + m_pictures.name(index))) {
             clear();
         }
         move(at);
@@ -45,7 +45,7 @@ void ClickPicture::Press(QPoint at)
     m_hideTimer.stop(); // the picture stays while the button is held
 }
 
-bool ClickPicture::Load(const QString &path)
+bool ClickPicture::load(const QString &path)
 {
     QImageReader reader(path);
     reader.setAutoTransform(true);
@@ -55,7 +55,7 @@ bool ClickPicture::Load(const QString &path)
     }
     const QSize window = parentWidget()->size();
     const Layout::Size shown =
-        Layout::PictureSize({size.width(), size.height()}, {window.width(), window.height()});
+        Layout::pictureSize({size.width(), size.height()}, {window.width(), window.height()});
     if (shown.width < size.width()) {
         reader.setScaledSize(QSize(shown.width, shown.height)); // JPEG decodes straight to the small size
     }

@@ -24,21 +24,21 @@ public:
     explicit ClickPicture(QWidget *window);
 
     // Lists the pictures of a folder, as a snapshot taken now.
-    void SetFolder(const QString &folder);
-    QString Folder() const { return m_pictures.Folder(); }
-    int PictureCount() const { return m_pictures.Count(); }
+    void setFolder(const QString &folder);
+    QString folder() const { return m_pictures.folder(); }
+    int pictureCount() const { return m_pictures.count(); }
 
     // A press at a point of the window: a picture drawn from the list shows there (nothing changes
     // when the list is empty), and a hide still pending is called off while the button is held.
-    void Press(QPoint at);
-    void Follow(QPoint at) { move(at); }
-    void Release() { m_hideTimer.start(); }
-    bool HidePending() const { return m_hideTimer.isActive(); }
-    std::chrono::milliseconds HideAfter() const { return m_hideTimer.intervalAsDuration(); }
-    void SetHideAfter(std::chrono::milliseconds delay) { m_hideTimer.setInterval(delay); }
+    void press(QPoint at);
+    void follow(QPoint at) { move(at); }
+    void release() { m_hideTimer.start(); }
+    bool hidePending() const { return m_hideTimer.isActive(); }
+    std::chrono::milliseconds hideAfter() const { return m_hideTimer.intervalAsDuration(); }
+    void setHideAfter(std::chrono::milliseconds delay) { m_hideTimer.setInterval(delay); }
 
     // Loads a picture, sized for the window; false when the file is no picture.
-    bool Load(const QString &path);
+    bool load(const QString &path);
 
 private:
     QTimer m_hideTimer;

@@ -28,7 +28,7 @@ HotKeyGate::Outcome HotKeyGate::press(const Key &key, Time at)
         }
         return outcome;
     }
-    const HotKeys::Action action = HotKeys::ActionFor(key.keyCode, key.modifiers);
+    const HotKeys::Action action = HotKeys::actionFor(key.keyCode, key.modifiers);
     const bool deliberate =
         action != HotKeys::Action::None && m_shiftAt && at - *m_shiftAt <= m_shiftLead && m_down.empty();
     m_shiftAt.reset(); // one letter for each press of Shift

@@ -26,7 +26,7 @@ constexpr Entry Table[] = {
 
 } // namespace
 
-Action ActionFor(int keyCode, int modifiers)
+Action actionFor(int keyCode, int modifiers)
 {
     if (!(modifiers & VirtualKey::ShiftMask)) {
         return Action::None;

@@ -8,6 +8,6 @@ enum class Action { None, Quit, MusicSettings, DisplaySettings, Minimise, Normal
 
 // The action of a key (a virtual key code and its VirtualKey modifier mask). Only Shift counts:
 // Ctrl and Alt may be held too.
-Action ActionFor(int keyCode, int modifiers);
+Action actionFor(int keyCode, int modifiers);
 
 } // namespace HotKeys

@@ -23,16 +23,16 @@ InputLock::InputLock(bool enabled, std::unique_ptr<InputGrab> grab, QObject *par
 
 InputLock::~InputLock()
 {
-    m_grab->Release();
+    m_grab->release();
 }
 
-void InputLock::Watch(QWidget *window)
+void InputLock::watch(QWidget *window)
 {
     if (m_window) {
         m_window->removeEventFilter(this);
     }
     m_wanted = false;
-    m_grab->Release();
+    m_grab->release();
     m_window = window;
     if (window) {
         window->installEventFilter(this);
@@ -40,7 +40,7 @@ void InputLock::Watch(QWidget *window)
     update();
 }
 
-void InputLock::Stop()
+void InputLock::stop()
 {
     m_enabled = false;
     update();
@@ -76,7 +76,7 @@ void InputLock::update()
     if (!wanted) {
         m_wanted = false;
         m_retry.stop();
-        m_grab->Release();
+        m_grab->release();
         setFailing(false);
         return;
     }
@@ -92,7 +92,7 @@ void InputLock::take()
     if (!m_wanted || !m_window) {
         return;
     }
-    m_grab->Take(m_window->windowHandle());
+    m_grab->take(m_window->windowHandle());
     settle();
 }
 
@@ -101,14 +101,14 @@ void InputLock::settle()
     if (!m_wanted) {
         return;
     }
-    if (m_grab->Held()) {
+    if (m_grab->held()) {
         m_retry.stop();
         m_failures = 0;
         m_told.clear();
         setFailing(false);
         return;
     }
-    const QString problem = m_grab->Problem();
+    const QString problem = m_grab->problem();
     if (problem.isEmpty()) {
         return; // the desktop has not answered yet: the grab says when it does
     }

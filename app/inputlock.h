@@ -24,12 +24,12 @@ public:
 
     // Holds for the window while it is maximised or full screen, active and shown, with no
     // modal dialog open; a grab that cannot be taken yet is tried again while so.
-    void Watch(QWidget *window);
+    void watch(QWidget *window);
     // Lets go for good: the window is closing.
-    void Stop();
-    bool Held() const { return m_wanted && m_grab->Held(); }
+    void stop();
+    bool held() const { return m_wanted && m_grab->held(); }
     // Wanted, and still not held after a few tries: the parent should be told.
-    bool Failing() const { return m_failing; }
+    bool failing() const { return m_failing; }
 
 signals:
     void failingChanged(bool failing);

@@ -37,10 +37,10 @@ Response respond(const QString &song, bool paints)
     Response response;
     response.paints = paints;
     // Names from the old platform, or read back from the settings file, may be spelled otherwise on disk.
-    response.song = Paths::Locate(Options::ResolvePath(song));
+    response.song = Paths::locate(Options::resolvePath(song));
     // Lyrics lie beside the song, with "txt" for the last three characters.
     if (response.song.size() >= 3) {
-        const QString lyrics = Paths::Locate(response.song.chopped(3) + QStringLiteral("txt"));
+        const QString lyrics = Paths::locate(response.song.chopped(3) + QStringLiteral("txt"));
         const QFileInfo file(lyrics);
         if (file.isFile() && !file.fileName().startsWith(u'.')) {
             response.lyrics = lyrics;
@@ -52,22 +52,22 @@ Response respond(const QString &song, bool paints)
 // While a song plays and the parent asked to wait, keys and clicks only type; Esc still stops the song.
 bool heldBack(bool esc, const Options::Record &settings, bool songPlaying)
 {
-    return settings.PlayWait && songPlaying && !esc;
+    return settings.playWait && songPlaying && !esc;
 }
 
 } // namespace
 
-QColor ColourOf(quint32 bgr)
+QColor colourOf(quint32 bgr)
 {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
-QColor ColourForDraw(float draw)
+QColor colourForDraw(float draw)
 {
-    return ColourOf(Colours[size_t(draw * float(Colours.size()))]); // Int(r × 8) in single precision
+    return colourOf(Colours[size_t(draw * float(Colours.size()))]); // Int(r × 8) in single precision
 }
 
-std::optional<Button> ClickButton(Qt::MouseButtons buttons)
+std::optional<Button> clickButton(Qt::MouseButtons buttons)
 {
     if (buttons & Qt::LeftButton) {
         return Button::Left;
@@ -81,7 +81,7 @@ std::optional<Button> ClickButton(Qt::MouseButtons buttons)
     return std::nullopt;
 }
 
-std::optional<Response> ForKey(int keyCode, int modifiers, const Options::Record &settings, bool songPlaying)
+std::optional<Response> forKey(int keyCode, int modifiers, const Options::Record &settings, bool songPlaying)
 {
     if (heldBack(keyCode == KeyCodes::Esc, settings, songPlaying)) {
         return std::nullopt;
@@ -90,12 +90,12 @@ std::optional<Response> ForKey(int keyCode, int modifiers, const Options::Record
         // Alt never changes the colour; with a key other than L, R and M it plays that key's own song.
         const std::optional<Button> click = altClick(keyCode);
         return respond(
-            click ? clickSong(*click) : settings.SongFile[size_t(KeySlots::SlotForKeyCode(keyCode))], false);
+            click ? clickSong(*click) : settings.songFile[size_t(KeySlots::slotForKeyCode(keyCode))], false);
     }
-    return respond(settings.SongFile[size_t(KeySlots::SlotForKeyCode(keyCode))], true);
+    return respond(settings.songFile[size_t(KeySlots::slotForKeyCode(keyCode))], true);
 }
 
-std::optional<Response> ForClick(Button button, const Options::Record &settings, bool songPlaying)
+std::optional<Response> forClick(Button button, const Options::Record &settings, bool songPlaying)
 {
     if (heldBack(false, settings, songPlaying)) {
         return std::nullopt;

@@ -15,13 +15,13 @@ namespace KeyResponse {
 // The colours a key paints the typing box in, as 0xBBGGRR values; the first is the box's colour at start.
 constexpr std::array<quint32, 8> Colours{0xC00000, 0x808000, 0x008000, 0xC000C0,
                                          0x0000C0, 0xFFFFFF, 0x008080, 0x004080};
-QColor ColourOf(quint32 bgr);
+QColor colourOf(quint32 bgr);
 // The colour of a draw in [0, 1) from the program's generator.
-QColor ColourForDraw(float draw);
+QColor colourForDraw(float draw);
 
 enum class Button { Left, Right, Middle };
 // The button whose click song a press plays: left before right before middle; none without a button.
-std::optional<Button> ClickButton(Qt::MouseButtons buttons);
+std::optional<Button> clickButton(Qt::MouseButtons buttons);
 
 struct Response
 {
@@ -32,8 +32,8 @@ struct Response
 
 // The response to a key (a virtual key code and its VirtualKey modifier mask); none while a song plays
 // and the parent asked to wait, Esc excepted: such a key only types.
-std::optional<Response> ForKey(int keyCode, int modifiers, const Options::Record &settings, bool songPlaying);
+std::optional<Response> forKey(int keyCode, int modifiers, const Options::Record &settings, bool songPlaying);
 // The response to a mouse press: its button's click song, held back as a key is.
-std::optional<Response> ForClick(Button button, const Options::Record &settings, bool songPlaying);
+std::optional<Response> forClick(Button button, const Options::Record &settings, bool songPlaying);
 
 } // namespace KeyResponse

@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
     // window inhibit its shortcuts, else X11 (XWayland on a Wayland desktop), unless the user chose.
     const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
     const QByteArray platform =
-        Wayland::ChoosePlatform(chosen, chosen.isEmpty() && Wayland::CompositorInhibitsShortcuts(),
+        Wayland::choosePlatform(chosen, chosen.isEmpty() && Wayland::compositorInhibitsShortcuts(),
                                 !qEnvironmentVariableIsEmpty("DISPLAY"));
     const bool platformChosen = platform.isEmpty();
     if (!platformChosen) {
@@ -62,17 +62,17 @@ int main(int argc, char *argv[])
 
     // Where the executable lies, so a copied folder is a working copy; an
     // installed copy keeps a folder for each user.
-    Options::SetProgramFolder(
-        ProgramFolder::Choose(ProgramFolder::ForExecutable(QCoreApplication::applicationFilePath())));
+    Options::setProgramFolder(
+        ProgramFolder::choose(ProgramFolder::forExecutable(QCoreApplication::applicationFilePath())));
 
     PlayWindow::Devices devices;
     devices.keyboardLock = !parser.isSet(noLock);
     PlayWindow window(devices);
-    if (quitSignals.Received()) {
+    if (quitSignals.hasArrived()) {
         return 0; // asked to end while starting: the window unloads as it goes
     }
     // A child's toy fills the screen; Shift+N gives the small window.
-    window.SetSizeState(PlayWindow::SizeState::Maximised);
+    window.setSizeState(PlayWindow::SizeState::Maximised);
     window.activateWindow();
     return app.exec();
 }

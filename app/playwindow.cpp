@@ -36,7 +36,7 @@ constexpr char LockNoticeText[] = "キーボードとマウスを固定できま
 
 int px(double twips)
 {
-    return Layout::TwipsToPixels(twips);
+    return Layout::twipsToPixels(twips);
 }
 
 // A few bright keys on a dark board: the drawing the desktop shows for the program,
@@ -63,9 +63,9 @@ PlayWindow::PlayWindow(const Devices &devices, QWidget *parent)
     , m_lockNotice(new QLabel(this))
     , m_audio(devices.audio)
     , m_player(m_audio)
-    , m_instance(Options::ProgramFolder())
+    , m_instance(Options::programFolder())
     // A second copy is on its way out: it never takes the keyboard from the first.
-    , m_lock(devices.keyboardLock && !m_instance.AnotherInstanceRunning(), MakeInputGrab())
+    , m_lock(devices.keyboardLock && !m_instance.anotherInstanceRunning(), makeInputGrab())
 {
     createControls();
     m_keyClock.start();
@@ -73,7 +73,7 @@ PlayWindow::PlayWindow(const Devices &devices, QWidget *parent)
     m_hotKeyTimer.setInterval(HotKeyGate::Settle);
     connect(&m_hotKeyTimer, &QTimer::timeout, this, &PlayWindow::runWaitingHotKey);
     start();
-    m_lock.Watch(this);
+    m_lock.watch(this);
 }
 
 PlayWindow::~PlayWindow()
@@ -88,19 +88,19 @@ void PlayWindow::createControls()
     setObjectName(QStringLiteral("playWindow"));
     setWindowTitle(QStringLiteral("Zubelo"));
     setWindowIcon(makeWindowIcon());
-    setFont(JapaneseFont::Proportional(10.2));
+    setFont(JapaneseFont::proportional(10.2));
     resize(px(DesignClientWidth), px(DesignClientHeight));
-    WindowGuard::FixBorderAtNormalSize(this); // the hot keys change the size; the edges do not
+    WindowGuard::fixBorderAtNormalSize(this); // the hot keys change the size; the edges do not
 
     m_typingBox->setObjectName(QStringLiteral("typingBox"));
-    m_typingBox->setGeometry(Twips::Rect(0, 0, 8052, 3372));
-    m_typingBox->setFont(JapaneseFont::Monospaced(10.2));
+    m_typingBox->setGeometry(Twips::rect(0, 0, 8052, 3372));
+    m_typingBox->setFont(JapaneseFont::monospaced(10.2));
     m_typingBox->setAttribute(Qt::WA_InputMethodEnabled, false); // each key types its plain character
     m_typingBox->setFrameShape(QFrame::NoFrame);
     // The box has no scroll bars: it follows the caret, and there is nothing else to right-click.
     m_typingBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_typingBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setTypingColour(KeyResponse::ColourOf(KeyResponse::Colours[0]));
+    setTypingColour(KeyResponse::colourOf(KeyResponse::Colours[0]));
     m_typingBox->installEventFilter(this);
     m_typingBox->viewport()->installEventFilter(this);
     m_typingBox->viewport()->setMouseTracking(true);
@@ -113,7 +113,7 @@ void PlayWindow::createControls()
     // Once there is a mixer, a picture stays as long as the slider keeps the keyboard after a change
     // (1000 ms, against 600 ms without one): both follow the mixer's pace.
     connect(m_volume, &VolumeFrame::mixerFound, this,
-            [this] { m_clickPicture->SetHideAfter(std::chrono::milliseconds(m_volume->focusDelay())); });
+            [this] { m_clickPicture->setHideAfter(std::chrono::milliseconds(m_volume->focusDelay())); });
 
     m_settingsHelp->setObjectName(QStringLiteral("settingsHelp"));
     m_settingsHelp->setText(QStringLiteral("   終了: Shift+X   曲の設定: Shift+M   表示の設定: Shift+V"));
@@ -121,7 +121,7 @@ void PlayWindow::createControls()
     m_windowHelp->setText(
         QStringLiteral("   最小化: Shift+S   普通ｻｲｽﾞ: Shift+N   最大化: Shift+L   ﾍﾙﾌﾟ: Shift+H"));
     for (QLabel *line : {m_settingsHelp, m_windowHelp}) {
-        line->setFont(JapaneseFont::Proportional(9));
+        line->setFont(JapaneseFont::proportional(9));
         line->adjustSize();
         line->setAttribute(Qt::WA_NoMousePropagation); // a click on the help lines is theirs
     }
@@ -129,7 +129,7 @@ void PlayWindow::createControls()
     m_windowHelp->move(0, px(3960));
     // Where a parent looks and a child does not care; a message box would be clicked away.
     m_lockNotice->setObjectName(QStringLiteral("lockNotice"));
-    QFont noticeFont = JapaneseFont::Proportional(9);
+    QFont noticeFont = JapaneseFont::proportional(9);
     noticeFont.setBold(true);
     m_lockNotice->setFont(noticeFont);
     m_lockNotice->setStyleSheet(QStringLiteral("color: #b00000"));
@@ -145,28 +145,28 @@ void PlayWindow::createControls()
 void PlayWindow::start()
 {
     m_startDir = QDir::currentPath();
-    QDir::setCurrent(Options::ProgramFolder());
-    WindowGuard::MakeTopmost(this);
-    Options::LoadOptions();
-    connect(&m_player, &SongPlayer::Ended, this, &PlayWindow::repeatAtEnd);
-    Options::Record &settings = Options::Settings();
+    QDir::setCurrent(Options::programFolder());
+    WindowGuard::makeTopmost(this);
+    Options::loadOptions();
+    connect(&m_player, &SongPlayer::ended, this, &PlayWindow::repeatAtEnd);
+    Options::Record &settings = Options::settings();
     // An empty folder is the program folder itself. One that is gone (or is no
     // folder) gives way to the program folder for this run's pictures only: the
     // record keeps the stored folder until a parent chooses another, so a
     // program folder that the settings file cannot name never blocks a save.
-    QString pictures = Paths::Locate(Options::ResolvePath(settings.ImageFolder));
+    QString pictures = Paths::locate(Options::resolvePath(settings.imageFolder));
     if (!QFileInfo(pictures).isDir()) {
-        pictures = Options::ProgramFolder();
+        pictures = Options::programFolder();
     }
-    m_clickPicture->SetFolder(pictures);
-    WindowGuard::HookTextBox(m_typingBox);
-    SetTypingFontSize(settings.InputFontSize);
-    DialogMessages::MixerError(this, m_volume->openMixer()); // said once, at start-up
+    m_clickPicture->setFolder(pictures);
+    WindowGuard::hookTextBox(m_typingBox);
+    setTypingFontSize(settings.inputFontSize);
+    DialogMessages::mixerError(this, m_volume->openMixer()); // said once, at start-up
 }
 
 void PlayWindow::leaveIfSecondCopy()
 {
-    if (m_instance.AnotherInstanceRunning() && !m_leaving) {
+    if (m_instance.anotherInstanceRunning() && !m_leaving) {
         m_leaving = true;
         // Leave through the normal shut-down, after the activation has been handled.
         QTimer::singleShot(0, this, &QWidget::close);
@@ -175,11 +175,11 @@ void PlayWindow::leaveIfSecondCopy()
 
 void PlayWindow::shutDown()
 {
-    WindowGuard::UnhookTextBox(m_typingBox);
-    m_player.Close();
+    WindowGuard::unhookTextBox(m_typingBox);
+    m_player.close();
     QDir::setCurrent(m_startDir);
     m_unloaded = true;
-    m_lock.Stop();
+    m_lock.stop();
 }
 
 void PlayWindow::placeControls()
@@ -190,7 +190,7 @@ void PlayWindow::placeControls()
     input.settingsHelpHeight = m_settingsHelp->height() * Layout::TwipsPerPixel;
     input.windowHelpHeight = m_windowHelp->height() * Layout::TwipsPerPixel;
     input.volumeFrameWidth = m_volume->width() * Layout::TwipsPerPixel;
-    const Layout::Placement placement = Layout::Place(input);
+    const Layout::Placement placement = Layout::place(input);
     m_typingBox->setGeometry(0, 0, px(placement.typingWidth), px(placement.typingHeight));
     m_settingsHelp->move(0, px(placement.settingsHelpTop));
     m_windowHelp->move(0, px(placement.windowHelpTop));
@@ -211,16 +211,16 @@ void PlayWindow::placeLockNotice()
         m_lockNotice->fontMetrics().elidedText(QString::fromUtf8(LockNoticeText), Qt::ElideRight, width));
 }
 
-void PlayWindow::SetSizeState(SizeState state)
+void PlayWindow::setSizeState(SizeState state)
 {
     switch (state) {
     case SizeState::Minimised: showMinimized(); break;
     case SizeState::Normal: showNormal(); break;
     case SizeState::Maximised:
-        WindowGuard::FreeBorder(this); // a window of one fixed size would not be maximised
+        WindowGuard::freeBorder(this); // a window of one fixed size would not be maximised
         // A Wayland compositor maximises only where it likes (a tiling one never does) and
         // keeps its panels above: full screen covers the screen on every one.
-        if (Wayland::RunsOnWayland()) {
+        if (Wayland::runsOnWayland()) {
             showFullScreen();
         } else {
             showMaximized();
@@ -232,9 +232,9 @@ void PlayWindow::SetSizeState(SizeState state)
 bool PlayWindow::respondToKey(int keyCode, int modifiers)
 {
     m_escWasLast = keyCode == KeyCodes::Esc; // a key held back by the wait counts too
-    const bool playing = m_player.CurrentMode() == SongPlayer::Mode::Playing;
+    const bool playing = m_player.currentMode() == SongPlayer::Mode::Playing;
     const std::optional<KeyResponse::Response> response =
-        KeyResponse::ForKey(keyCode, modifiers, Options::Settings(), playing);
+        KeyResponse::forKey(keyCode, modifiers, Options::settings(), playing);
     respond(response);
     return response.has_value();
 }
@@ -242,8 +242,8 @@ bool PlayWindow::respondToKey(int keyCode, int modifiers)
 void PlayWindow::respondToClick(KeyResponse::Button button)
 {
     m_escWasLast = false;
-    const bool playing = m_player.CurrentMode() == SongPlayer::Mode::Playing;
-    respond(KeyResponse::ForClick(button, Options::Settings(), playing));
+    const bool playing = m_player.currentMode() == SongPlayer::Mode::Playing;
+    respond(KeyResponse::forClick(button, Options::settings(), playing));
 }
 
 void PlayWindow::respond(const std::optional<KeyResponse::Response> &response)
@@ -252,22 +252,22 @@ void PlayWindow::respond(const std::optional<KeyResponse::Response> &response)
         return; // held back: the song, the colour and the lyrics stay
     }
     if (response->paints) {
-        setTypingColour(KeyResponse::ColourForDraw(Random::Next()));
+        setTypingColour(KeyResponse::colourForDraw(Random::next()));
     }
-    const Options::Record &settings = Options::Settings();
+    const Options::Record &settings = Options::settings();
     // A lyrics file that is there but cannot be read counts as no lyrics.
-    if (!response->lyrics.isEmpty() && LoadLyrics(response->lyrics)) {
+    if (!response->lyrics.isEmpty() && loadLyrics(response->lyrics)) {
         m_lyricsShown = true;
-        SetTypingFontSize(settings.LyricsFontSize);
+        setTypingFontSize(settings.lyricsFontSize);
     } else if (m_lyricsShown) {
         m_typingBox->clear();
-        SetTypingFontSize(settings.InputFontSize);
+        setTypingFontSize(settings.inputFontSize);
         m_lyricsShown = false;
     }
-    PlaySong(response->song);
+    playSong(response->song);
 }
 
-bool PlayWindow::LoadLyrics(const QString &path)
+bool PlayWindow::loadLyrics(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -277,7 +277,7 @@ bool PlayWindow::LoadLyrics(const QString &path)
     }
     QString text;
     const QByteArray bytes = file.read(MaxLyricsBytes);
-    const QStringList lines = LyricsText::Lines(bytes, !file.atEnd()); // a huge file is cut
+    const QStringList lines = LyricsText::lines(bytes, !file.atEnd()); // a huge file is cut
     for (const QString &line : lines) {
         text += line + u'\n'; // every line ends with a line break, the last one too
     }
@@ -287,23 +287,23 @@ bool PlayWindow::LoadLyrics(const QString &path)
     return true;
 }
 
-void PlayWindow::PlaySong(const QString &path)
+void PlayWindow::playSong(const QString &path)
 {
-    m_player.Close();
-    const std::optional<SongPlayer::Kind> kind = SongPlayer::KindOfFile(path);
+    m_player.close();
+    const std::optional<SongPlayer::Kind> kind = SongPlayer::kindOfFile(path);
     if (!kind) {
         return; // no song, or one of a kind the toy does not play: the music has stopped
     }
-    m_player.Open(path, *kind);
-    m_player.Play();
+    m_player.open(path, *kind);
+    m_player.play();
 }
 
 void PlayWindow::repeatAtEnd(SongPlayer::Ending how)
 {
     // A song that played to its end starts again, unless Esc was the last key.
-    if (how == SongPlayer::Ending::ReachedItsEnd && !m_escWasLast && Options::Settings().PlayRepeat) {
-        m_player.Rewind();
-        m_player.Play();
+    if (how == SongPlayer::Ending::ReachedItsEnd && !m_escWasLast && Options::settings().playRepeat) {
+        m_player.rewind();
+        m_player.play();
     }
 }
 
@@ -314,7 +314,7 @@ void PlayWindow::setTypingColour(const QColor &colour)
     m_typingBox->setPalette(palette);
 }
 
-void PlayWindow::SetTypingFontSize(int points)
+void PlayWindow::setTypingFontSize(int points)
 {
     QFont font = m_typingBox->font();
     font.setPointSize(std::clamp(points, 1, Options::MaxFontSize)); // the largest the settings allow

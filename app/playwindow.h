@@ -38,15 +38,15 @@ public:
     ~PlayWindow() override;
 
     enum class SizeState { Normal, Minimised, Maximised };
-    void SetSizeState(SizeState state);
+    void setSizeState(SizeState state);
 
     // Puts the whole lyrics file into the typing box, caret at the start; false when it cannot be read.
-    bool LoadLyrics(const QString &path);
+    bool loadLyrics(const QString &path);
     // Closes the song that plays and plays this one, when it is a song the toy plays.
-    void PlaySong(const QString &path);
+    void playSong(const QString &path);
     // Shows typed text at the given size; sizes the settings allow but a font
     // cannot take (0 and below) are shown at the nearest size that works.
-    void SetTypingFontSize(int points);
+    void setTypingFontSize(int points);
     // Lyrics are shown up to this many bytes of their file, so a huge file cannot stall the toy.
     static constexpr qint64 MaxLyricsBytes = 256 * 1024;
 

@@ -21,8 +21,8 @@ namespace {
 // Where a mouse event is, in whole pixels of the window, by way of the twips the window's design counts in.
 QPoint pointerOf(const QMouseEvent *event)
 {
-    return QPoint(Layout::TwipsToPixels(float(event->position().x() * Layout::TwipsPerPixel)),
-                  Layout::TwipsToPixels(float(event->position().y() * Layout::TwipsPerPixel)));
+    return QPoint(Layout::twipsToPixels(float(event->position().x() * Layout::TwipsPerPixel)),
+                  Layout::twipsToPixels(float(event->position().y() * Layout::TwipsPerPixel)));
 }
 
 } // namespace
@@ -36,10 +36,10 @@ bool PlayWindow::eventFilter(QObject *watched, QEvent *event)
         return QWidget::eventFilter(watched, event);
     }
     const auto *keyEvent = static_cast<QKeyEvent *>(event);
-    const int keyCode = VirtualKey::VirtualKeyCode(*keyEvent);
+    const int keyCode = VirtualKey::virtualKeyCode(*keyEvent);
     // Keys that share a code (those the slot table does not list) differ in their native scan code.
     const HotKeyGate::Key gateKey{keyEvent->nativeScanCode() ? keyEvent->nativeScanCode() : quint32(keyCode),
-                                  keyCode, VirtualKey::ModifierMask(keyEvent->modifiers())};
+                                  keyCode, VirtualKey::modifierMask(keyEvent->modifiers())};
     if (event->type() == QEvent::KeyRelease) {
         if (!keyEvent->isAutoRepeat()) {
             m_hotKeyGate.release(gateKey);
@@ -96,12 +96,12 @@ bool PlayWindow::runHotKey(HotKeys::Action action, const PendingKey &key)
     switch (action) {
     case Action::None: break;
     case Action::Quit:
-        m_player.Close();
+        m_player.close();
         close();
         return true; // the window is gone, the key goes nowhere
     case Action::MusicSettings:
     case Action::DisplaySettings:
-        m_player.Close(); // the song stops before the dialog opens, and does not come back
+        m_player.close(); // the song stops before the dialog opens, and does not come back
         // The dialog opens once this key is over; the key goes on when the dialog has closed, with
         // the settings as the dialog left them (nothing plays then, so nothing holds it back).
         QMetaObject::invokeMethod(
@@ -112,13 +112,13 @@ bool PlayWindow::runHotKey(HotKeys::Action action, const PendingKey &key)
             },
             Qt::QueuedConnection);
         return true;
-    case Action::Minimise: SetSizeState(SizeState::Minimised); break;
-    case Action::NormalSize: SetSizeState(SizeState::Normal); break;
-    case Action::Maximise: SetSizeState(SizeState::Maximised); break;
+    case Action::Minimise: setSizeState(SizeState::Minimised); break;
+    case Action::NormalSize: setSizeState(SizeState::Normal); break;
+    case Action::Maximise: setSizeState(SizeState::Maximised); break;
     case Action::Help:
-        SetSizeState(SizeState::Minimised);
+        setSizeState(SizeState::Minimised);
         // Whatever the desktop opens web pages with; a missing page or program says nothing here.
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Options::ResolvePath(QStringLiteral("Help.htm"))));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(Options::resolvePath(QStringLiteral("Help.htm"))));
         break;
     }
     return false;
@@ -135,8 +135,8 @@ void PlayWindow::openSettings(HotKeys::Action action)
         return;
     }
     FormViewOptions dialog;
-    connect(&dialog, &FormViewOptions::pictureFolderChanged, m_clickPicture, &ClickPicture::SetFolder);
-    connect(&dialog, &FormViewOptions::inputFontSizeChanged, this, &PlayWindow::SetTypingFontSize);
+    connect(&dialog, &FormViewOptions::pictureFolderChanged, m_clickPicture, &ClickPicture::setFolder);
+    connect(&dialog, &FormViewOptions::inputFontSizeChanged, this, &PlayWindow::setTypingFontSize);
     dialog.exec();
 }
 
@@ -165,13 +165,13 @@ bool PlayWindow::handleMouse(QMouseEvent *event)
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-        m_clickPicture->Press(at);
-        if (const std::optional<KeyResponse::Button> button = KeyResponse::ClickButton(event->button())) {
+        m_clickPicture->press(at);
+        if (const std::optional<KeyResponse::Button> button = KeyResponse::clickButton(event->button())) {
             respondToClick(*button);
         }
         break;
-    case QEvent::MouseMove: m_clickPicture->Follow(at); break;
-    case QEvent::MouseButtonRelease: m_clickPicture->Release(); break;
+    case QEvent::MouseMove: m_clickPicture->follow(at); break;
+    case QEvent::MouseButtonRelease: m_clickPicture->release(); break;
     default: return false;
     }
     // The middle button would paste the X selection into the box; it only plays its song here.

@@ -21,11 +21,11 @@ VolumeFrame::VolumeFrame(const QString &device, QWidget *parent)
 {
     setObjectName(QStringLiteral("VolumeFrame"));
     setTitle(QStringLiteral("音量"));
-    setFont(JapaneseFont::Proportional(9));
-    resize(Twips::Rect(0, 0, 2412, 492).size());
+    setFont(JapaneseFont::proportional(9));
+    resize(Twips::rect(0, 0, 2412, 492).size());
 
     m_slider->setObjectName(QStringLiteral("VolumeSlider"));
-    m_slider->setGeometry(Twips::Rect(360, 240, 1692, 132));
+    m_slider->setGeometry(Twips::rect(360, 240, 1692, 132));
     m_slider->setRange(0, SliderEnd);
     m_slider->setSingleStep(1);
     m_slider->setPageStep(1);
@@ -38,8 +38,8 @@ VolumeFrame::VolumeFrame(const QString &device, QWidget *parent)
 
     for (auto [caption, left] : {std::pair{"小", 120}, std::pair{"大", 2160}}) {
         auto *label = new QLabel(QString::fromUtf8(caption), this);
-        label->setFont(JapaneseFont::Proportional(7.8));
-        label->move(Twips::ToPixels(left), Twips::ToPixels(240));
+        label->setFont(JapaneseFont::proportional(7.8));
+        label->move(Twips::toPixels(left), Twips::toPixels(240));
         label->adjustSize();
     }
 
@@ -65,7 +65,7 @@ SpeakerVolume::Error VolumeFrame::openMixer()
 void VolumeFrame::setUpSlider()
 {
     const SpeakerVolume::Range range = m_volume.range();
-    m_scale = SliderScale(range);
+    m_scale = sliderScale(range);
     const long current = m_volume.value(); // before the new bounds move the slider, and write
     m_slider->setMaximum(int(double(range.maximum) / m_scale)); // truncated toward zero
     m_slider->setMinimum(int(double(range.minimum) / m_scale));

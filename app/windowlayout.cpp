@@ -21,7 +21,7 @@ int atLeastZero(double value)
 
 } // namespace
 
-Placement Place(const Input &in)
+Placement place(const Input &in)
 {
     Placement out;
     out.typingWidth = in.clientWidth;
@@ -33,7 +33,7 @@ Placement Place(const Input &in)
     return out;
 }
 
-Size PictureSize(Size picture, Size window)
+Size pictureSize(Size picture, Size window)
 {
     if (picture.width <= 0 || picture.height <= 0) {
         return {};

@@ -32,7 +32,7 @@ struct Placement
     double volumeFrameTop = 0;
 };
 
-Placement Place(const Input &input);
+Placement place(const Input &input);
 
 // The size a click picture is shown at, in pixels: its own size, made smaller
 // (keeping its shape) when it would cover more than PictureShareOfWindow of
@@ -46,11 +46,11 @@ struct Size
     int height = 0;
     bool operator==(const Size &o) const { return width == o.width && height == o.height; }
 };
-Size PictureSize(Size picture, Size window);
+Size pictureSize(Size picture, Size window);
 
-inline int TwipsToPixels(double twips)
+inline int twipsToPixels(double twips)
 {
-    return Twips::ToPixels(twips);
+    return Twips::toPixels(twips);
 }
 
 } // namespace Layout

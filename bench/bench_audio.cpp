@@ -61,16 +61,16 @@ void runEvents(int ms)
 
 void playSong(SongPlayer &player, const QString &path, SongPlayer::Kind kind)
 {
-    player.Close();
-    player.Open(path, kind);
-    player.Play();
+    player.close();
+    player.open(path, kind);
+    player.play();
 }
 
 double cpuPercentOver(int ms)
 {
-    const double before = ProcStats::CpuSeconds(getpid());
+    const double before = ProcStats::cpuSeconds(getpid());
     runEvents(ms);
-    return 100.0 * (ProcStats::CpuSeconds(getpid()) - before) / (ms / 1000.0);
+    return 100.0 * (ProcStats::cpuSeconds(getpid()) - before) / (ms / 1000.0);
 }
 
 bool soundServer(const QString &command)
@@ -90,11 +90,11 @@ void serverGoesAndComesBack(AudioEngine &engine, SongPlayer &player, const QStri
     soundServer(QStringLiteral("stop"));
     QElapsedTimer clock;
     clock.start();
-    while (engine.IsPlaying() && clock.elapsed() < 5000) {
+    while (engine.isPlaying() && clock.elapsed() < 5000) {
         runEvents(1);
     }
     printf("Song ended after the sound server went away: %s, %.0f ms after it was gone\n",
-           engine.IsPlaying() ? "no" : "yes", double(clock.elapsed()));
+           engine.isPlaying() ? "no" : "yes", double(clock.elapsed()));
     QList<double> playCallMs;
     for (int i = 0; i < 20; ++i) {
         clock.restart();
@@ -104,8 +104,8 @@ void serverGoesAndComesBack(AudioEngine &engine, SongPlayer &player, const QStri
     }
     std::sort(playCallMs.begin(), playCallMs.end());
     printf("Song start on the UI thread without a sound server: median %.3f ms, slowest %.3f ms (20 songs)\n",
-           ProcStats::Median(playCallMs), playCallMs.last());
-    player.Close();
+           ProcStats::median(playCallMs), playCallMs.last());
+    player.close();
     runEvents(10500);
     printf("CPU while idle without a sound server: %.2f %% of a core\n", cpuPercentOver(5000));
 
@@ -123,7 +123,7 @@ void serverGoesAndComesBack(AudioEngine &engine, SongPlayer &player, const QStri
         printf("First song after the sound server came back: no sound within 2 s\n");
     }
     // Away while the output was closed (idle), SDL still started.
-    player.Close();
+    player.close();
     runEvents(10500);
     soundServer(QStringLiteral("stop"));
     runEvents(500);
@@ -140,17 +140,17 @@ int main(int argc, char *argv[])
     const int plays = argc > 1 ? atoi(argv[1]) : 40;
     QTemporaryDir dir;
     const QString beep = dir.filePath(QStringLiteral("beep.wav"));
-    AudioTest::WriteTone(beep, 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.05, 0.5);
+    AudioTest::writeTone(beep, 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.05, 0.5);
 
     AudioEngine::Options options;
     options.renderObserver = &observe;
     AudioEngine engine(options);
-    engine.Synth().WaitForFont();
+    engine.synth().waitForFont();
     SongPlayer player(engine);
 
     // 1. Play to sound, with the output stream open (one song after another).
     TimedRecorder recorder(96); // 2 ms pieces
-    const bool recording = recorder.Start();
+    const bool recording = recorder.start();
     if (!recording) {
         fprintf(stderr, "no sound server to record from: only the engine's side is measured\n");
     }
@@ -160,49 +160,49 @@ int main(int argc, char *argv[])
     runEvents(2500);
     for (int i = 0; i < plays; ++i) {
         g_firstSoundNs = 0;
-        const size_t mark = recorder.SampleCount();
+        const size_t mark = recorder.sampleCount();
         const qint64 start = nowNs();
         playSong(player, beep, SongPlayer::Kind::Wave);
         runEvents(150);
         if (g_firstSoundNs) {
             engineMs << (g_firstSoundNs - start) / 1e6;
         }
-        const qint64 loud = recording ? recorder.FirstLoudSample(mark, 0.05f) : -1;
+        const qint64 loud = recording ? recorder.firstLoudSample(mark, 0.05f) : -1;
         if (loud >= 0) {
-            serverMs << (recorder.ArrivalOf(size_t(loud)) - start) / 1e6;
+            serverMs << (recorder.arrivalOf(size_t(loud)) - start) / 1e6;
         }
     }
     printf("Play to first sound leaving the engine: median %.2f ms (%lld plays)\n",
-           ProcStats::Median(engineMs), static_cast<long long>(engineMs.size()));
+           ProcStats::median(engineMs), static_cast<long long>(engineMs.size()));
     if (recording) {
         printf("Play to first sound at the sound server: median %.2f ms (%lld plays)\n",
-               ProcStats::Median(serverMs), static_cast<long long>(serverMs.size()));
+               ProcStats::median(serverMs), static_cast<long long>(serverMs.size()));
     }
 
     // 2. The first song after an idle spell, when the output stream has closed and opens again.
     QList<double> coldEngine, coldServer;
     for (int i = 0; i < 3; ++i) {
-        player.Close();
+        player.close();
         runEvents(10500);
-        if (engine.IsOutputOpen()) {
+        if (engine.isOutputOpen()) {
             printf("the output stream is still open after 10.5 idle seconds\n");
         }
         g_firstSoundNs = 0;
-        const size_t mark = recorder.SampleCount();
+        const size_t mark = recorder.sampleCount();
         const qint64 start = nowNs();
         playSong(player, beep, SongPlayer::Kind::Wave);
         runEvents(300);
         coldEngine << (g_firstSoundNs ? (g_firstSoundNs - start) / 1e6 : -1);
-        const qint64 loud = recording ? recorder.FirstLoudSample(mark, 0.05f) : -1;
-        coldServer << (loud >= 0 ? (recorder.ArrivalOf(size_t(loud)) - start) / 1e6 : -1);
+        const qint64 loud = recording ? recorder.firstLoudSample(mark, 0.05f) : -1;
+        coldServer << (loud >= 0 ? (recorder.arrivalOf(size_t(loud)) - start) / 1e6 : -1);
     }
     printf("First song after 10 idle seconds (output reopened): engine %.2f ms, sound server %.2f ms (median "
            "of 3)\n",
-           ProcStats::Median(coldEngine), ProcStats::Median(coldServer));
-    recorder.Stop();
-    player.Close();
+           ProcStats::median(coldEngine), ProcStats::median(coldServer));
+    recorder.stop();
+    player.close();
     runEvents(10500);
-    printf("CPU while idle (output closed: %s): %.2f %% of a core\n", engine.IsOutputOpen() ? "no" : "yes",
+    printf("CPU while idle (output closed: %s): %.2f %% of a core\n", engine.isOutputOpen() ? "no" : "yes",
            cpuPercentOver(5000));
 
     // 3. CPU while a busy MIDI song plays.
@@ -217,31 +217,31 @@ int main(int argc, char *argv[])
     {
         QFile file(midi);
         file.open(QIODevice::WriteOnly);
-        file.write(MidiFile::Write(song));
+        file.write(MidiFile::write(song));
     }
     playSong(player, midi, SongPlayer::Kind::Midi);
     runEvents(500);
     printf("CPU while a MIDI song plays: %.2f %% of a core\n", cpuPercentOver(5000));
-    player.Close();
+    player.close();
 
     // 4. Opening a ten-minute WAVE against a one-second one.
     const QString longWave = dir.filePath(QStringLiteral("ten-minutes.wav"));
-    AudioTest::WriteTone(longWave, 44100, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 330, 600, 0.3);
+    AudioTest::writeTone(longWave, 44100, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 330, 600, 0.3);
     QList<double> openLong, openShort;
     for (int i = 0; i < 10; ++i) {
         QElapsedTimer clock;
         clock.start();
-        auto source = OpenWaveSource(longWave);
+        auto source = openWaveSource(longWave);
         openLong << clock.nsecsElapsed() / 1e6;
         clock.restart();
-        auto shortSource = OpenWaveSource(beep);
+        auto shortSource = openWaveSource(beep);
         openShort << clock.nsecsElapsed() / 1e6;
     }
-    printf("Open a ten-minute WAVE: median %.3f ms (a short one: %.3f ms)\n", ProcStats::Median(openLong),
-           ProcStats::Median(openShort));
+    printf("Open a ten-minute WAVE: median %.3f ms (a short one: %.3f ms)\n", ProcStats::median(openLong),
+           ProcStats::median(openShort));
 
     // 5. A child holding keys down: 30 songs a second for 30 seconds.
-    const long rssBefore = ProcStats::ResidentKiB(getpid());
+    const long rssBefore = ProcStats::residentKiB(getpid());
     for (int i = 0; i < 30 * 30; ++i) {
         if (i % 2) {
             playSong(player, beep, SongPlayer::Kind::Wave);
@@ -250,10 +250,10 @@ int main(int argc, char *argv[])
         }
         runEvents(33);
     }
-    player.Close();
+    player.close();
     runEvents(200);
     printf("30 songs a second for 30 s: resident memory grew by %.2f MiB\n",
-           (ProcStats::ResidentKiB(getpid()) - rssBefore) / 1024.0);
+           (ProcStats::residentKiB(getpid()) - rssBefore) / 1024.0);
 
     // 6. The sound server restarts.
     serverGoesAndComesBack(engine, player, beep, longWave);

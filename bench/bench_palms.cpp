@@ -134,8 +134,8 @@ QList<Action> fired(QList<Event> events, bool gated, HotKeyGate::Time lead = Hot
         if (event.kind == Event::Up) {
             gate.release(key);
         } else if (!gated) {
-            if (HotKeys::ActionFor(key.keyCode, key.modifiers) != Action::None) {
-                actions.append(HotKeys::ActionFor(key.keyCode, key.modifiers));
+            if (HotKeys::actionFor(key.keyCode, key.modifiers) != Action::None) {
+                actions.append(HotKeys::actionFor(key.keyCode, key.modifiers));
             }
         } else if (event.kind == Event::Down) {
             const HotKeyGate::Outcome outcome = gate.press(key, HotKeyGate::Time(qint64(event.at)));

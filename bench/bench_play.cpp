@@ -49,9 +49,9 @@ public:
     }
     ~XServer() { xcb_disconnect(m_connection); }
 
-    bool Ok() const { return !xcb_connection_has_error(m_connection) && m_damageEvent != 0; }
+    bool ok() const { return !xcb_connection_has_error(m_connection) && m_damageEvent != 0; }
 
-    void Watch(xcb_window_t window)
+    void watch(xcb_window_t window)
     {
         m_damage = xcb_generate_id(m_connection);
         xcb_damage_create(m_connection, m_damage, window, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
@@ -59,7 +59,7 @@ public:
     }
 
     // Forgets damage so far, so that the next change reports again.
-    void Rearm()
+    void rearm()
     {
         xcb_damage_subtract(m_connection, m_damage, XCB_NONE, XCB_NONE);
         free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
@@ -68,7 +68,7 @@ public:
         }
     }
 
-    void Key(xcb_keycode_t key, bool flush = true)
+    void key(xcb_keycode_t key, bool flush = true)
     {
         xcb_test_fake_input(m_connection, XCB_KEY_PRESS, key, XCB_CURRENT_TIME, m_root, 0, 0, 0);
         xcb_test_fake_input(m_connection, XCB_KEY_RELEASE, key, XCB_CURRENT_TIME, m_root, 0, 0, 0);
@@ -77,7 +77,7 @@ public:
         }
     }
 
-    void Click(int x, int y, int button)
+    void click(int x, int y, int button)
     {
         xcb_test_fake_input(m_connection, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_root, int16_t(x),
                             int16_t(y), 0);
@@ -88,9 +88,9 @@ public:
         xcb_flush(m_connection);
     }
 
-    void Flush() { xcb_flush(m_connection); }
+    void flush() { xcb_flush(m_connection); }
 
-    void Press(xcb_keycode_t key, bool down)
+    void press(xcb_keycode_t key, bool down)
     {
         xcb_test_fake_input(m_connection, down ? XCB_KEY_PRESS : XCB_KEY_RELEASE, key, XCB_CURRENT_TIME,
                             m_root, 0, 0, 0);
@@ -98,15 +98,15 @@ public:
     }
 
     // Windows mapped from now on are reported to WaitForMap.
-    void WatchMaps()
+    void watchMaps()
     {
         const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
         xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &mask);
-        Rearm();
+        rearm();
     }
 
     // Waits for a window to be mapped; the time it was, or -1.
-    qint64 WaitForMap(int timeoutMs)
+    qint64 waitForMap(int timeoutMs)
     {
         QElapsedTimer clock;
         clock.start();
@@ -124,7 +124,7 @@ public:
     }
 
     // Waits for damage; the time it arrived, or -1.
-    qint64 WaitForDamage(int timeoutMs)
+    qint64 waitForDamage(int timeoutMs)
     {
         QElapsedTimer clock;
         clock.start();
@@ -174,86 +174,86 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv); // the harness takes screenshots
     const int mashSeconds = argc > 1 ? atoi(argv[1]) : 60;
     XServer x;
-    if (!x.Ok()) {
+    if (!x.ok()) {
         fprintf(stderr, "needs an X server with the DAMAGE and XTEST extensions\n");
         return 1;
     }
     SystemTest::ZubeloCopy zubelo;
-    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("beep.wav")), 48000, 1,
+    AudioTest::writeTone(zubelo.filePath(QStringLiteral("beep.wav")), 48000, 1,
                          SF_FORMAT_WAV | SF_FORMAT_PCM_16, 880, 0.08);
-    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("high.wav")), 48000, 1,
+    AudioTest::writeTone(zubelo.filePath(QStringLiteral("high.wav")), 48000, 1,
                          SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1760, 0.3);
-    AudioTest::WriteTone(zubelo.FilePath(QStringLiteral("tone.wav")), 44100, 2,
+    AudioTest::writeTone(zubelo.filePath(QStringLiteral("tone.wav")), 44100, 2,
                          SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 1);
     MidiFile::Song tune;
     for (int i = 0; i < 8; ++i) {
         tune.notes.push_back({i * 240, 240, 60 + i * 2, 100, 0});
     }
-    zubelo.WriteFile(QStringLiteral("tune.mid"), MidiFile::Write(tune));
+    zubelo.writeFile(QStringLiteral("tune.mid"), MidiFile::write(tune));
     for (int i = 0; i < 4; ++i) {
         QImage picture(640, 480, QImage::Format_RGB32);
         picture.fill(QColor::fromHsv(i * 90, 200, 250));
-        picture.save(zubelo.FilePath(QStringLiteral("picture%1.jpg").arg(i)), "JPEG");
+        picture.save(zubelo.filePath(QStringLiteral("picture%1.jpg").arg(i)), "JPEG");
     }
-    zubelo.WriteFile(QStringLiteral("Option.dat"), optionFile());
-    if (!zubelo.Start() || !zubelo.Focus()) {
+    zubelo.writeFile(QStringLiteral("Option.dat"), optionFile());
+    if (!zubelo.start() || !zubelo.focus()) {
         fprintf(stderr, "the program did not start\n");
         return 1;
     }
-    x.Watch(zubelo.Window());
-    const pid_t pid = pid_t(zubelo.Process().processId());
+    x.watch(zubelo.window());
+    const pid_t pid = pid_t(zubelo.process().processId());
     TimedRecorder recorder(96);
-    recorder.Start();
+    recorder.start();
 
     // 1. Key to the window's first damage.
     QList<double> damageMs;
     for (int i = 0; i < 40; ++i) {
-        x.Rearm();
+        x.rearm();
         const qint64 start = nowNs();
-        x.Key(KeyX);
-        const qint64 damaged = x.WaitForDamage(1000);
+        x.key(KeyX);
+        const qint64 damaged = x.waitForDamage(1000);
         if (damaged > 0) {
             damageMs << (damaged - start) / 1e6;
         }
         QThread::msleep(60);
     }
     printf("Key press to the window's first damage: median %.2f ms (%lld keys)\n",
-           ProcStats::Median(damageMs), static_cast<long long>(damageMs.size()));
+           ProcStats::median(damageMs), static_cast<long long>(damageMs.size()));
 
     // 2. Key to its song at the sound server (after one song has opened the output stream).
-    x.Key(KeyA);
+    x.key(KeyA);
     QThread::msleep(2500);
     QList<double> soundMs;
     for (int i = 0; i < 30; ++i) {
-        const size_t mark = recorder.SampleCount();
+        const size_t mark = recorder.sampleCount();
         const qint64 start = nowNs();
-        x.Key(KeyA);
+        x.key(KeyA);
         QThread::msleep(250);
-        const qint64 loud = recorder.FirstLoudSample(mark, 0.05f);
+        const qint64 loud = recorder.firstLoudSample(mark, 0.05f);
         if (loud >= 0) {
-            soundMs << (recorder.ArrivalOf(size_t(loud)) - start) / 1e6;
+            soundMs << (recorder.arrivalOf(size_t(loud)) - start) / 1e6;
         }
     }
     printf("Key press to its song at the sound server: median %.2f ms (%lld keys)\n",
-           ProcStats::Median(soundMs), static_cast<long long>(soundMs.size()));
+           ProcStats::median(soundMs), static_cast<long long>(soundMs.size()));
 
     // 3. A burst of 500 keys sent at once; the last one's song tells when all were handled.
-    x.Key(KeyX); // an ordinary key first, so the burst starts from a quiet box
+    x.key(KeyX); // an ordinary key first, so the burst starts from a quiet box
     QThread::msleep(300);
-    const size_t mark = recorder.SampleCount();
+    const size_t mark = recorder.sampleCount();
     const qint64 start = nowNs();
     for (int i = 0; i < 499; ++i) {
-        x.Key(KeyX, false);
+        x.key(KeyX, false);
     }
-    x.Key(KeyS);
+    x.key(KeyS);
     QThread::msleep(3000);
-    const std::vector<float> heard = recorder.Stop();
+    const std::vector<float> heard = recorder.stop();
     // The last key's own pitch, in 10 ms windows moved on by 2 ms.
     qint64 lastKeyHeard = -1;
     for (size_t at = mark; at + 480 <= heard.size() && lastKeyHeard < 0; at += 96) {
         const std::vector<float> window(heard.begin() + qint64(at), heard.begin() + qint64(at) + 480);
-        if (AudioTest::ToneLevel(window, TimedRecorder::Rate, 1760) > 0.1) {
-            lastKeyHeard = recorder.ArrivalOf(at);
+        if (AudioTest::toneLevel(window, TimedRecorder::Rate, 1760) > 0.1) {
+            lastKeyHeard = recorder.arrivalOf(at);
         }
     }
     printf("A burst of 500 keys handled (the last key's song heard) in: %.0f ms\n",
@@ -261,8 +261,8 @@ int main(int argc, char *argv[])
     QThread::msleep(1000); // the burst's text settles before the mashing starts
 
     // 4. Mashing: 50 keys and 10 clicks a second; the slowest key to damage shows the longest stall.
-    const long rssBefore = ProcStats::ResidentKiB(pid);
-    const QRect window = zubelo.WindowGeometry();
+    const long rssBefore = ProcStats::residentKiB(pid);
+    const QRect window = zubelo.windowGeometry();
     QList<double> mashMs;
     const xcb_keycode_t letters[] = {24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 38,
                                      40, 41, 42, 52, 53, 54, 55, 56, 57, 58};
@@ -271,10 +271,10 @@ int main(int argc, char *argv[])
     run.start();
     for (int tick = 0; run.elapsed() < mashSeconds * 1000; ++tick) {
         const qint64 tickStart = nowNs();
-        x.Rearm();
+        x.rearm();
         const qint64 keyAt = nowNs();
-        x.Key(letters[random.bounded(int(std::size(letters)))]);
-        const qint64 damaged = x.WaitForDamage(2000);
+        x.key(letters[random.bounded(int(std::size(letters)))]);
+        const qint64 damaged = x.waitForDamage(2000);
         if (damaged > 0) {
             mashMs << (damaged - keyAt) / 1e6;
             if (getenv("ZUBELO_BENCH_TRACE") && mashMs.last() > 30) {
@@ -283,7 +283,7 @@ int main(int argc, char *argv[])
             }
         }
         if (tick % 5 == 4) {
-            x.Click(window.x() + random.bounded(window.width()),
+            x.click(window.x() + random.bounded(window.width()),
                     window.y() + random.bounded(window.height() - 40), random.bounded(2) ? 1 : 3);
         }
         const qint64 spent = (nowNs() - tickStart) / 1000;
@@ -293,38 +293,38 @@ int main(int argc, char *argv[])
     }
     std::sort(mashMs.begin(), mashMs.end());
     printf("Mashing %d s at 50 keys and 10 clicks a second: key to damage median %.2f ms, slowest %.2f ms\n",
-           mashSeconds, ProcStats::Median(mashMs), mashMs.isEmpty() ? -1.0 : mashMs.last());
+           mashSeconds, ProcStats::median(mashMs), mashMs.isEmpty() ? -1.0 : mashMs.last());
     QThread::msleep(1500);
     printf("Resident memory: %.1f MiB before mashing, %.1f MiB after (%+.1f MiB)\n", rssBefore / 1024.0,
-           ProcStats::ResidentKiB(pid) / 1024.0, (ProcStats::ResidentKiB(pid) - rssBefore) / 1024.0);
-    printf("Still running after mashing: %s\n", zubelo.Process().state() == QProcess::Running ? "yes" : "no");
+           ProcStats::residentKiB(pid) / 1024.0, (ProcStats::residentKiB(pid) - rssBefore) / 1024.0);
+    printf("Still running after mashing: %s\n", zubelo.process().state() == QProcess::Running ? "yes" : "no");
 
     // 5. A parent's Shift+V, the letter 250 ms after Shift: from the letter to the dialog shown.
-    x.WatchMaps();
+    x.watchMaps();
     QList<double> hotKeyMs;
     for (int i = 0; i < 10; ++i) {
-        zubelo.Focus(); // no window manager gives it back when the dialog closes
-        x.Press(KeyShift, true);
+        zubelo.focus(); // no window manager gives it back when the dialog closes
+        x.press(KeyShift, true);
         QThread::msleep(250);
-        x.Rearm();
+        x.rearm();
         const qint64 letterAt = nowNs();
-        x.Press(KeyV, true);
-        const qint64 shown = x.WaitForMap(2000);
-        x.Press(KeyV, false);
-        x.Press(KeyShift, false);
+        x.press(KeyV, true);
+        const qint64 shown = x.waitForMap(2000);
+        x.press(KeyV, false);
+        x.press(KeyShift, false);
         if (shown > 0) {
             hotKeyMs << (shown - letterAt) / 1e6;
         }
         QThread::msleep(300);
-        x.Key(KeyEscape); // Cancel
+        x.key(KeyEscape); // Cancel
         QThread::msleep(500);
     }
     printf("Shift, then V 250 ms later, to the display settings shown: median %.1f ms, slowest %.1f ms "
            "(%lld of 10)\n",
-           ProcStats::Median(hotKeyMs),
+           ProcStats::median(hotKeyMs),
            hotKeyMs.isEmpty() ? -1.0 : *std::max_element(hotKeyMs.begin(), hotKeyMs.end()),
            static_cast<long long>(hotKeyMs.size()));
-    zubelo.RequestClose();
-    zubelo.WaitForExit();
+    zubelo.requestClose();
+    zubelo.waitForExit();
     return 0;
 }

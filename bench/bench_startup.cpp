@@ -61,10 +61,10 @@ int main(int argc, char *argv[])
         }
         const double ms = waitForMap(connection, clock, 10000);
         QThread::sleep(2); // let start-up work settle
-        const double cpuBefore = ProcStats::CpuSeconds(pid);
+        const double cpuBefore = ProcStats::cpuSeconds(pid);
         QThread::sleep(idleSeconds);
-        const double cpuAfter = ProcStats::CpuSeconds(pid);
-        const long rss = ProcStats::ResidentKiB(pid);
+        const double cpuAfter = ProcStats::cpuSeconds(pid);
+        const long rss = ProcStats::residentKiB(pid);
         kill(pid, SIGTERM);
         waitpid(pid, nullptr, 0);
         if (ms < 0) {
@@ -80,7 +80,7 @@ int main(int argc, char *argv[])
     }
     xcb_disconnect(connection);
     printf("median of %lld runs: window mapped %.1f ms, resident %.1f MiB, idle CPU %.2f %% of a core\n",
-           static_cast<long long>(mapMs.size()), ProcStats::Median(mapMs), ProcStats::Median(rssMiB),
-           ProcStats::Median(idleCpu));
+           static_cast<long long>(mapMs.size()), ProcStats::median(mapMs), ProcStats::median(rssMiB),
+           ProcStats::median(idleCpu));
     return mapMs.isEmpty() ? 1 : 0;
 }

@@ -6,7 +6,7 @@
 
 namespace MidiFile {
 
-QByteArray Write(const Song &song)
+QByteArray write(const Song &song)
 {
     // By tick, ends before starts; first the tempo (500000 us a quarter) and the instrument.
     std::multimap<int, QByteArray> events{{0, QByteArray("\xff\x51\x03\x07\xa1\x20", 6)},

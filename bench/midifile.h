@@ -19,6 +19,6 @@ struct Song
     std::vector<Note> notes;
 };
 
-QByteArray Write(const Song &song);
+QByteArray write(const Song &song);
 
 } // namespace MidiFile

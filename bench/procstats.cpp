@@ -7,7 +7,7 @@
 
 namespace ProcStats {
 
-long ResidentKiB(pid_t pid)
+long residentKiB(pid_t pid)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly)) {
@@ -21,7 +21,7 @@ long ResidentKiB(pid_t pid)
     return 0;
 }
 
-double CpuSeconds(pid_t pid)
+double cpuSeconds(pid_t pid)
 {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!stat.open(QIODevice::ReadOnly)) {
@@ -37,7 +37,7 @@ double CpuSeconds(pid_t pid)
     return ticks / double(sysconf(_SC_CLK_TCK));
 }
 
-double Median(QList<double> values)
+double median(QList<double> values)
 {
     if (values.isEmpty()) {
         return 0;

@@ -8,11 +8,11 @@
 namespace ProcStats {
 
 // Resident memory in KiB, 0 when the process is gone.
-long ResidentKiB(pid_t pid);
+long residentKiB(pid_t pid);
 
 // CPU time used so far (user + system) in seconds.
-double CpuSeconds(pid_t pid);
+double cpuSeconds(pid_t pid);
 
-double Median(QList<double> values);
+double median(QList<double> values);
 
 } // namespace ProcStats

@@ -29,10 +29,10 @@ TimedRecorder::TimedRecorder(int pieceFrames) : m_state(std::make_unique<State>(
 
 TimedRecorder::~TimedRecorder()
 {
-    Stop();
+    stop();
 }
 
-bool TimedRecorder::Start()
+bool TimedRecorder::start()
 {
     State *state = m_state.get();
     const QByteArray sink =
@@ -76,12 +76,12 @@ bool TimedRecorder::Start()
     // or so. Short beeps go into the sink until the recording hears one; once the
     // sink is quiet again, the recording starts afresh.
     const QDeadlineTimer deadline(20000);
-    while (FirstLoudSample(0, 0.1f) < 0) {
+    while (firstLoudSample(0, 0.1f) < 0) {
         if (deadline.hasExpired() || !playProbe()) {
             return false;
         }
         const QDeadlineTimer listen(300);
-        while (FirstLoudSample(0, 0.1f) < 0 && !listen.hasExpired()) {
+        while (firstLoudSample(0, 0.1f) < 0 && !listen.hasExpired()) {
             QThread::msleep(5);
         }
     }
@@ -128,7 +128,7 @@ bool TimedRecorder::playProbe()
     return player.waitForFinished(10000) && player.exitCode() == 0;
 }
 
-std::vector<float> TimedRecorder::Stop()
+std::vector<float> TimedRecorder::stop()
 {
     if (m_state->thread.joinable()) {
         m_state->stop = true;
@@ -138,20 +138,20 @@ std::vector<float> TimedRecorder::Stop()
     return m_state->samples;
 }
 
-size_t TimedRecorder::SampleCount() const
+size_t TimedRecorder::sampleCount() const
 {
     std::lock_guard guard(m_state->lock);
     return m_state->samples.size();
 }
 
-qint64 TimedRecorder::ArrivalOf(size_t sample) const
+qint64 TimedRecorder::arrivalOf(size_t sample) const
 {
     std::lock_guard guard(m_state->lock);
     const size_t piece = sample / size_t(m_pieceFrames);
     return piece < m_state->arrivals.size() ? m_state->arrivals[piece] : -1;
 }
 
-qint64 TimedRecorder::FirstLoudSample(size_t from, float threshold) const
+qint64 TimedRecorder::firstLoudSample(size_t from, float threshold) const
 {
     std::lock_guard guard(m_state->lock);
     for (size_t i = from; i < m_state->samples.size(); ++i) {

@@ -15,15 +15,15 @@ public:
     // 96 frames are 2 ms pieces, for timing; larger pieces flow more evenly.
     explicit TimedRecorder(int pieceFrames = 512);
     ~TimedRecorder();
-    bool Start();
+    bool start();
     // Stops and returns everything recorded since Start().
-    std::vector<float> Stop();
+    std::vector<float> stop();
     // Samples recorded so far.
-    size_t SampleCount() const;
+    size_t sampleCount() const;
     // Arrival time (steady clock, ns) of the piece that holds sample index.
-    qint64 ArrivalOf(size_t sample) const;
+    qint64 arrivalOf(size_t sample) const;
     // The first sample at or after from whose level exceeds threshold, or -1.
-    qint64 FirstLoudSample(size_t from, float threshold) const;
+    qint64 firstLoudSample(size_t from, float threshold) const;
 
 private:
     bool playProbe();

@@ -5,30 +5,30 @@
 
 namespace DialogMessages {
 
-void Warn(QWidget *parent, const QString &text)
+void warn(QWidget *parent, const QString &text)
 {
     QMessageBox::warning(parent, QStringLiteral("Zubelo"), text);
 }
 
-void SaveFailed(QWidget *parent, const Options::SaveResult &result)
+void saveFailed(QWidget *parent, const Options::SaveResult &result)
 {
     QString text;
     if (result.status == Options::SaveResult::CannotHold) {
-        text = CannotHoldText(result.detail);
+        text = cannotHoldText(result.detail);
     } else {
-        text = QStringLiteral("設定をﾌｧｲﾙに保存できませんでした。\n  ") + Options::OptionFilePath()
+        text = QStringLiteral("設定をﾌｧｲﾙに保存できませんでした。\n  ") + Options::optionFilePath()
                + QStringLiteral("\n  ") + result.detail;
     }
-    Warn(parent, text + QStringLiteral("\n今の設定はこのまま使えますが、保存されたﾌｧｲﾙは以前のままです。"));
+    warn(parent, text + QStringLiteral("\n今の設定はこのまま使えますが、保存されたﾌｧｲﾙは以前のままです。"));
 }
 
-QString CannotHoldText(const QString &name)
+QString cannotHoldText(const QString &name)
 {
     return QStringLiteral("ﾌｧｲﾙ名に設定ﾌｧｲﾙに保存できない文字が含まれています。\n  ") + name
            + QStringLiteral("\n別の名前のﾌｧｲﾙを設定してください。");
 }
 
-QString MixerErrorText(SpeakerVolume::Error error)
+QString mixerErrorText(SpeakerVolume::Error error)
 {
     using Error = SpeakerVolume::Error;
     QString message;
@@ -45,10 +45,10 @@ QString MixerErrorText(SpeakerVolume::Error error)
     return u'[' + QString::number(int(error)) + QStringLiteral("] ") + message;
 }
 
-void MixerError(QWidget *parent, SpeakerVolume::Error error)
+void mixerError(QWidget *parent, SpeakerVolume::Error error)
 {
     if (error != SpeakerVolume::Error::None) {
-        Warn(parent, MixerErrorText(error));
+        warn(parent, mixerErrorText(error));
     }
 }
 

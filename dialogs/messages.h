@@ -12,16 +12,16 @@ class QWidget;
 namespace DialogMessages {
 
 // A warning box with the program's title, as every message of the program.
-void Warn(QWidget *parent, const QString &text);
+void warn(QWidget *parent, const QString &text);
 
 // Saving the settings failed: what went wrong, and that nothing on disk was lost.
-void SaveFailed(QWidget *parent, const Options::SaveResult &result);
+void saveFailed(QWidget *parent, const Options::SaveResult &result);
 
 // A name that the settings file cannot hold (a character outside Shift-JIS, a line break).
-QString CannotHoldText(const QString &name);
+QString cannotHoldText(const QString &name);
 
 // The volume mixer cannot be used: its number and what it means ("[6] 利用可能な…"). Nothing for success.
-QString MixerErrorText(SpeakerVolume::Error error);
-void MixerError(QWidget *parent, SpeakerVolume::Error error);
+QString mixerErrorText(SpeakerVolume::Error error);
+void mixerError(QWidget *parent, SpeakerVolume::Error error);
 
 } // namespace DialogMessages

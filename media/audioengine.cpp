@@ -18,7 +18,7 @@ WakeFd::~WakeFd()
     }
 }
 
-void WakeFd::Signal() const
+void WakeFd::signal() const
 {
     if (m_fd >= 0) {
         const uint64_t one = 1;
@@ -26,7 +26,7 @@ void WakeFd::Signal() const
     }
 }
 
-void WakeFd::Drain() const
+void WakeFd::drain() const
 {
     uint64_t count = 0;
     [[maybe_unused]] const ssize_t read = ::read(m_fd, &count, sizeof count);
@@ -35,8 +35,8 @@ void WakeFd::Drain() const
 AudioEngine::AudioEngine(const Options &options, QObject *parent)
     : QObject(parent), m_options(options), m_synthesizer(OutputRate, options.soundFonts)
 {
-    if (m_wakeFd.IsValid()) {
-        m_wakeNotifier = std::make_unique<QSocketNotifier>(m_wakeFd.Fd(), QSocketNotifier::Read);
+    if (m_wakeFd.isValid()) {
+        m_wakeNotifier = std::make_unique<QSocketNotifier>(m_wakeFd.fd(), QSocketNotifier::Read);
         connect(m_wakeNotifier.get(), &QSocketNotifier::activated, this, &AudioEngine::deliverEnd);
     } else {
         qCWarning(lcAudio, "No end notices for songs: eventfd failed");
@@ -62,9 +62,9 @@ AudioEngine::~AudioEngine()
     m_wakeNotifier.reset(); // before the eventfd it watches closes
 }
 
-bool AudioEngine::Open(std::unique_ptr<Source> source)
+bool AudioEngine::open(std::unique_ptr<Source> source)
 {
-    Close();
+    close();
     if (!source) {
         return false;
     }
@@ -74,7 +74,7 @@ bool AudioEngine::Open(std::unique_ptr<Source> source)
     return true;
 }
 
-void AudioEngine::Close()
+void AudioEngine::close()
 {
     m_playing.store(false, std::memory_order_release);
     {
@@ -87,7 +87,7 @@ void AudioEngine::Close()
     }
 }
 
-void AudioEngine::Play(quint64 session)
+void AudioEngine::play(quint64 session)
 {
     if (!m_hasSource) {
         return;
@@ -96,25 +96,25 @@ void AudioEngine::Play(quint64 session)
     m_idleTimer.stop();
     std::lock_guard lock(m_lock);
     m_session.store(session, std::memory_order_release);
-    m_source->Start();
+    m_source->start();
     m_playing.store(true, std::memory_order_release);
 }
 
-void AudioEngine::Rewind()
+void AudioEngine::rewind()
 {
     std::lock_guard lock(m_lock);
     m_playing.store(false, std::memory_order_release);
     if (m_source) {
-        m_source->Rewind();
+        m_source->rewind();
     }
 }
 
-bool AudioEngine::HasOutputDevice() const
+bool AudioEngine::hasOutputDevice() const
 {
-    return m_output && m_output->IsDevice();
+    return m_output && m_output->isDevice();
 }
 
-void AudioEngine::Render(float *out, int frames)
+void AudioEngine::render(float *out, int frames)
 {
     std::memset(out, 0, sizeof(float) * size_t(frames) * OutputChannels);
     std::unique_lock lock(m_lock, std::try_to_lock);
@@ -123,9 +123,9 @@ void AudioEngine::Render(float *out, int frames)
     }
     const bool playing = m_playing.load(std::memory_order_acquire);
     if (playing && m_options.output == Output::Offline) {
-        m_source->WaitForData(frames);
+        m_source->waitForData(frames);
     }
-    const Source::Progress progress = m_source->Render(out, frames, playing);
+    const Source::Progress progress = m_source->render(out, frames, playing);
     if (playing && progress != Source::Progress::Sounding) {
         m_playing.store(false, std::memory_order_release);
         m_endedReason.store(progress == Source::Progress::Finished ? EndReason::ReachedTheEnd
@@ -133,7 +133,7 @@ void AudioEngine::Render(float *out, int frames)
                             std::memory_order_relaxed);
         m_endedSession.store(m_session.load(std::memory_order_relaxed), std::memory_order_relaxed);
         m_endPending.store(true, std::memory_order_release);
-        m_wakeFd.Signal();
+        m_wakeFd.signal();
     }
     // Guard the device against a song that is louder than full scale.
     std::for_each(out, out + frames * OutputChannels, [](float &s) { s = std::clamp(s, -1.0f, 1.0f); });
@@ -144,12 +144,12 @@ void AudioEngine::Render(float *out, int frames)
 
 void AudioEngine::renderTrampoline(void *engine, float *out, int frames)
 {
-    static_cast<AudioEngine *>(engine)->Render(out, frames);
+    static_cast<AudioEngine *>(engine)->render(out, frames);
 }
 
 void AudioEngine::lostTrampoline(void *engine)
 {
-    static_cast<AudioEngine *>(engine)->m_wakeFd.Signal(); // the UI thread finds the lost device
+    static_cast<AudioEngine *>(engine)->m_wakeFd.signal(); // the UI thread finds the lost device
 }
 
 void AudioEngine::openedTrampoline(void *engine)
@@ -160,21 +160,21 @@ void AudioEngine::openedTrampoline(void *engine)
 
 void AudioEngine::ensureOutput()
 {
-    if (!m_opener || m_opening || (m_output && m_output->IsDevice() && !m_output->IsLost())) {
+    if (!m_opener || m_opening || (m_output && m_output->isDevice() && !m_output->isLost())) {
         return;
     }
     // A lost device, or the silent stand-in, which gives way while a device is sought: every song
     // without a device tries again, on the opener's thread.
     releaseOutput();
     m_opening = true;
-    m_opener->Open();
+    m_opener->open();
 }
 
 void AudioEngine::outputOpened()
 {
     m_opening = false;
     releaseOutput();
-    m_output = m_opener->TakeOpened();
+    m_output = m_opener->takeOpened();
     if (!m_output && m_playing.load(std::memory_order_acquire)) {
         // No device: the song plays into nowhere at its own pace and ends as it would.
         m_output = std::make_unique<NullOutput>(&AudioEngine::renderTrampoline, this, m_options.bufferFrames);
@@ -186,8 +186,8 @@ void AudioEngine::outputOpened()
 
 void AudioEngine::releaseOutput()
 {
-    if (m_output && m_output->IsDevice()) {
-        m_opener->Close(std::move(m_output)); // closing a device can take long
+    if (m_output && m_output->isDevice()) {
+        m_opener->close(std::move(m_output)); // closing a device can take long
     }
     m_output.reset();
 }
@@ -201,18 +201,18 @@ void AudioEngine::closeIdleOutput()
 
 void AudioEngine::deliverEnd()
 {
-    m_wakeFd.Drain();
+    m_wakeFd.drain();
     if (m_endPending.exchange(false, std::memory_order_acq_rel)) {
         const quint64 session = m_endedSession.load(std::memory_order_relaxed);
-        emit Ended(session, m_endedReason.load(std::memory_order_relaxed));
+        emit ended(session, m_endedReason.load(std::memory_order_relaxed));
     }
-    if (m_output && m_output->IsLost()) {
+    if (m_output && m_output->isLost()) {
         // The sound server went away: the song cannot go on, and the next one looks for a device.
         qCWarning(lcAudio, "The sound device went away: the next song looks for one again");
         const bool playing = m_playing.exchange(false, std::memory_order_acq_rel);
         releaseOutput();
         if (playing) {
-            emit Ended(m_session.load(std::memory_order_relaxed), EndReason::CouldNotPlay);
+            emit ended(m_session.load(std::memory_order_relaxed), EndReason::CouldNotPlay);
         }
     }
     if (!m_playing.load(std::memory_order_acquire) && !m_idleTimer.isActive() && m_output) {

@@ -26,10 +26,10 @@ public:
     WakeFd(const WakeFd &) = delete;
     WakeFd &operator=(const WakeFd &) = delete;
 
-    bool IsValid() const { return m_fd >= 0; }
-    int Fd() const { return m_fd; }
-    void Signal() const; // any thread
-    void Drain() const;  // the thread that watches it
+    bool isValid() const { return m_fd >= 0; }
+    int fd() const { return m_fd; }
+    void signal() const; // any thread
+    void drain() const;  // the thread that watches it
 
 private:
     const int m_fd;
@@ -51,7 +51,7 @@ public:
         Output output = Output::Device;
         int bufferFrames = 128;  // 2.7 ms at 48 kHz
         int idleCloseMs = 10000; // the output closes after this long without a song
-        QStringList soundFonts = Synthesizer::DefaultSoundFonts();
+        QStringList soundFonts = Synthesizer::defaultSoundFonts();
         RenderObserver renderObserver = nullptr;
         void *renderObserverContext = nullptr;
     };
@@ -60,31 +60,31 @@ public:
     explicit AudioEngine(const Options &options, QObject *parent = nullptr);
     ~AudioEngine() override;
 
-    Synthesizer &Synth() { return m_synthesizer; }
+    Synthesizer &synth() { return m_synthesizer; }
 
     // UI thread. Open hands over a song (nullptr: nothing could be opened).
-    bool Open(std::unique_ptr<Source> source);
-    void Close();
-    bool IsOpen() const { return m_hasSource; }
+    bool open(std::unique_ptr<Source> source);
+    void close();
+    bool isOpen() const { return m_hasSource; }
     // Starts or goes on playing; the session travels with the end notice. Without a sound device (none
     // yet, or the last one went away) it asks for one and holds the song where it is until the answer:
     // a device, or the silent stand-in.
-    void Play(quint64 session);
-    void Rewind();
-    bool IsPlaying() const { return m_playing.load(std::memory_order_acquire); }
-    bool HasOutputDevice() const;
-    bool IsOutputOpen() const { return bool(m_output); }
+    void play(quint64 session);
+    void rewind();
+    bool isPlaying() const { return m_playing.load(std::memory_order_acquire); }
+    bool hasOutputDevice() const;
+    bool isOutputOpen() const { return bool(m_output); }
 
     // The render path; the audio thread calls it, and tests call it directly
     // with Output::Offline. Never blocks: while the UI thread holds the song,
     // this buffer is silence. Offline, a WAVE waits for its reader instead of
     // sounding an underrun, since a test renders faster than real time.
-    void Render(float *out, int frames);
+    void render(float *out, int frames);
 
 signals:
     // On the UI thread: the play of session ended by itself (CouldNotPlay also
     // when its sound device went away).
-    void Ended(quint64 session, AudioEngine::EndReason why);
+    void ended(quint64 session, AudioEngine::EndReason why);
 
 private:
     static void renderTrampoline(void *engine, float *out, int frames);

@@ -17,7 +17,7 @@ std::mutex g_sdlAudio;
 
 } // namespace
 
-std::unique_ptr<SdlOutput> SdlOutput::Open(RenderFunction render, LostFunction lost, void *context,
+std::unique_ptr<SdlOutput> SdlOutput::open(RenderFunction render, LostFunction lost, void *context,
                                            int bufferFrames)
 {
     std::unique_ptr<SdlOutput> output(new SdlOutput);
@@ -115,17 +115,17 @@ DeviceOpener::~DeviceOpener()
     m_thread.join();
 }
 
-void DeviceOpener::Open()
+void DeviceOpener::open()
 {
-    post([this] { open(); });
+    post([this] { openOnThread(); });
 }
 
-void DeviceOpener::Close(std::unique_ptr<AudioOutput> o)
+void DeviceOpener::close(std::unique_ptr<AudioOutput> o)
 {
     // A task must be copyable; this one holds the only reference, so the output goes on this thread.
     std::shared_ptr<AudioOutput> shared(std::move(o));
     post([this, output = std::move(shared)]() mutable {
-        const bool lost = output->IsLost();
+        const bool lost = output->isLost();
         output.reset();
         if (lost) {
             stopAudio(); // its server is gone: the next device comes from a fresh start
@@ -133,7 +133,7 @@ void DeviceOpener::Close(std::unique_ptr<AudioOutput> o)
     });
 }
 
-std::unique_ptr<SdlOutput> DeviceOpener::TakeOpened()
+std::unique_ptr<SdlOutput> DeviceOpener::takeOpened()
 {
     std::lock_guard lock(m_mutex);
     return std::move(m_opened);
@@ -172,7 +172,7 @@ void DeviceOpener::run()
     stopAudio();
 }
 
-void DeviceOpener::open()
+void DeviceOpener::openOnThread()
 {
     const bool wasStarted = m_audioStarted;
     std::unique_ptr<SdlOutput> device = tryOpen();
@@ -203,7 +203,7 @@ void DeviceOpener::open()
 
 std::unique_ptr<SdlOutput> DeviceOpener::tryOpen()
 {
-    return startAudio() ? SdlOutput::Open(m_render, m_lost, m_context, m_bufferFrames) : nullptr;
+    return startAudio() ? SdlOutput::open(m_render, m_lost, m_context, m_bufferFrames) : nullptr;
 }
 
 bool DeviceOpener::startAudio()

@@ -23,22 +23,22 @@ public:
     using LostFunction = void (*)(void *context);
 
     virtual ~AudioOutput() = default;
-    virtual bool IsDevice() const = 0;
+    virtual bool isDevice() const = 0;
     // The device went away (its sound server stopped): it renders no more, and a new one must be opened.
-    virtual bool IsLost() const { return false; }
+    virtual bool isLost() const { return false; }
 };
 
 class SdlOutput : public AudioOutput
 {
 public:
     // A started device, or nullptr; only on a DeviceOpener's thread, with SDL's audio started.
-    static std::unique_ptr<SdlOutput> Open(RenderFunction render, LostFunction lost, void *context,
+    static std::unique_ptr<SdlOutput> open(RenderFunction render, LostFunction lost, void *context,
                                            int bufferFrames);
     ~SdlOutput() override;
     SdlOutput(const SdlOutput &) = delete;
     SdlOutput &operator=(const SdlOutput &) = delete;
-    bool IsDevice() const override { return true; }
-    bool IsLost() const override { return m_lost.load(std::memory_order_acquire); }
+    bool isDevice() const override { return true; }
+    bool isLost() const override { return m_lost.load(std::memory_order_acquire); }
 
 private:
     SdlOutput() = default;
@@ -59,7 +59,7 @@ public:
     ~NullOutput() override;
     NullOutput(const NullOutput &) = delete;
     NullOutput &operator=(const NullOutput &) = delete;
-    bool IsDevice() const override { return false; }
+    bool isDevice() const override { return false; }
 
 private:
     void run(int bufferFrames);
@@ -88,14 +88,14 @@ public:
     DeviceOpener(const DeviceOpener &) = delete;
     DeviceOpener &operator=(const DeviceOpener &) = delete;
 
-    void Open();                                // any thread
-    void Close(std::unique_ptr<AudioOutput> o); // any thread; the output stops before the next Open
-    std::unique_ptr<SdlOutput> TakeOpened();    // the device the last Open found, or nullptr
+    void open();                                // any thread
+    void close(std::unique_ptr<AudioOutput> o); // any thread; the output stops before the next Open
+    std::unique_ptr<SdlOutput> takeOpened();    // the device the last Open found, or nullptr
 
 private:
     void post(std::function<void()> task);
     void run();
-    void open();
+    void openOnThread();
     std::unique_ptr<SdlOutput> tryOpen();
     bool startAudio();
     void stopAudio();

@@ -8,10 +8,10 @@
 
 SongPlayer::SongPlayer(AudioEngine &engine, QObject *parent) : QObject(parent), m_engine(engine)
 {
-    connect(&m_engine, &AudioEngine::Ended, this, &SongPlayer::engineEnded);
+    connect(&m_engine, &AudioEngine::ended, this, &SongPlayer::engineEnded);
 }
 
-std::optional<SongPlayer::Kind> SongPlayer::KindOfFile(const QString &path)
+std::optional<SongPlayer::Kind> SongPlayer::kindOfFile(const QString &path)
 {
     const QString last = path.right(3).toLower(); // the kind is in the name alone, not the contents
     if (last == u"mid") {
@@ -23,51 +23,51 @@ std::optional<SongPlayer::Kind> SongPlayer::KindOfFile(const QString &path)
     return std::nullopt;
 }
 
-void SongPlayer::Close()
+void SongPlayer::close()
 {
     ++m_steps;
     endPlay(Ending::Aborted);
-    m_engine.Close();
+    m_engine.close();
 }
 
-void SongPlayer::Open(const QString &path, Kind kind)
+void SongPlayer::open(const QString &path, Kind kind)
 {
-    Close();
+    close();
     m_fileName = path;
     std::unique_ptr<Source> source;
     switch (kind) {
-    case Kind::Midi: source = OpenMidiSource(path, m_engine.Synth()); break;
-    case Kind::Wave: source = OpenWaveSource(path); break;
+    case Kind::Midi: source = openMidiSource(path, m_engine.synth()); break;
+    case Kind::Wave: source = openWaveSource(path); break;
     }
-    m_engine.Open(std::move(source)); // nothing open when it fails: Play() then tells of the failure
+    m_engine.open(std::move(source)); // nothing open when it fails: Play() then tells of the failure
 }
 
-void SongPlayer::Play()
+void SongPlayer::play()
 {
     ++m_steps;
     const quint64 session = ++m_nextSession;
-    if (!m_engine.IsOpen()) {
+    if (!m_engine.isOpen()) {
         endLater(Ending::Failed); // nothing open, or the file could not be opened
         return;
     }
     endPlay(Ending::Superseded);
     m_playSession = session;
-    m_engine.Play(session);
+    m_engine.play(session);
 }
 
-void SongPlayer::Rewind()
+void SongPlayer::rewind()
 {
     ++m_steps;
     endPlay(Ending::Aborted);
-    m_engine.Rewind();
+    m_engine.rewind();
 }
 
-SongPlayer::Mode SongPlayer::CurrentMode() const
+SongPlayer::Mode SongPlayer::currentMode() const
 {
-    if (!m_engine.IsOpen()) {
+    if (!m_engine.isOpen()) {
         return Mode::NotOpen;
     }
-    return m_engine.IsPlaying() ? Mode::Playing : Mode::Stopped;
+    return m_engine.isPlaying() ? Mode::Playing : Mode::Stopped;
 }
 
 // The play still owed its Ended() gets it now, with what cut it short.
@@ -87,7 +87,7 @@ void SongPlayer::endLater(Ending how)
     const quint64 steps = m_steps;
     QTimer::singleShot(0, this, [this, steps, how] {
         const bool overtaken = how == Ending::ReachedItsEnd && steps != m_steps;
-        emit Ended(overtaken ? Ending::Aborted : how);
+        emit ended(overtaken ? Ending::Aborted : how);
     });
 }
 

@@ -30,23 +30,23 @@ public:
 
     // The kind the last three letters of a file name tell, in any case ("mid",
     // "wav"); none for any other name, which is never opened.
-    static std::optional<Kind> KindOfFile(const QString &path);
+    static std::optional<Kind> kindOfFile(const QString &path);
 
     // Stops whatever plays and lets the song go; harmless when nothing is open.
-    void Close();
+    void close();
     // Closes the song before; a file that cannot be opened leaves nothing open.
-    void Open(const QString &path, Kind kind);
+    void open(const QString &path, Kind kind);
     // Plays the open song on from where it stands.
-    void Play();
+    void play();
     // Back to the start of the open song, not playing.
-    void Rewind();
-    Mode CurrentMode() const;
+    void rewind();
+    Mode currentMode() const;
     // The file of the last Open(), open or not.
-    const QString &FileName() const { return m_fileName; }
+    const QString &fileName() const { return m_fileName; }
 
 signals:
     // Always an event of its own, never inside the step that ended the play.
-    void Ended(SongPlayer::Ending how);
+    void ended(SongPlayer::Ending how);
 
 private:
     void endPlay(Ending how);

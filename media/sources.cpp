@@ -61,7 +61,7 @@ public:
 
     ~WaveSource() override { stopReader(); }
 
-    Progress Render(float *out, int frames, bool playing) override
+    Progress render(float *out, int frames, bool playing) override
     {
         if (!playing || m_finished) {
             return m_finished ? Progress::Finished : Progress::Sounding;
@@ -82,7 +82,7 @@ public:
         return m_finished ? Progress::Finished : Progress::Sounding;
     }
 
-    void Start() override
+    void start() override
     {
         if (!m_reader.joinable() && !m_readerDone.load(std::memory_order_acquire)) {
             m_stopReader = false;
@@ -95,7 +95,7 @@ public:
         }
     }
 
-    void Rewind() override
+    void rewind() override
     {
         stopReader();
         sf_seek(m_file.get(), 0, SEEK_SET);
@@ -109,7 +109,7 @@ public:
         prefill();
     }
 
-    void WaitForData(int frames) override
+    void waitForData(int frames) override
     {
         // A reader that is stuck shows as underruns, not as a test that hangs.
         if (m_readerStuck) {
@@ -258,19 +258,19 @@ public:
     ~MidiSource() override
     {
         m_player.reset();
-        m_synthesizer.Reset(); // no note of this song rings on into the next
+        m_synthesizer.reset(); // no note of this song rings on into the next
     }
 
-    Progress Render(float *out, int frames, bool playing) override
+    Progress render(float *out, int frames, bool playing) override
     {
         Q_UNUSED(playing); // the player itself knows whether it runs; the synth rings on after it
-        switch (m_synthesizer.State()) {
+        switch (m_synthesizer.state()) {
         case Synthesizer::FontState::Loading:
             return Progress::Sounding; // the song waits for its font and starts when it is there
         case Synthesizer::FontState::Missing: return m_started ? Progress::Failed : Progress::Sounding;
         case Synthesizer::FontState::Ready: break;
         }
-        fluid_synth_write_float(m_synthesizer.Synth(), frames, out, 0, 2, out, 1, 2);
+        fluid_synth_write_float(m_synthesizer.synth(), frames, out, 0, 2, out, 1, 2);
         if (!m_started || !m_player) {
             return Progress::Sounding;
         }
@@ -287,17 +287,17 @@ public:
                                                                               : Progress::Sounding;
     }
 
-    void Start() override
+    void start() override
     {
         if (m_player && !m_started) {
             m_started = fluid_player_play(m_player.get()) == FLUID_OK;
         }
     }
 
-    void Rewind() override
+    void rewind() override
     {
         m_player.reset();
-        m_synthesizer.Reset();
+        m_synthesizer.reset();
         makePlayer();
     }
 
@@ -305,7 +305,7 @@ private:
     void makePlayer()
     {
         m_started = false;
-        m_player.reset(new_fluid_player(m_synthesizer.Synth()));
+        m_player.reset(new_fluid_player(m_synthesizer.synth()));
         if (m_player
             && fluid_player_add_mem(m_player.get(), m_data.constData(), size_t(m_data.size())) != FLUID_OK) {
             m_player.reset();
@@ -321,7 +321,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<Source> OpenWaveSource(const QString &path)
+std::unique_ptr<Source> openWaveSource(const QString &path)
 {
     SF_INFO info{};
     SndfilePtr file(sf_open(QFile::encodeName(path).constData(), SFM_READ, &info));
@@ -338,9 +338,9 @@ std::unique_ptr<Source> OpenWaveSource(const QString &path)
     return std::make_unique<WaveSource>(std::move(file), info, std::move(stream));
 }
 
-std::unique_ptr<Source> OpenMidiSource(const QString &path, Synthesizer &synthesizer)
+std::unique_ptr<Source> openMidiSource(const QString &path, Synthesizer &synthesizer)
 {
-    if (!synthesizer.Synth() || synthesizer.State() == Synthesizer::FontState::Missing) {
+    if (!synthesizer.synth() || synthesizer.state() == Synthesizer::FontState::Missing) {
         return nullptr;
     }
     QFile file(path);

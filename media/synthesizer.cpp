@@ -17,7 +17,7 @@ void Synthesizer::SynthDeleter::operator()(fluid_synth_t *s) const
     delete_fluid_synth(s);
 }
 
-QStringList Synthesizer::DefaultSoundFonts()
+QStringList Synthesizer::defaultSoundFonts()
 {
     return {QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2"),
             QStringLiteral("/usr/share/sounds/sf2/FluidR3_GM.sf2"),
@@ -69,14 +69,14 @@ void Synthesizer::loadFont(QStringList candidates)
     m_state.store(FontState::Missing, std::memory_order_release);
 }
 
-void Synthesizer::WaitForFont()
+void Synthesizer::waitForFont()
 {
     if (m_loader.joinable()) {
         m_loader.join();
     }
 }
 
-void Synthesizer::Reset()
+void Synthesizer::reset()
 {
     if (m_synth) {
         fluid_synth_all_sounds_off(m_synth.get(), -1);

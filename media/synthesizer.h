@@ -16,23 +16,23 @@ class Synthesizer
 {
 public:
     // The first of these that exists is loaded.
-    static QStringList DefaultSoundFonts();
+    static QStringList defaultSoundFonts();
 
-    Synthesizer(int sampleRate, const QStringList &soundFonts = DefaultSoundFonts());
+    Synthesizer(int sampleRate, const QStringList &soundFonts = defaultSoundFonts());
     ~Synthesizer();
     Synthesizer(const Synthesizer &) = delete;
     Synthesizer &operator=(const Synthesizer &) = delete;
 
-    _fluid_synth_t *Synth() const { return m_synth.get(); }
+    _fluid_synth_t *synth() const { return m_synth.get(); }
 
     enum class FontState { Loading, Ready, Missing };
-    FontState State() const { return m_state.load(std::memory_order_acquire); }
+    FontState state() const { return m_state.load(std::memory_order_acquire); }
 
     // Waits until the font has loaded or failed to load; for tests and benchmarks.
-    void WaitForFont();
+    void waitForFont();
 
     // Silences every voice at once and resets the channels for the next song.
-    void Reset();
+    void reset();
 
 private:
     void loadFont(QStringList candidates);

@@ -13,14 +13,14 @@ class NoInputGrab : public InputGrab
 {
 public:
     using InputGrab::InputGrab;
-    void Take(QWindow *) override
+    void take(QWindow *) override
     {
         m_problem =
             QStringLiteral("the %1 platform offers no way to hold them").arg(QGuiApplication::platformName());
     }
-    void Release() override { m_problem.clear(); }
-    bool Held() const override { return false; }
-    QString Problem() const override { return m_problem; }
+    void release() override { m_problem.clear(); }
+    bool held() const override { return false; }
+    QString problem() const override { return m_problem; }
 
 private:
     QString m_problem;
@@ -28,7 +28,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<InputGrab> MakeInputGrab(QObject *parent)
+std::unique_ptr<InputGrab> makeInputGrab(QObject *parent)
 {
     if (QGuiApplication::platformName() == u"xcb") {
         return std::make_unique<X11InputGrab>(parent);

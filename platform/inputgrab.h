@@ -19,13 +19,13 @@ public:
 
     // Asks to hold keyboard and pointer for the window. Some desktops answer
     // later (GNOME asks the user first): changed() tells when the answer comes.
-    virtual void Take(QWindow *window) = 0;
+    virtual void take(QWindow *window) = 0;
     // Lets both go; nothing happens when nothing is held.
-    virtual void Release() = 0;
+    virtual void release() = 0;
     // True while the keyboard (and the pointer, where the desktop allows it) is held.
-    virtual bool Held() const = 0;
+    virtual bool held() const = 0;
     // Why the last Take did not hold, in a short English phrase for the log; empty while held.
-    virtual QString Problem() const = 0;
+    virtual QString problem() const = 0;
 
 signals:
     // Held() or Problem() changed without a call from the lock.
@@ -34,4 +34,4 @@ signals:
 
 // The grab this desktop offers: X11's where Qt runs on X11, elsewhere one that never
 // holds and says why.
-std::unique_ptr<InputGrab> MakeInputGrab(QObject *parent = nullptr);
+std::unique_ptr<InputGrab> makeInputGrab(QObject *parent = nullptr);

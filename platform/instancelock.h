@@ -12,7 +12,7 @@ class InstanceLock
 public:
     explicit InstanceLock(const QString &programFolder);
 
-    bool AnotherInstanceRunning() const { return !m_held; }
+    bool anotherInstanceRunning() const { return !m_held; }
 
 private:
     static QString lockPathFor(const QString &programFolder);

@@ -17,14 +17,14 @@ QFont make(const QStringList &families, double points)
 
 } // namespace
 
-QFont Proportional(double points)
+QFont proportional(double points)
 {
     return make(
         {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")},
         points);
 }
 
-QFont Monospaced(double points)
+QFont monospaced(double points)
 {
     return make({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic")}, points);
 }

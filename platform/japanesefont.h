@@ -8,9 +8,9 @@
 namespace JapaneseFont {
 
 // "ＭＳ Ｐゴシック" (proportional): captions, labels, buttons.
-QFont Proportional(double points);
+QFont proportional(double points);
 
 // "ＭＳ ゴシック" (fixed pitch): the big text box.
-QFont Monospaced(double points);
+QFont monospaced(double points);
 
 } // namespace JapaneseFont

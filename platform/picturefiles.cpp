@@ -6,7 +6,7 @@
 #include <QDirIterator>
 #include <algorithm>
 
-void PictureFiles::SetFolder(const QString &folder)
+void PictureFiles::setFolder(const QString &folder)
 {
     m_folder = folder;
     m_names.clear();

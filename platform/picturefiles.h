@@ -12,10 +12,10 @@ class PictureFiles
 public:
     explicit PictureFiles(const QString &pattern) : m_pattern(pattern) {}
 
-    void SetFolder(const QString &folder);
-    QString Folder() const { return m_folder; }
-    int Count() const { return int(m_names.size()); }
-    QString Name(int index) const { return m_names.value(index); }
+    void setFolder(const QString &folder);
+    QString folder() const { return m_folder; }
+    int count() const { return int(m_names.size()); }
+    QString name(int index) const { return m_names.value(index); }
 
     // Names are read only up to this many, so a huge folder cannot stall the window.
     static constexpr int MaxListed = 32767;

@@ -26,7 +26,7 @@ bool copyWhole(const QString &from, const QString &to)
     QString reason;
     if (!QDir().mkpath(QFileInfo(to).path())) {
         reason = QStringLiteral("its folder cannot be made");
-    } else if (AtomicFile::CopyWhole(from, to, &reason)) {
+    } else if (AtomicFile::copyWhole(from, to, &reason)) {
         return true;
     }
     qCWarning(lcFolder, "Zubelo cannot copy %s to %s: %s", qPrintable(from), qPrintable(to),
@@ -36,7 +36,7 @@ bool copyWhole(const QString &from, const QString &to)
 
 } // namespace
 
-Places ForExecutable(const QString &executable)
+Places forExecutable(const QString &executable)
 {
     Places places;
     places.executable = executable;
@@ -47,7 +47,7 @@ Places ForExecutable(const QString &executable)
     return places;
 }
 
-QString Choose(const Places &places)
+QString choose(const Places &places)
 {
     const QString folder = QFileInfo(places.executable).absolutePath();
     const bool installed = QFileInfo(places.installedData).isDir();
@@ -71,14 +71,14 @@ QString Choose(const Places &places)
     // comes last, so a start cut short fills in the rest next time.
     const QString source = installed ? places.installedData : folder;
     const QString settings = QStringLiteral("Option.dat");
-    Fill(source, places.perUser, {settings, QFileInfo(places.executable).fileName()});
+    fill(source, places.perUser, {settings, QFileInfo(places.executable).fileName()});
     if (QFileInfo::exists(source + u'/' + settings)) {
         copyWhole(source + u'/' + settings, places.perUser + u'/' + settings);
     }
     return places.perUser;
 }
 
-bool Fill(const QString &from, const QString &to, const QStringList &skip)
+bool fill(const QString &from, const QString &to, const QStringList &skip)
 {
     bool complete = true;
     const QDir source(from);

@@ -20,18 +20,18 @@ struct Places
 // The places of the running program: the installed data relative to the
 // executable (so an unpacked package works too), and $XDG_DATA_HOME/Zubelo
 // (by default ~/.local/share/Zubelo) for the user.
-Places ForExecutable(const QString &executable);
+Places forExecutable(const QString &executable);
 
 // The executable's folder when it can be written and is no installed copy;
 // otherwise the per-user folder, made and, while it has no Option.dat, filled
 // with whatever it lacks. When the per-user folder cannot be made, the installed
 // data (or the executable's folder) as it is, with the reason on stderr.
-QString Choose(const Places &places);
+QString choose(const Places &places);
 
 // Copies into the folder to every file and folder of from that it lacks, to any
 // depth; nothing that is there already is ever replaced. Files named in skip are
 // left out. Each file is copied whole or not at all. False when something could
 // not be copied.
-bool Fill(const QString &from, const QString &to, const QStringList &skip = {});
+bool fill(const QString &from, const QString &to, const QStringList &skip = {});
 
 } // namespace ProgramFolder

@@ -19,7 +19,7 @@ public:
     QuitSignals &operator=(const QuitSignals &) = delete;
 
     // True once either signal has arrived.
-    bool Received() const { return m_received; }
+    bool hasArrived() const { return m_received; }
 
 signals:
     void received(int signalNumber);

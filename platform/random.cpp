@@ -15,13 +15,13 @@ std::mt19937 &generator()
 
 } // namespace
 
-float Next()
+float next()
 {
     // 24 random bits make every float in [0, 1) on a 2^-24 grid, and never 1.0.
     return float(generator()() >> 8) * (1.0f / 16777216.0f);
 }
 
-void Restart()
+void restart()
 {
     generator().seed(std::mt19937::default_seed);
 }

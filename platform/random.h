@@ -6,9 +6,9 @@ namespace Random {
 // The program's one pseudo-random generator, in [0, 1). It is never seeded
 // from the clock: the same keys and clicks give the same colours and pictures
 // on every run.
-float Next();
+float next();
 
 // Starts the sequence over, for tests.
-void Restart();
+void restart();
 
 } // namespace Random

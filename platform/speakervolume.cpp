@@ -133,7 +133,7 @@ bool SpeakerVolume::reopen()
     return true;
 }
 
-int SliderScale(SpeakerVolume::Range range)
+int sliderScale(SpeakerVolume::Range range)
 {
     // Tenths, as long as they fit; wider ranges take the next multiple of ten that does.
     const qint64 widest = std::max(std::abs(qint64(range.minimum)), std::abs(qint64(range.maximum)));

@@ -66,4 +66,4 @@ private:
 
 // How many mixer units one step of the 16-bit slider stands for: tenths,
 // unless the control's range is too wide for 16 bits in tenths.
-int SliderScale(SpeakerVolume::Range range);
+int sliderScale(SpeakerVolume::Range range);

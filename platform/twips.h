@@ -9,15 +9,15 @@ namespace Twips {
 constexpr int PerPixel = 15;
 
 // To whole pixels, halves away from zero.
-inline int ToPixels(double twips)
+inline int toPixels(double twips)
 {
     return twips >= 0 ? int(twips / PerPixel + 0.5) : -int(-twips / PerPixel + 0.5);
 }
 
 // A control's place in its container, from its design values in twips.
-inline QRect Rect(int left, int top, int width, int height)
+inline QRect rect(int left, int top, int width, int height)
 {
-    return QRect(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
+    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
 } // namespace Twips

@@ -164,7 +164,7 @@ Layout detectLayout()
     Display *display = x11 ? x11->display() : nullptr;
     // The key right of "-" carries ^ on a Japanese keyboard and = on a US one. On Wayland the
     // compositor's keymap tells, with the same key codes; a keymap without that key is taken as Japanese.
-    const quint32 sym = display ? quint32(XkbKeycodeToKeysym(display, 21, 0, 0)) : Wayland::KeySymOf(21);
+    const quint32 sym = display ? quint32(XkbKeycodeToKeysym(display, 21, 0, 0)) : Wayland::keySymOf(21);
     if (!display && sym == NoSymbol) {
         return Layout::Japanese;
     }
@@ -173,13 +173,13 @@ Layout detectLayout()
 
 } // namespace
 
-Layout CurrentLayout()
+Layout currentLayout()
 {
     static const Layout layout = detectLayout();
     return layout;
 }
 
-int VirtualKeyCode(int qtKey, bool keypad, quint32 x11Keycode, Layout layout)
+int virtualKeyCode(int qtKey, bool keypad, quint32 x11Keycode, Layout layout)
 {
     if (keypad) {
         if (const int code = codeOfKeypadKey(qtKey)) {
@@ -198,13 +198,13 @@ int VirtualKeyCode(int qtKey, bool keypad, quint32 x11Keycode, Layout layout)
     return codeOfCharacter(qtKey);
 }
 
-int VirtualKeyCode(const QKeyEvent &event)
+int virtualKeyCode(const QKeyEvent &event)
 {
-    return VirtualKeyCode(event.key(), event.modifiers().testFlag(Qt::KeypadModifier), event.nativeScanCode(),
-                          CurrentLayout());
+    return virtualKeyCode(event.key(), event.modifiers().testFlag(Qt::KeypadModifier), event.nativeScanCode(),
+                          currentLayout());
 }
 
-int ModifierMask(Qt::KeyboardModifiers modifiers)
+int modifierMask(Qt::KeyboardModifiers modifiers)
 {
     return (modifiers.testFlag(Qt::ShiftModifier) ? ShiftMask : 0)
            | (modifiers.testFlag(Qt::ControlModifier) ? CtrlMask : 0)

@@ -16,20 +16,20 @@ enum class Layout { Japanese, Us };
 
 // The layout of the X server's keymap, or on Wayland of the compositor's; Japanese
 // when neither tells.
-Layout CurrentLayout();
+Layout currentLayout();
 
 // qtKey and keypad as Qt reports them; x11Keycode is the native X key code
 // (0 when unknown, as for synthetic events), which tells apart keys that
 // Qt reports alike, such as the ろ and ￥ keys of a Japanese keyboard.
-int VirtualKeyCode(int qtKey, bool keypad, quint32 x11Keycode, Layout layout);
+int virtualKeyCode(int qtKey, bool keypad, quint32 x11Keycode, Layout layout);
 
-int VirtualKeyCode(const QKeyEvent &event);
+int virtualKeyCode(const QKeyEvent &event);
 
 // The modifier mask of key and mouse events.
 constexpr int ShiftMask = 1;
 constexpr int CtrlMask = 2;
 constexpr int AltMask = 4;
-int ModifierMask(Qt::KeyboardModifiers modifiers);
+int modifierMask(Qt::KeyboardModifiers modifiers);
 
 // The button mask of mouse events.
 constexpr int LeftButtonMask = 1;

@@ -75,7 +75,7 @@ private:
 
 } // namespace
 
-void HookTextBox(QWidget *textBox)
+void hookTextBox(QWidget *textBox)
 {
     Hook &hook = currentHook();
     if (!textBox || hook.textBox) {
@@ -88,7 +88,7 @@ void HookTextBox(QWidget *textBox)
     }
 }
 
-void UnhookTextBox(QWidget *textBox)
+void unhookTextBox(QWidget *textBox)
 {
     Hook &hook = currentHook();
     if (!textBox || hook.textBox != textBox) {
@@ -101,12 +101,12 @@ void UnhookTextBox(QWidget *textBox)
     hook = Hook{};
 }
 
-bool IsTextBoxHooked(const QWidget *textBox)
+bool isTextBoxHooked(const QWidget *textBox)
 {
     return textBox && currentHook().textBox == textBox;
 }
 
-void MakeTopmost(QWidget *window)
+void makeTopmost(QWidget *window)
 {
     if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
         return;
@@ -122,16 +122,16 @@ void MakeTopmost(QWidget *window)
     }
 }
 
-void FixBorderAtNormalSize(QWidget *window)
+void fixBorderAtNormalSize(QWidget *window)
 {
     // A Wayland compositor first shows a new window at no state at all, before it grants the full
     // screen asked for: a size fixed then would hold the window small. It sizes windows itself.
-    if (window && !Wayland::RunsOnWayland()) {
+    if (window && !Wayland::runsOnWayland()) {
         window->installEventFilter(new NormalSizeFixer(window));
     }
 }
 
-void FreeBorder(QWidget *window)
+void freeBorder(QWidget *window)
 {
     if (window) {
         window->setMinimumSize(0, 0);

@@ -9,18 +9,18 @@ namespace WindowGuard {
 
 // Swallows the text box's context menu requests (right button, menu key,
 // Shift+F10); every other event reaches it unchanged. One box at a time.
-void HookTextBox(QWidget *textBox);
-void UnhookTextBox(QWidget *textBox);
-bool IsTextBoxHooked(const QWidget *textBox);
+void hookTextBox(QWidget *textBox);
+void unhookTextBox(QWidget *textBox);
+bool isTextBoxHooked(const QWidget *textBox);
 
 // Keeps the window above normal windows without moving, resizing or activating it.
-void MakeTopmost(QWidget *window);
+void makeTopmost(QWidget *window);
 
 // A border that cannot be dragged while the window has its normal size: the
 // window manager is told that size is both its least and its most, and takes
 // the edges (and on many desktops the maximise button) away. FreeBorder comes
 // before a request to maximise, which a window of one fixed size would not get.
-void FixBorderAtNormalSize(QWidget *window);
-void FreeBorder(QWidget *window);
+void fixBorderAtNormalSize(QWidget *window);
+void freeBorder(QWidget *window);
 
 } // namespace WindowGuard

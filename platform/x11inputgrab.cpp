@@ -40,10 +40,10 @@ QString reasonOf(int status, const char *device)
 
 X11InputGrab::~X11InputGrab()
 {
-    Release();
+    release();
 }
 
-void X11InputGrab::Take(QWindow *window)
+void X11InputGrab::take(QWindow *window)
 {
     xcb_connection_t *x = x11Connection();
     if (!x || !window) {
@@ -79,7 +79,7 @@ void X11InputGrab::Take(QWindow *window)
     }
 }
 
-void X11InputGrab::Release()
+void X11InputGrab::release()
 {
     m_problem.clear();
     if (!m_keyboard && !m_pointer) {

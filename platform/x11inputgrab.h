@@ -15,10 +15,10 @@ public:
     using InputGrab::InputGrab;
     ~X11InputGrab() override;
 
-    void Take(QWindow *window) override;
-    void Release() override;
-    bool Held() const override { return m_keyboard && m_pointer; }
-    QString Problem() const override { return m_problem; }
+    void take(QWindow *window) override;
+    void release() override;
+    bool held() const override { return m_keyboard && m_pointer; }
+    QString problem() const override { return m_problem; }
 
 private:
     bool m_keyboard = false;

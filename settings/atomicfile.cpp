@@ -99,7 +99,7 @@ AtomicFile::~AtomicFile()
     discard();
 }
 
-bool AtomicFile::Write(QByteArrayView bytes)
+bool AtomicFile::write(QByteArrayView bytes)
 {
     if (m_fd < 0) {
         return false;
@@ -125,7 +125,7 @@ bool AtomicFile::Write(QByteArrayView bytes)
     return true;
 }
 
-bool AtomicFile::Commit()
+bool AtomicFile::commit()
 {
     if (m_fd < 0) {
         return false;
@@ -196,17 +196,17 @@ void AtomicFile::discard()
     }
 }
 
-bool AtomicFile::WriteWhole(const QString &path, QByteArrayView bytes, QString *error)
+bool AtomicFile::writeWhole(const QString &path, QByteArrayView bytes, QString *error)
 {
     AtomicFile file(path);
-    if (file.Write(bytes) && file.Commit()) {
+    if (file.write(bytes) && file.commit()) {
         return true;
     }
-    *error = file.ErrorString();
+    *error = file.errorString();
     return false;
 }
 
-bool AtomicFile::CopyWhole(const QString &from, const QString &to, QString *error)
+bool AtomicFile::copyWhole(const QString &from, const QString &to, QString *error)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) {
@@ -224,13 +224,13 @@ bool AtomicFile::CopyWhole(const QString &from, const QString &to, QString *erro
         if (got == 0) {
             break;
         }
-        if (!copy.Write(QByteArrayView(block.data(), got))) {
+        if (!copy.write(QByteArrayView(block.data(), got))) {
             break;
         }
     }
-    if (copy.Commit()) {
+    if (copy.commit()) {
         return true;
     }
-    *error = copy.ErrorString();
+    *error = copy.errorString();
     return false;
 }

@@ -20,14 +20,14 @@ public:
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
-    bool Write(QByteArrayView bytes); // all of them, or false
-    bool Commit();
-    QString ErrorString() const { return m_error; } // the system's reason for the first step that failed
+    bool write(QByteArrayView bytes); // all of them, or false
+    bool commit();
+    QString errorString() const { return m_error; } // the system's reason for the first step that failed
 
     // The whole of bytes as the file at path (replacing it), or false with the reason in error.
-    static bool WriteWhole(const QString &path, QByteArrayView bytes, QString *error);
+    static bool writeWhole(const QString &path, QByteArrayView bytes, QString *error);
     // A whole copy of from at to, where no file may be yet, or false with the reason in error.
-    static bool CopyWhole(const QString &from, const QString &to, QString *error);
+    static bool copyWhole(const QString &from, const QString &to, QString *error);
 
 private:
     bool fail();

@@ -168,22 +168,22 @@ bool isSlot(int slot)
 
 } // namespace
 
-int SlotForKeyCode(int keyCode)
+int slotForKeyCode(int keyCode)
 {
     return keyCode >= 0 && keyCode < int(Lookup.size()) ? Lookup[size_t(keyCode)] : EnterSlot;
 }
 
-int KeyCodeOfSlot(int slot)
+int keyCodeOfSlot(int slot)
 {
     return isSlot(slot) ? Table[size_t(slot)].keyCode : NoKeyCode;
 }
 
-QString KeyDisplayName(int slot)
+QString keyDisplayName(int slot)
 {
     return isSlot(slot) ? QString::fromUtf16(Table[size_t(slot)].displayName) : QString();
 }
 
-QString KeyCaption(int slot)
+QString keyCaption(int slot)
 {
     return isSlot(slot) ? QString::fromUtf16(Table[size_t(slot)].caption) : QString();
 }

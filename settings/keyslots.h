@@ -12,16 +12,16 @@ constexpr int EnterSlot = 51; // also the slot of every key code the table does 
 constexpr int NoKeyCode = -1; // right-hand copies and the lower half of Enter: reached only by clicking
 
 // Never fails: an unknown code selects the Enter slot.
-int SlotForKeyCode(int keyCode);
+int slotForKeyCode(int keyCode);
 
 // The key code that selects the slot, or NoKeyCode.
-int KeyCodeOfSlot(int slot);
+int keyCodeOfSlot(int slot);
 
 // "[Esc]", "テンキー[7]", ... The music dialog adds "キー".
-QString KeyDisplayName(int slot);
+QString keyDisplayName(int slot);
 
 // The text drawn on the slot's on-screen key ("Esc", "半角全角", "" for Space).
-QString KeyCaption(int slot);
+QString keyCaption(int slot);
 
 } // namespace KeySlots
 

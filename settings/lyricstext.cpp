@@ -29,7 +29,7 @@ qsizetype splitTail(QByteArrayView bytes)
 
 } // namespace
 
-Encoding EncodingOf(QByteArrayView bytes, bool cut)
+Encoding encodingOf(QByteArrayView bytes, bool cut)
 {
     if (cut) {
         bytes.chop(splitTail(bytes));
@@ -43,10 +43,10 @@ Encoding EncodingOf(QByteArrayView bytes, bool cut)
     return decoder.hasError() ? Encoding::ShiftJis : Encoding::Utf8;
 }
 
-QStringList Lines(QByteArrayView bytes, bool cut)
+QStringList lines(QByteArrayView bytes, bool cut)
 {
-    if (EncodingOf(bytes, cut) == Encoding::ShiftJis) {
-        return ShiftJis::ReadLines(bytes, std::numeric_limits<int>::max());
+    if (encodingOf(bytes, cut) == Encoding::ShiftJis) {
+        return ShiftJis::readLines(bytes, std::numeric_limits<int>::max());
     }
     if (bytes.startsWith(ByteOrderMark)) {
         bytes = bytes.sliced(3);

@@ -37,15 +37,15 @@ bool isAbsolute(const QString &path)
 void storeLine(Record &record, int lineIndex, const QString &line)
 {
     if (lineIndex < SlotCount) {
-        record.SongFile[size_t(lineIndex)] = line;
+        record.songFile[size_t(lineIndex)] = line;
         return;
     }
     switch (lineIndex) {
-    case PlayWaitLine: record.PlayWait = FlagFromText(line); break;
-    case PlayRepeatLine: record.PlayRepeat = FlagFromText(line); break;
-    case ImageFolderLine: record.ImageFolder = line; break;
-    case InputFontSizeLine: record.InputFontSize = RoundToInt16(NumberFromText(line)); break;
-    case LyricsFontSizeLine: record.LyricsFontSize = RoundToInt16(NumberFromText(line)); break;
+    case PlayWaitLine: record.playWait = flagFromText(line); break;
+    case PlayRepeatLine: record.playRepeat = flagFromText(line); break;
+    case ImageFolderLine: record.imageFolder = line; break;
+    case InputFontSizeLine: record.inputFontSize = roundToInt16(numberFromText(line)); break;
+    case LyricsFontSizeLine: record.lyricsFontSize = roundToInt16(numberFromText(line)); break;
     default: break; // lines after the last field are ignored
     }
 }
@@ -54,48 +54,48 @@ void storeLine(Record &record, int lineIndex, const QString &line)
 
 bool Record::operator==(const Record &other) const
 {
-    return SongFile == other.SongFile && PlayWait == other.PlayWait && PlayRepeat == other.PlayRepeat
-           && ImageFolder == other.ImageFolder && InputFontSize == other.InputFontSize
-           && LyricsFontSize == other.LyricsFontSize;
+    return songFile == other.songFile && playWait == other.playWait && playRepeat == other.playRepeat
+           && imageFolder == other.imageFolder && inputFontSize == other.inputFontSize
+           && lyricsFontSize == other.lyricsFontSize;
 }
 
-Record &Settings()
+Record &settings()
 {
     static Record record;
     return record;
 }
 
-void SetProgramFolder(const QString &folder)
+void setProgramFolder(const QString &folder)
 {
     programFolderText() = folder;
 }
 
-QString ProgramFolder()
+QString programFolder()
 {
     return programFolderText();
 }
 
-QString OptionFilePath()
+QString optionFilePath()
 {
-    return ResolvePath(QStringLiteral("Option.dat"));
+    return resolvePath(QStringLiteral("Option.dat"));
 }
 
-void ParseOptions(QByteArrayView fileBytes, Record &record)
+void parseOptions(QByteArrayView fileBytes, Record &record)
 {
-    record.SongFile.fill(QString());
-    record.PlayWait = false;
-    record.PlayRepeat = false;
+    record.songFile.fill(QString());
+    record.playWait = false;
+    record.playRepeat = false;
 
     // Lines after the last field are ignored; a file saved by a Unix editor reads alike.
-    const QStringList lines = ShiftJis::ReadLines(fileBytes, LineCount);
+    const QStringList lines = ShiftJis::readLines(fileBytes, LineCount);
     for (int lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
         storeLine(record, lineIndex, lines[lineIndex]);
     }
 }
 
-void LoadOptions()
+void loadOptions()
 {
-    QFile file(OptionFilePath());
+    QFile file(optionFilePath());
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly)) {
         bytes = file.read(MaxFileBytes);
@@ -103,19 +103,19 @@ void LoadOptions()
         qCWarning(lcSettings, "Zubelo starts without settings: %s: %s", qPrintable(file.fileName()),
                   qPrintable(file.errorString()));
     }
-    ParseOptions(bytes, Settings());
+    parseOptions(bytes, settings());
 }
 
-bool CanStore(const QString &text)
+bool canStore(const QString &text)
 {
-    return !text.contains(u'\r') && !text.contains(u'\n') && ShiftJis::CanEncode(text);
+    return !text.contains(u'\r') && !text.contains(u'\n') && ShiftJis::canEncode(text);
 }
 
-SaveResult FormatOptions(const Record &record, QByteArray &fileBytes)
+SaveResult formatOptions(const Record &record, QByteArray &fileBytes)
 {
     fileBytes.clear();
     auto appendLine = [&fileBytes](const QString &line) {
-        const std::optional<QByteArray> bytes = CanStore(line) ? ShiftJis::Encode(line) : std::nullopt;
+        const std::optional<QByteArray> bytes = canStore(line) ? ShiftJis::encode(line) : std::nullopt;
         if (!bytes) {
             return false;
         }
@@ -124,61 +124,61 @@ SaveResult FormatOptions(const Record &record, QByteArray &fileBytes)
         return true;
     };
     auto flagText = [](bool flag) { return flag ? QStringLiteral("True") : QStringLiteral("False"); };
-    for (const QString &song : record.SongFile) {
+    for (const QString &song : record.songFile) {
         if (!appendLine(song)) {
             return {SaveResult::CannotHold, song};
         }
     }
-    appendLine(flagText(record.PlayWait));
-    appendLine(flagText(record.PlayRepeat));
-    if (!appendLine(record.ImageFolder)) {
-        return {SaveResult::CannotHold, record.ImageFolder};
+    appendLine(flagText(record.playWait));
+    appendLine(flagText(record.playRepeat));
+    if (!appendLine(record.imageFolder)) {
+        return {SaveResult::CannotHold, record.imageFolder};
     }
-    appendLine(NumberForm(record.InputFontSize) + u' ');
-    appendLine(NumberForm(record.LyricsFontSize) + u' ');
+    appendLine(numberForm(record.inputFontSize) + u' ');
+    appendLine(numberForm(record.lyricsFontSize) + u' ');
     return {};
 }
 
-SaveResult WriteOptionsFile(const QString &path, const Record &record)
+SaveResult writeOptionsFile(const QString &path, const Record &record)
 {
     QByteArray bytes;
-    if (SaveResult formatted = FormatOptions(record, bytes); !formatted) {
+    if (SaveResult formatted = formatOptions(record, bytes); !formatted) {
         return formatted;
     }
     // A full disk, a size limit or a kill never leaves half a settings file: the old one stays whole
     // until the new one is complete and on the disk.
     QString reason;
-    if (!AtomicFile::WriteWhole(path, bytes, &reason)) {
+    if (!AtomicFile::writeWhole(path, bytes, &reason)) {
         qCWarning(lcSettings, "Zubelo could not save %s: %s", qPrintable(path), qPrintable(reason));
         return {SaveResult::WriteFailed, reason};
     }
     return {};
 }
 
-SaveResult SaveOptions()
+SaveResult saveOptions()
 {
-    return WriteOptionsFile(OptionFilePath(), Settings());
+    return writeOptionsFile(optionFilePath(), settings());
 }
 
-QString ResolvePath(const QString &stored)
+QString resolvePath(const QString &stored)
 {
     if (isAbsolute(stored)) {
         return stored;
     }
-    QString folder = ProgramFolder();
+    QString folder = programFolder();
     if (folder.endsWith(u'/')) {
         folder.chop(1); // the root folder: no doubled separator
     }
     return folder + u'/' + stored;
 }
 
-QString FolderOfPath(const QString &path)
+QString folderOfPath(const QString &path)
 {
     const qsizetype slash = path.lastIndexOf(u'/');
     return slash < 0 ? QString() : path.left(slash);
 }
 
-double NumberFromText(QStringView text)
+double numberFromText(QStringView text)
 {
     // Blanks, tabs and line feeds are skipped wherever they stand; then a
     // decimal number with an optional exponent (E or D) is read as far as it goes.
@@ -257,7 +257,7 @@ double NumberFromText(QStringView text)
     return negative ? -value : value;
 }
 
-bool FlagFromText(QStringView text)
+bool flagFromText(QStringView text)
 {
     const QStringView trimmed = text.trimmed();
     if (trimmed.compare(u"True", Qt::CaseInsensitive) == 0) {
@@ -272,7 +272,7 @@ bool FlagFromText(QStringView text)
     return isNumber && value != 0.0;
 }
 
-qint16 RoundToInt16(double value)
+qint16 roundToInt16(double value)
 {
     if (std::isnan(value)) {
         return 0;
@@ -283,7 +283,7 @@ qint16 RoundToInt16(double value)
                              double(std::numeric_limits<qint16>::max())));
 }
 
-QString NumberForm(int value)
+QString numberForm(int value)
 {
     return value < 0 ? QString::number(value) : u' ' + QString::number(value);
 }

@@ -18,28 +18,28 @@ constexpr int MaxFontSize = 2160;        // the largest font size the display se
 
 struct Record
 {
-    std::array<QString, SlotCount> SongFile;
-    bool PlayWait = false;
-    bool PlayRepeat = false;
-    QString ImageFolder;
-    qint16 InputFontSize = 0;
-    qint16 LyricsFontSize = 0;
+    std::array<QString, SlotCount> songFile;
+    bool playWait = false;
+    bool playRepeat = false;
+    QString imageFolder;
+    qint16 inputFontSize = 0;
+    qint16 lyricsFontSize = 0;
 
     bool operator==(const Record &other) const;
     bool operator!=(const Record &other) const { return !(*this == other); }
 };
 
 // The one settings record of the program, alive for the whole run.
-Record &Settings();
+Record &settings();
 
 // The folder that holds the executable; relative paths are resolved against it.
-void SetProgramFolder(const QString &folder);
-QString ProgramFolder();
-QString OptionFilePath();
+void setProgramFolder(const QString &folder);
+QString programFolder();
+QString optionFilePath();
 
 // Fills Settings() from Option.dat. A missing or unreadable file leaves no
 // songs and both flags off, the folder and font sizes as they were.
-void LoadOptions();
+void loadOptions();
 
 struct SaveResult
 {
@@ -52,25 +52,25 @@ struct SaveResult
 // Writes Settings() to Option.dat through a temporary file, so the old file
 // stays whole until the new one is complete and on the disk. A failed save
 // leaves the old file as it was and gives the system's reason.
-SaveResult SaveOptions();
+SaveResult saveOptions();
 
 // The pieces of LoadOptions and SaveOptions, for any record and file.
-void ParseOptions(QByteArrayView fileBytes, Record &record);
-SaveResult FormatOptions(const Record &record, QByteArray &fileBytes);
-SaveResult WriteOptionsFile(const QString &path, const Record &record);
+void parseOptions(QByteArrayView fileBytes, Record &record);
+SaveResult formatOptions(const Record &record, QByteArray &fileBytes);
+SaveResult writeOptionsFile(const QString &path, const Record &record);
 
 // True when text can be stored as one line of Option.dat: every character
 // exists in Shift-JIS and there is no line break.
-bool CanStore(const QString &text);
+bool canStore(const QString &text);
 
-QString ResolvePath(const QString &stored);
-QString FolderOfPath(const QString &path);
-double NumberFromText(QStringView text);
+QString resolvePath(const QString &stored);
+QString folderOfPath(const QString &path);
+double numberFromText(QStringView text);
 
 // Helpers of the file format, shared with the display settings dialog.
-bool FlagFromText(QStringView text);
-qint16 RoundToInt16(double value);
+bool flagFromText(QStringView text);
+qint16 roundToInt16(double value);
 // A blank or a minus sign, then the digits: 36 gives " 36", -5 gives "-5".
-QString NumberForm(int value);
+QString numberForm(int value);
 
 } // namespace Options

@@ -58,12 +58,12 @@ QString matchIn(const QString &folder, QStringView wanted)
 
 } // namespace
 
-bool SameName(QStringView a, QStringView b)
+bool sameName(QStringView a, QStringView b)
 {
     return foldedName(a) == foldedName(b);
 }
 
-QString Locate(const QString &path)
+QString locate(const QString &path)
 {
     if (!path.startsWith(u'/') || QFileInfo::exists(path)) {
         return path;

@@ -11,13 +11,13 @@ namespace Paths {
 // True when two file names are one name to the settings file and to the old
 // platform: equal but for letter case and the characters that Shift-JIS
 // reads back as another ("〜" and "～", "−" and "－", "¥" and "\" ...).
-bool SameName(QStringView a, QStringView b);
+bool sameName(QStringView a, QStringView b);
 
 // The absolute path as the disk spells it. A path that exists is returned as
 // it is, without looking further; otherwise each part that does not exist is
 // matched by SameName in its folder (the first such name in code point
 // order). A path that still cannot be found, or one that is not absolute, is
 // returned unchanged.
-QString Locate(const QString &path);
+QString locate(const QString &path);
 
 } // namespace Paths

@@ -92,7 +92,7 @@ QString decodeCanonically(QByteArrayView bytes)
             const QString decoded = decodeLeniently(piece);
             const bool oneCharacter =
                 decoded.size() == 1 || (decoded.size() == 2 && decoded[0].isHighSurrogate());
-            if (oneCharacter && !isEscape(decoded[0]) && Encode(decoded) == piece.toByteArray()) {
+            if (oneCharacter && !isEscape(decoded[0]) && encode(decoded) == piece.toByteArray()) {
                 text += decoded;
                 pos += length;
                 taken = true;
@@ -108,16 +108,16 @@ QString decodeCanonically(QByteArrayView bytes)
 
 } // namespace
 
-QString Decode(QByteArrayView bytes)
+QString decode(QByteArrayView bytes)
 {
     QString text = decodeLeniently(bytes);
-    if (Encode(text) == bytes.toByteArray()) {
+    if (encode(text) == bytes.toByteArray()) {
         return text; // the usual case: every byte pair is the one its character encodes to
     }
     return decodeCanonically(bytes);
 }
 
-std::optional<QByteArray> Encode(QStringView text)
+std::optional<QByteArray> encode(QStringView text)
 {
     QByteArray result;
     IconvHandle cd = openConverter(CodePage, "UTF-8");
@@ -152,7 +152,7 @@ std::optional<QByteArray> Encode(QStringView text)
     return result;
 }
 
-QStringList ReadLines(QByteArrayView bytes, int maxLines)
+QStringList readLines(QByteArrayView bytes, int maxLines)
 {
     QStringList lines;
     qsizetype pos = 0;
@@ -162,7 +162,7 @@ QStringList ReadLines(QByteArrayView bytes, int maxLines)
         while (end < size && bytes[end] != '\r' && bytes[end] != '\n') {
             ++end;
         }
-        lines << Decode(bytes.sliced(pos, end - pos));
+        lines << decode(bytes.sliced(pos, end - pos));
         pos = end;
         if (pos < size && bytes[pos] == '\r') {
             ++pos;

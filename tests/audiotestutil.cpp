@@ -8,7 +8,7 @@
 
 namespace AudioTest {
 
-bool WriteSamples(const QString &path, int rate, int channels, int format, const std::vector<float> &samples)
+bool writeSamples(const QString &path, int rate, int channels, int format, const std::vector<float> &samples)
 {
     SF_INFO info{0, rate, channels, format, 0, 0};
     SNDFILE *file = sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
@@ -16,17 +16,17 @@ bool WriteSamples(const QString &path, int rate, int channels, int format, const
     return file && (sf_writef_float(file, samples.data(), frames) == frames) & (sf_close(file) == 0);
 }
 
-bool WriteTone(const QString &path, int rate, int channels, int format, double frequency, double seconds,
+bool writeTone(const QString &path, int rate, int channels, int format, double frequency, double seconds,
                double amplitude)
 {
     std::vector<float> samples(size_t(rate * seconds) * size_t(channels));
     for (size_t i = 0; i < samples.size(); ++i) {
         samples[i] = float(amplitude * std::sin(2 * M_PI * frequency * double(i / size_t(channels)) / rate));
     }
-    return WriteSamples(path, rate, channels, format, samples);
+    return writeSamples(path, rate, channels, format, samples);
 }
 
-double ToneLevel(const std::vector<float> &mono, int rate, double frequency)
+double toneLevel(const std::vector<float> &mono, int rate, double frequency)
 {
     const double c = 2 * std::cos(2 * M_PI * frequency / rate);
     double s1 = 0, s2 = 0;
@@ -37,7 +37,7 @@ double ToneLevel(const std::vector<float> &mono, int rate, double frequency)
                         : 2 * std::sqrt(std::max(s1 * s1 + s2 * s2 - c * s1 * s2, 0.0)) / double(mono.size());
 }
 
-double PitchOfTone(const std::vector<float> &mono, int rate, double low, double high)
+double pitchOfTone(const std::vector<float> &mono, int rate, double low, double high)
 {
     auto start = std::find_if(mono.begin(), mono.end(), [](float s) { return std::fabs(s) >= 0.05f; });
     start += std::min<qint64>(rate / 20, mono.end() - start); // past the attack
@@ -46,7 +46,7 @@ double PitchOfTone(const std::vector<float> &mono, int rate, double low, double 
         const std::vector<float> piece(start, start + rate / 10);
         double best = low;
         for (double f = low; f <= high; f += 1) {
-            best = ToneLevel(piece, rate, f) > ToneLevel(piece, rate, best) ? f : best;
+            best = toneLevel(piece, rate, f) > toneLevel(piece, rate, best) ? f : best;
         }
         pitches.push_back(best);
     }
@@ -54,7 +54,7 @@ double PitchOfTone(const std::vector<float> &mono, int rate, double low, double 
     return pitches.empty() ? 0 : pitches[pitches.size() / 2];
 }
 
-double Peak(const std::vector<float> &samples)
+double peak(const std::vector<float> &samples)
 {
     return std::accumulate(samples.begin(), samples.end(), 0.0,
                            [](double p, float s) { return std::max(p, double(std::fabs(s))); });

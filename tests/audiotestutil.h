@@ -8,17 +8,17 @@
 namespace AudioTest {
 
 // A sine tone; format is a libsndfile format (e.g. SF_FORMAT_WAV | SF_FORMAT_PCM_16).
-bool WriteTone(const QString &path, int rate, int channels, int format, double frequency, double seconds,
+bool writeTone(const QString &path, int rate, int channels, int format, double frequency, double seconds,
                double amplitude = 0.5);
 // Exactly these interleaved samples.
-bool WriteSamples(const QString &path, int rate, int channels, int format, const std::vector<float> &samples);
+bool writeSamples(const QString &path, int rate, int channels, int format, const std::vector<float> &samples);
 
 // Strength of one frequency in a mono signal (Goertzel), as an amplitude 0..1.
-double ToneLevel(const std::vector<float> &mono, int rate, double frequency);
+double toneLevel(const std::vector<float> &mono, int rate, double frequency);
 // The pitch of a recorded tone, in 1 Hz steps between low and high: the median of the strongest
 // frequency in five 0.1 s windows from just after the sound starts, so that one dropped piece of
 // a recording cannot move it.
-double PitchOfTone(const std::vector<float> &mono, int rate, double low, double high);
-double Peak(const std::vector<float> &samples);
+double pitchOfTone(const std::vector<float> &mono, int rate, double low, double high);
+double peak(const std::vector<float> &samples);
 
 } // namespace AudioTest

@@ -56,7 +56,7 @@ struct SmallDisk
 };
 
 // What f returns, run while no file this process writes may grow past bytes (0: no limit of its own).
-template <typename F> auto UnderFileSizeLimit(rlim_t bytes, F f)
+template <typename F> auto underFileSizeLimit(rlim_t bytes, F f)
 {
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);

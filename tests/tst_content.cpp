@@ -17,19 +17,19 @@ class TestContent : public QObject
 private slots:
     void initTestCase()
     {
-        Options::SetProgramFolder(m_folder.path());
-        QVERIFY(QFile::copy(QStringLiteral(ZUBELO_FIRST_OPTIONS), Options::OptionFilePath()));
+        Options::setProgramFolder(m_folder.path());
+        QVERIFY(QFile::copy(QStringLiteral(ZUBELO_FIRST_OPTIONS), Options::optionFilePath()));
     }
 
     void everyKeysSongSounds()
     {
-        PlayWindow form(OfflineDevices());
-        form.audio().Synth().WaitForFont();
-        for (const QString &song : Options::Settings().SongFile) {
-            form.PlaySong(QStringLiteral(ZUBELO_PROGRAM_DIR "/") + song);
+        PlayWindow form(offlineDevices());
+        form.audio().synth().waitForFont();
+        for (const QString &song : Options::settings().songFile) {
+            form.playSong(QStringLiteral(ZUBELO_PROGRAM_DIR "/") + song);
             std::vector<float> heard(12000 * 2); // a quarter second, stereo
-            form.audio().Render(heard.data(), 12000);
-            QVERIFY2(AudioTest::Peak(heard) > 0.02 && !QDir::isAbsolutePath(song), qPrintable(song));
+            form.audio().render(heard.data(), 12000);
+            QVERIFY2(AudioTest::peak(heard) > 0.02 && !QDir::isAbsolutePath(song), qPrintable(song));
         }
     }
 
@@ -37,21 +37,21 @@ private slots:
     // on a 1280 x 800 screen without scrolling or a wrapped line.
     void versesFitTheWindow()
     {
-        PlayWindow form(OfflineDevices());
+        PlayWindow form(offlineDevices());
         form.resize(1280, 770);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         int sung = 0;
-        for (const QString &song : Options::Settings().SongFile) {
+        for (const QString &song : Options::settings().songFile) {
             QFile lyrics(QStringLiteral(ZUBELO_PROGRAM_DIR "/") + song.chopped(3) + QStringLiteral("txt"));
             if (!lyrics.open(QIODevice::ReadOnly)) {
                 continue;
             }
             const QByteArray bytes = lyrics.readAll();
             QVERIFY2(bytes.count('\n') == bytes.count("\r\n") && !QUtf8StringView(bytes).isValidUtf8()
-                         && form.LoadLyrics(lyrics.fileName()),
+                         && form.loadLyrics(lyrics.fileName()),
                      qPrintable(song));
-            form.SetTypingFontSize(Options::Settings().LyricsFontSize);
+            form.setTypingFontSize(Options::settings().lyricsFontSize);
             QCoreApplication::processEvents();
             QVERIFY2(form.typingBox()->verticalScrollBar()->maximum() == 0, qPrintable(song));
             for (QTextBlock line = form.typingBox()->document()->begin(); line.isValid();

@@ -78,7 +78,7 @@ class TestKeyResponse : public QObject
     QTemporaryDir m_dir; // the program folder
 
 private slots:
-    void initTestCase() { Options::SetProgramFolder(m_dir.path()); }
+    void initTestCase() { Options::setProgramFolder(m_dir.path()); }
 
     void keyResponse_data()
     {
@@ -102,18 +102,18 @@ private slots:
         QFETCH(KeyRow, row);
         const auto [key, modifiers, state, song, colour] = row;
         Options::Record settings;
-        settings.SongFile[SlotA] = u"a.wav"_s;
-        settings.SongFile[SlotL] = u"l.wav"_s;
-        settings.SongFile[SlotEnter] = u"enter.wav"_s;
-        settings.SongFile[0] = u"esc.wav"_s;
-        settings.PlayWait = state >= WaitAsked;
+        settings.songFile[SlotA] = u"a.wav"_s;
+        settings.songFile[SlotL] = u"l.wav"_s;
+        settings.songFile[SlotEnter] = u"enter.wav"_s;
+        settings.songFile[0] = u"esc.wav"_s;
+        settings.playWait = state >= WaitAsked;
         const bool playing = state == SongPlays || state == WaitWhilePlaying;
-        const auto response = KeyResponse::ForKey(key, modifiers, settings, playing);
+        const auto response = KeyResponse::forKey(key, modifiers, settings, playing);
         QCOMPARE(response ? response->song : QString(), song.isEmpty() ? QString() : m_dir.filePath(song));
         QCOMPARE(response && response->paints, colour == Paints);
         // A click is never Esc.
-        QCOMPARE(bool(KeyResponse::ForClick(Button::Left, settings, playing)),
-                 !settings.PlayWait || !playing);
+        QCOMPARE(bool(KeyResponse::forClick(Button::Left, settings, playing)),
+                 !settings.playWait || !playing);
     }
 
     void clickButton_data()
@@ -130,8 +130,8 @@ private slots:
     {
         QFETCH(Qt::MouseButtons, buttons);
         QFETCH(QString, song);
-        const std::optional<Button> button = KeyResponse::ClickButton(buttons);
-        const auto response = button ? KeyResponse::ForClick(*button, {}, false) : std::nullopt;
+        const std::optional<Button> button = KeyResponse::clickButton(buttons);
+        const auto response = button ? KeyResponse::forClick(*button, {}, false) : std::nullopt;
         QCOMPARE(response ? response->song : QString(), song.isEmpty() ? QString() : m_dir.filePath(song));
         QVERIFY(!response || !response->paints);
     }
@@ -156,8 +156,8 @@ private slots:
             QVERIFY(QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
         }
         Options::Record settings;
-        settings.SongFile[SlotA] = files[0].toLower();
-        const auto response = KeyResponse::ForKey(KeyA, 0, settings, false);
+        settings.songFile[SlotA] = files[0].toLower();
+        const auto response = KeyResponse::forKey(KeyA, 0, settings, false);
         QCOMPARE(response->song, m_dir.filePath(files[0]));
         QCOMPARE(response->lyrics, shown ? m_dir.filePath(files[1]) : QString());
     }
@@ -180,7 +180,7 @@ private slots:
     {
         QFETCH(float, draw);
         QFETCH(QColor, colour);
-        QCOMPARE(KeyResponse::ColourForDraw(draw), colour);
+        QCOMPARE(KeyResponse::colourForDraw(draw), colour);
     }
 
     void hotKeys_data()
@@ -196,7 +196,7 @@ private slots:
     {
         QFETCH(QKeyCombination, key);
         QFETCH(Action, action);
-        QCOMPARE(HotKeys::ActionFor(key.key(), VirtualKey::ModifierMask(key.keyboardModifiers())), action);
+        QCOMPARE(HotKeys::actionFor(key.key(), VirtualKey::modifierMask(key.keyboardModifiers())), action);
     }
 
     // A parent's Shift, then the letter alone, fires; a palm's keys never do, and each goes on in order.

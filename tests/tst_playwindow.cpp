@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(w->window->windowTitle(), u"Zubelo"_s);
         QVERIFY(w->window->clickPicture()->isHidden());
         QVERIFY(!w->box()->testAttribute(Qt::WA_InputMethodEnabled)
-                && WindowGuard::IsTextBoxHooked(w->box()));
+                && WindowGuard::isTextBoxHooked(w->box()));
         QCOMPARE(w->colour(), Blue);
         QVERIFY(w->window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!(w->window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
@@ -80,7 +80,7 @@ private slots:
 
     void helpKeyMinimisesAndOpensThePage()
     {
-        w->record.SongFile[65] = u"b.wav"_s; // H
+        w->record.songFile[65] = u"b.wav"_s; // H
         QVERIFY(w->start());
         w->press(Qt::SHIFT | Qt::Key_H);
         QTRY_VERIFY(w->window->isMinimized());
@@ -124,7 +124,7 @@ private slots:
         QFETCH(QString, held);
         QFETCH(QString, keys);
         const QString before = QDir::currentPath();
-        w->record.SongFile.fill(u"b.wav"_s); // every key plays, Shift too
+        w->record.songFile.fill(u"b.wav"_s); // every key plays, Shift too
         QVERIFY(w->start());
         for (QChar key : held) {
             QTest::simulateEvent(w->box(), true, key.toUpper().unicode(), {}, key, false);
@@ -143,7 +143,7 @@ private slots:
             return;
         }
         // The song stops, and X's own song never starts.
-        QTRY_VERIFY(!w->window->isVisible() && !WindowGuard::IsTextBoxHooked(w->box()));
+        QTRY_VERIFY(!w->window->isVisible() && !WindowGuard::isTextBoxHooked(w->box()));
         QCOMPARE(w->playing(), QString());
         QCOMPARE(QDir::currentPath(), before);
     }
@@ -163,16 +163,16 @@ private slots:
         for (const QString &name : u"a.BMP b.jpg cjpg d.Gif e.png f.jpeg .g.bmp h.bmp/i"_s.split(u' ')) {
             QVERIFY(w->write(u"pics/"_s + name, {}));
         }
-        w->record.ImageFolder = folder;
-        w->record.InputFontSize = qint16(fontSize);
+        w->record.imageFolder = folder;
+        w->record.inputFontSize = qint16(fontSize);
         QVERIFY(w->start());
         QCOMPARE(w->fontSize(), shown);
-        QCOMPARE(QDir::cleanPath(w->window->clickPicture()->Folder()), QDir::cleanPath(w->path(listed)));
-        QCOMPARE(w->window->clickPicture()->PictureCount(),
+        QCOMPARE(QDir::cleanPath(w->window->clickPicture()->folder()), QDir::cleanPath(w->path(listed)));
+        QCOMPARE(w->window->clickPicture()->pictureCount(),
                  listed.isEmpty() ? 0 : 4); // a.BMP b.jpg cjpg d.Gif
         // The record keeps what the parent set: a stand-in folder is for this run only, so a program
         // folder the settings file cannot name never blocks a save.
-        QCOMPARE(Options::Settings().ImageFolder, folder);
+        QCOMPARE(Options::settings().imageFolder, folder);
     }
 
     // The song stops before the dialog opens; the key's own song plays, and its character is typed, after.
@@ -187,7 +187,7 @@ private slots:
     {
         QFETCH(QKeyCombination, key);
         QFETCH(QString, dialog);
-        w->record.SongFile.fill(u"b.wav"_s); // Shift plays before the key
+        w->record.songFile.fill(u"b.wav"_s); // Shift plays before the key
         QVERIFY(w->start());
         QString opened; // with what plays while it is open
         WhenModalOpens<QDialog> cancel([&](QDialog *window) {
@@ -205,14 +205,14 @@ private slots:
     {
         QVERIFY(w->picture(u"pics/a.bmp"_s, Qt::red) && w->start());
         WhenModalOpens<FormViewOptions> ok([this](FormViewOptions *dialog) {
-            dialog->m_inputFontSize->setText(u"100"_s);
-            dialog->m_folders->SetPath(w->path(u"pics"_s));
-            QTest::mouseClick(dialog->m_ok, Qt::LeftButton);
+            dialog->mInputFontSize->setText(u"100"_s);
+            dialog->mFolders->setPath(w->path(u"pics"_s));
+            QTest::mouseClick(dialog->mOk, Qt::LeftButton);
         });
         w->press(Qt::SHIFT | Qt::Key_V);
         QTRY_COMPARE(w->fontSize(), 100);
-        QCOMPARE(w->window->clickPicture()->Folder(), w->path(u"pics"_s));
-        QCOMPARE(w->window->clickPicture()->PictureCount(), 1);
+        QCOMPARE(w->window->clickPicture()->folder(), w->path(u"pics"_s));
+        QCOMPARE(w->window->clickPicture()->pictureCount(), 1);
     }
 
     // A song that ends starts again while the parent asks so, unless Esc was the last key or click.
@@ -231,33 +231,33 @@ private slots:
     {
         QFETCH(RepeatRow, row);
         const auto [repeat, wait, steps, again] = row;
-        w->record.PlayRepeat = repeat;
-        w->record.PlayWait = wait;
-        w->record.SongFile[SlotA] = w->record.SongFile[SlotEsc] = u"a.wav"_s;
+        w->record.playRepeat = repeat;
+        w->record.playWait = wait;
+        w->record.songFile[SlotA] = w->record.songFile[SlotEsc] = u"a.wav"_s;
         QVERIFY(w->start());
-        w->window->audio().Synth().WaitForFont();
+        w->window->audio().synth().waitForFont();
         for (Step step : steps) {
             step == ClickLeft ? QTest::mouseClick(w->box()->viewport(), Qt::LeftButton)
                               : w->press(step == PressEsc ? Qt::Key_Escape : Qt::Key_A);
         }
         // The end of a song a step closed may still be on its way: only an end reached counts.
-        QSignalSpy ended(&w->window->player(), &SongPlayer::Ended);
+        QSignalSpy ended(&w->window->player(), &SongPlayer::ended);
         const QVariant reached = QVariant::fromValue(SongPlayer::Ending::ReachedItsEnd);
         std::vector<float> sound(2 * 4800); // 0.1 s
         for (int i = 0; i < 50 && !ended.contains({reached}); ++i) {
-            w->window->audio().Render(sound.data(), 4800);
+            w->window->audio().render(sound.data(), 4800);
             QCoreApplication::processEvents();
         }
         QVERIFY(ended.contains({reached}));
         QCOMPARE(w->playing(), again);
-        w->window->audio().Render(sound.data(), 4800); // a repeat sounds from the start again
-        QCOMPARE(AudioTest::Peak(sound) > 0.001, !again.isEmpty());
+        w->window->audio().render(sound.data(), 4800); // a repeat sounds from the start again
+        QCOMPARE(AudioTest::peak(sound) > 0.001, !again.isEmpty());
     }
 
     void waitFlagHoldsKeysBackButNotEsc()
     {
-        w->record.PlayWait = true;
-        w->record.SongFile[SlotB] = u"b.wav"_s;
+        w->record.playWait = true;
+        w->record.songFile[SlotB] = u"b.wav"_s;
         QVERIFY(w->start());
         w->press(Qt::Key_B);
         const QColor colour = w->colour();
@@ -284,8 +284,8 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, shown);
         QVERIFY(bytes.isEmpty() || w->write(u"a.txt"_s, bytes));
-        w->record.SongFile[SlotA] = u"a.wav"_s;
-        w->record.LyricsFontSize = 20; // typing shows at the smallest size
+        w->record.songFile[SlotA] = u"a.wav"_s;
+        w->record.lyricsFontSize = 20; // typing shows at the smallest size
         QVERIFY(w->start());
         QTest::keyClicks(w->box(), u"za"_s); // lyrics replace the typing
         QCOMPARE(w->fontSize(), shown.isEmpty() ? 1 : 20);
@@ -315,10 +315,10 @@ private slots:
         QVERIFY(w->start());
         QApplication::clipboard()->setText(u"pasted"_s, QClipboard::Selection);
         ClickPicture *picture = w->window->clickPicture();
-        picture->Release();
+        picture->release();
         QTest::mousePress(w->box()->viewport(), Qt::MiddleButton, Qt::ShiftModifier);
         QCOMPARE(picture->isVisible(), shown == Shown);
-        QVERIFY(!picture->HidePending()); // a hide pending from before is called off
+        QVERIFY(!picture->hidePending()); // a hide pending from before is called off
         QCOMPARE(w->playing(), u"ClickMiddle.mid"_s);
         QTest::mouseRelease(w->box()->viewport(), Qt::MiddleButton);
         QCOMPARE(w->text(), QString());
@@ -390,7 +390,7 @@ private slots:
         QTRY_VERIFY(!picture->isVisible());
         // A coarse timer may fire up to 5 % early; a busy machine can only make it later.
         QVERIFY(released.elapsed() >= milliseconds * 95 / 100);
-        QCOMPARE(picture->HideAfter(),
+        QCOMPARE(picture->hideAfter(),
                  std::chrono::milliseconds(milliseconds)); // and no later on an idle one
     }
 };

@@ -23,7 +23,7 @@ static const QString CannotHold =
 // Option.dat's lines, each still ending in its CR; none while it was never written.
 static QList<QByteArray> savedLines()
 {
-    QFile file(Options::OptionFilePath());
+    QFile file(Options::optionFilePath());
     return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
 }
 
@@ -39,7 +39,7 @@ class TestSettingsDialogs : public QObject
     QTemporaryDir m_root;
     const QString m_dir = m_root.filePath(u"program"_s);
     const QString m_startFolder = QDir::currentPath();
-    Options::Record &m_settings = Options::Settings();
+    Options::Record &m_settings = Options::settings();
     std::optional<MessageCatcher> m_boxes; // a box no test expects fails its test instead of waiting
 
     QString path(const QString &name) const { return QDir::cleanPath(m_dir + u'/' + name); }
@@ -54,10 +54,10 @@ private slots:
             QVERIFY(file.endsWith(u'/') ? QDir(m_dir).mkpath(file)
                                         : QFile(path(file)).open(QFile::WriteOnly));
         }
-        Options::SetProgramFolder(m_dir);
+        Options::setProgramFolder(m_dir);
         QVERIFY(QDir::setCurrent(m_dir)); // the play window makes the program folder current
         m_settings = Options::Record{};
-        m_settings.InputFontSize = 36;
+        m_settings.inputFontSize = 36;
         m_boxes.emplace();
     }
     void cleanup() { QDir::setCurrent(m_startFolder); }
@@ -82,25 +82,25 @@ private slots:
         QFETCH(QStringList, key);
         const int slot = key[Slot].toInt();
         const bool keyed = key[KeyCode] != u"-";
-        QCOMPARE(KeySlots::KeyCodeOfSlot(slot), keyed ? key[KeyCode].toInt() : KeySlots::NoKeyCode);
-        QVERIFY(!keyed || KeySlots::SlotForKeyCode(key[KeyCode].toInt()) == slot);
-        const auto place = OnScreenKeyboard::PlaceOfKey(slot);
+        QCOMPARE(KeySlots::keyCodeOfSlot(slot), keyed ? key[KeyCode].toInt() : KeySlots::NoKeyCode);
+        QVERIFY(!keyed || KeySlots::slotForKeyCode(key[KeyCode].toInt()) == slot);
+        const auto place = OnScreenKeyboard::placeOfKey(slot);
         const QRect drawn(key[Left].toInt(), key[Top].toInt(), key[Width].toInt(), key[Height].toInt());
         QCOMPARE(QRect(place.left, place.top, place.width, place.height), drawn);
-        m_settings.SongFile[slot] = u"c.mid"_s;
+        m_settings.songFile[slot] = u"c.mid"_s;
         FormMusicOptions dialog;
         dialog.show();
-        const QLabel *label = dialog.m_keyboard->key(slot);
+        const QLabel *label = dialog.mKeyboard->key(slot);
         QCOMPARE(label->text(), key[Caption]);
         QCOMPARE(label->frameShape(), key[Border] == u"box" ? QFrame::Box : QFrame::NoFrame);
         const QMap<QString, Qt::Alignment> alignments{
             {u"left"_s, Qt::AlignLeft}, {u"centre"_s, Qt::AlignHCenter}, {u"right"_s, Qt::AlignRight}};
         QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, alignments.value(key[Alignment]));
-        const QPoint centre = Twips::Rect(drawn.center().x(), drawn.center().y(), 0, 0).topLeft();
+        const QPoint centre = Twips::rect(drawn.center().x(), drawn.center().y(), 0, 0).topLeft();
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {},
-                          dialog.m_songsFrame->mapTo(&dialog, centre));
-        QCOMPARE(dialog.m_keyName->text(), key[Name] + u"キー"_s);
-        QCOMPARE(dialog.m_songFile->text(), u"c.mid"_s);
+                          dialog.mSongsFrame->mapTo(&dialog, centre));
+        QCOMPARE(dialog.mKeyName->text(), key[Name] + u"キー"_s);
+        QCOMPARE(dialog.mSongFile->text(), u"c.mid"_s);
     }
 
     // OK saves the typed name; Cancel and Esc put back every name and both flags; the close box keeps what
@@ -119,28 +119,28 @@ private slots:
         QFETCH(Ending, ending);
         QFETCH(QString, song);
         const bool flagsPutBack = ending == Ending::Cancel || ending == Ending::Esc;
-        m_settings.SongFile[60] = u"c.mid"_s;
-        m_settings.PlayWait = true;
+        m_settings.songFile[60] = u"c.mid"_s;
+        m_settings.playWait = true;
         FormMusicOptions dialog;
         dialog.show();
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // above the play window
         dialog.selectKey(60);
-        dialog.m_songFile->setText(u"b.wav"_s);
+        dialog.mSongFile->setText(u"b.wav"_s);
         dialog.selectKey(60); // commits what was typed
-        QTest::mouseClick(dialog.m_playWait, Qt::LeftButton);
-        QTest::mouseClick(dialog.m_playRepeat, Qt::LeftButton);
-        dialog.m_songFile->setText(u"a.mid"_s);
-        QTest::keyClick(dialog.m_songFile, Qt::Key_Return);
+        QTest::mouseClick(dialog.mPlayWait, Qt::LeftButton);
+        QTest::mouseClick(dialog.mPlayRepeat, Qt::LeftButton);
+        dialog.mSongFile->setText(u"a.mid"_s);
+        QTest::keyClick(dialog.mSongFile, Qt::Key_Return);
         switch (ending) {
-        case Ending::Ok: QTest::mouseClick(dialog.m_ok, Qt::LeftButton); break;
-        case Ending::Cancel: QTest::mouseClick(dialog.m_cancel, Qt::LeftButton); break;
+        case Ending::Ok: QTest::mouseClick(dialog.mOk, Qt::LeftButton); break;
+        case Ending::Cancel: QTest::mouseClick(dialog.mCancel, Qt::LeftButton); break;
         case Ending::Esc: QTest::keyClick(&dialog, Qt::Key_Escape); break;
         case Ending::CloseBox: dialog.close(); break;
         }
         QVERIFY(!dialog.isVisible() && m_boxes->texts.isEmpty());
-        QCOMPARE(m_settings.SongFile[60], song);
-        QCOMPARE(m_settings.PlayWait, flagsPutBack);
-        QCOMPARE(m_settings.PlayRepeat, !flagsPutBack);
+        QCOMPARE(m_settings.songFile[60], song);
+        QCOMPARE(m_settings.playWait, flagsPutBack);
+        QCOMPARE(m_settings.playRepeat, !flagsPutBack);
         QCOMPARE(savedLines().value(60), ending == Ending::Ok ? "a.mid\r" : QByteArray()); // only OK writes
     }
 
@@ -165,13 +165,13 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(Verdict, verdict);
-        m_settings.SongFile[0] = name;
-        m_settings.PlayWait = true;
+        m_settings.songFile[0] = name;
+        m_settings.playWait = true;
         FormMusicOptions dialog;
         dialog.show();
         dialog.selectKey(60);
-        QTest::mouseClick(dialog.m_playRepeat, Qt::LeftButton);
-        QTest::mouseClick(dialog.m_ok, Qt::LeftButton);
+        QTest::mouseClick(dialog.mPlayRepeat, Qt::LeftButton);
+        QTest::mouseClick(dialog.mOk, Qt::LeftButton);
         // Told for the opening's selection of Esc and its ticking PlayWait, then A, PlayRepeat, OK.
         const QStringList told(verdict == Verdict::Taken ? 0 : 5,
                                (verdict == Verdict::Missing ? Missing : CannotHold).arg(name));
@@ -180,11 +180,11 @@ private slots:
         QCOMPARE(m_boxes->icons, QList<QMessageBox::Icon>(told.size(), QMessageBox::Warning));
         // Refused: still on Esc, not yet named, with the focus on the name; nothing saved.
         if (verdict != Verdict::Taken) {
-            QCOMPARE(dialog.m_keyName->text(), QString());
-            QCOMPARE(dialog.m_songFile->text(), name);
-            QVERIFY(dialog.focusWidget() == dialog.m_songFile && savedLines().isEmpty());
-            dialog.m_songFile->clear(); // no song at all is fine
-            QTest::mouseClick(dialog.m_ok, Qt::LeftButton);
+            QCOMPARE(dialog.mKeyName->text(), QString());
+            QCOMPARE(dialog.mSongFile->text(), name);
+            QVERIFY(dialog.focusWidget() == dialog.mSongFile && savedLines().isEmpty());
+            dialog.mSongFile->clear(); // no song at all is fine
+            QTest::mouseClick(dialog.mOk, Qt::LeftButton);
         }
         QVERIFY(!dialog.isVisible());
         QCOMPARE(savedLines().value(0), (verdict == Verdict::Taken ? name.toUtf8() : QByteArray()) + '\r');
@@ -222,23 +222,23 @@ private slots:
         QSignalSpy applied(&dialog, &FormViewOptions::inputFontSizeChanged);
         dialog.show();
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // above the play window
-        QCOMPARE(dialog.m_inputFontSize->text(), u" 36"_s);
-        QVERIFY(!dialog.m_inputFontSize->testAttribute(Qt::WA_InputMethodEnabled));
-        QVERIFY(dialog.m_folders->SetPath(path(u"other"_s)));
-        dialog.m_inputFontSize->setText(input);
-        dialog.m_lyricsFontSize->setText(lyrics);
-        QTest::keyClick(dialog.m_lyricsFontSize, Qt::Key_Return);
-        QTest::mouseClick(dialog.m_ok, Qt::LeftButton);
+        QCOMPARE(dialog.mInputFontSize->text(), u" 36"_s);
+        QVERIFY(!dialog.mInputFontSize->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(dialog.mFolders->setPath(path(u"other"_s)));
+        dialog.mInputFontSize->setText(input);
+        dialog.mLyricsFontSize->setText(lyrics);
+        QTest::keyClick(dialog.mLyricsFontSize, Qt::Key_Return);
+        QTest::mouseClick(dialog.mOk, Qt::LeftButton);
         if (atFault != AtFault::None) {
             QCOMPARE(m_boxes->texts, QStringList{u"設定内容に誤りがあります"_s});
             QCOMPARE(dialog.focusWidget(),
-                     atFault == AtFault::InputFontSize ? dialog.m_inputFontSize : dialog.m_lyricsFontSize);
-            QTest::mouseClick(dialog.m_cancel, Qt::LeftButton);
-            QCOMPARE(m_settings.InputFontSize, 36);
+                     atFault == AtFault::InputFontSize ? dialog.mInputFontSize : dialog.mLyricsFontSize);
+            QTest::mouseClick(dialog.mCancel, Qt::LeftButton);
+            QCOMPARE(m_settings.inputFontSize, 36);
         }
         QVERIFY(!dialog.isVisible());
         QCOMPARE(applied.size(), saved.isEmpty() ? 0 : 1);
-        QCOMPARE(m_settings.ImageFolder, path(u"other"_s));
+        QCOMPARE(m_settings.imageFolder, path(u"other"_s));
         QCOMPARE(savedLines().mid(113, 2), saved);
     }
 
@@ -260,14 +260,14 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QString, stored);
         QFETCH(QString, chosen);
-        Options::SetProgramFolder(path(program));
-        m_settings.ImageFolder = stored;
+        Options::setProgramFolder(path(program));
+        m_settings.imageFolder = stored;
         FormViewOptions dialog;
         QSignalSpy listed(&dialog, &FormViewOptions::pictureFolderChanged);
-        QVERIFY(chosen.isEmpty() || dialog.m_folders->SetPath(path(chosen)));
-        dialog.m_ok->click();
+        QVERIFY(chosen.isEmpty() || dialog.mFolders->setPath(path(chosen)));
+        dialog.mOk->click();
         const QString kept = chosen.isEmpty() ? stored : path(chosen);
-        QCOMPARE(m_settings.ImageFolder, kept);
+        QCOMPARE(m_settings.imageFolder, kept);
         QCOMPARE(QList<QVariantList>(listed), QList<QVariantList>(chosen.isEmpty() ? 0 : 1, {kept}));
         QCOMPARE(savedLines().value(112), kept.toUtf8() + '\r'); // written all the same
     }
@@ -280,24 +280,24 @@ private slots:
         QFile file(disk.path(u"Option.dat"_s));
         QVERIFY(file.open(QFile::WriteOnly) && file.write("old\r\n") == 5);
         file.close();
-        Options::SetProgramFolder(disk.dir.path());
-        m_settings.SongFile.fill(QString(100, u'b')); // 11 KiB: more than the room left
-        m_settings.SongFile[0].clear();               // the key the music dialog opens at
+        Options::setProgramFolder(disk.dir.path());
+        m_settings.songFile.fill(QString(100, u'b')); // 11 KiB: more than the room left
+        m_settings.songFile[0].clear();               // the key the music dialog opens at
         disk.fill(4096);
         FormMusicOptions music;
-        music.m_songFile->setText(u"a.mid"_s);
-        music.m_ok->click();
+        music.mSongFile->setText(u"a.mid"_s);
+        music.mOk->click();
         FormViewOptions display;
-        display.m_inputFontSize->setText(u"50"_s);
-        display.m_ok->click();
+        display.mInputFontSize->setText(u"50"_s);
+        display.mOk->click();
         const QString told = u"設定をﾌｧｲﾙに保存できませんでした。\n  "_s + file.fileName() + u"\n  "_s
                              + qt_error_string(ENOSPC)
                              + u"\n今の設定はこのまま使えますが、保存されたﾌｧｲﾙは以前のままです。"_s;
         QCOMPARE(m_boxes->texts, QStringList(2, told));
         QVERIFY(file.open(QFile::ReadOnly) && file.readAll() == "old\r\n");
         QVERIFY(music.result() == QDialog::Accepted && display.result() == QDialog::Accepted);
-        QCOMPARE(m_settings.SongFile[0], u"a.mid"_s);
-        QCOMPARE(m_settings.InputFontSize, 50);
+        QCOMPARE(m_settings.songFile[0], u"a.mid"_s);
+        QCOMPARE(m_settings.inputFontSize, 50);
     }
 
     // The browser opens at the stored song (not the typed text) and offers MIDI, then WAVE files. A choice
@@ -311,9 +311,9 @@ private slots:
     void fileBrowser()
     {
         QFETCH(QString, chosen);
-        m_settings.SongFile[0] = path(u"pics/one.mid"_s);
+        m_settings.songFile[0] = path(u"pics/one.mid"_s);
         FormMusicOptions dialog;
-        dialog.m_songFile->setText(u"typed"_s);
+        dialog.mSongFile->setText(u"typed"_s);
         QStringList seen;
         WhenModalOpens<QFileDialog> browser(
             [&](QFileDialog *files) {
@@ -340,8 +340,8 @@ private slots:
                                     u"WAVEファイル (*.wav)"_s, u"MIDIファイル (*.mid)"_s}));
         // A choice is stored by its full path.
         const QString stored = path(chosen.isEmpty() ? u"pics/one.mid"_s : chosen);
-        QCOMPARE(dialog.m_songFile->text(), chosen.isEmpty() ? u"typed"_s : stored);
-        QCOMPARE(m_settings.SongFile[0], stored);
+        QCOMPARE(dialog.mSongFile->text(), chosen.isEmpty() ? u"typed"_s : stored);
+        QCOMPARE(m_settings.songFile[0], stored);
     }
 };
 

@@ -23,28 +23,28 @@ class TestSongPlayer : public QObject
     std::unique_ptr<SongPlayer> m_player;
     QList<Ending> m_endings; // every Ended(), in order
 
-    void makeEngine(AudioEngine::Output output, const QStringList &fonts = Synthesizer::DefaultSoundFonts())
+    void makeEngine(AudioEngine::Output output, const QStringList &fonts = Synthesizer::defaultSoundFonts())
     {
         m_engine = std::make_unique<AudioEngine>(AudioEngine::Options{output, 128, 10000, fonts});
         m_player = std::make_unique<SongPlayer>(*m_engine);
         m_endings.clear();
-        connect(m_player.get(), &SongPlayer::Ended, this, [this](Ending how) { m_endings << how; });
-        m_engine->Synth().WaitForFont();
+        connect(m_player.get(), &SongPlayer::ended, this, [this](Ending how) { m_endings << how; });
+        m_engine->synth().waitForFont();
     }
     // As the play window plays a song (Open() closes the one before).
     void play(const QString &name)
     {
         const bool midi = name.endsWith(u".mid"_s);
-        m_player->Open(midi ? QStringLiteral(ZUBELO_TEST_SONGS "/") + name : m_dir.filePath(name),
+        m_player->open(midi ? QStringLiteral(ZUBELO_TEST_SONGS "/") + name : m_dir.filePath(name),
                        midi ? Kind::Midi : Kind::Wave);
-        m_player->Play();
+        m_player->play();
     }
     // Both channels interleaved, in whole buffers of 128 frames.
     std::vector<float> render(int frames)
     {
         std::vector<float> out(size_t((frames + 127) / 128 * 256));
         for (size_t done = 0; done < out.size(); done += 256) {
-            m_engine->Render(out.data() + done, 128);
+            m_engine->render(out.data() + done, 128);
         }
         return out;
     }
@@ -57,7 +57,7 @@ private slots:
               {u"long.wav"_s, 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 3.0},
               {u"u8.wav"_s, 22050, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1.0},
               {u"24bit.wav"_s, 96000, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_24, 1.0}}) {
-            QVERIFY(AudioTest::WriteTone(m_dir.filePath(name), rate, channels, format, 440, length));
+            QVERIFY(AudioTest::writeTone(m_dir.filePath(name), rate, channels, format, 440, length));
         }
     }
     void init() { makeEngine(AudioEngine::Output::Offline); }
@@ -93,30 +93,30 @@ private slots:
         QFETCH(Then, then);
         QFETCH(Ending, how);
         QFETCH(Mode, mode);
-        QSignalSpy ended(m_engine.get(), &AudioEngine::Ended);
+        QSignalSpy ended(m_engine.get(), &AudioEngine::ended);
         play(file);
         const std::vector<float> heard = render(48000 * 9 / 10);
         // Both channels side by side sound as the tone at twice the rate.
-        QCOMPARE(AudioTest::PitchOfTone(heard, 96000, 400, 480), how == Ending::Failed ? 0.0 : 440.0);
-        QCOMPARE(m_engine->IsPlaying(), playing);
+        QCOMPARE(AudioTest::pitchOfTone(heard, 96000, 400, 480), how == Ending::Failed ? 0.0 : 440.0);
+        QCOMPARE(m_engine->isPlaying(), playing);
         if (!playing && then != Then::Nothing) {
             QVERIFY(ended.count() || ended.wait()); // the end is in; its Ended() is not yet delivered
         }
         switch (then) {
         case Then::Nothing: break;
-        case Then::Close: m_player->Close(); break;
-        case Then::Rewind: m_player->Rewind(); break;
-        case Then::PlayAgain: m_player->Play(); break;
+        case Then::Close: m_player->close(); break;
+        case Then::Rewind: m_player->rewind(); break;
+        case Then::PlayAgain: m_player->play(); break;
         case Then::NewSong: play(u"long.wav"_s); break;
         }
         // Silent at once when closed or rewound; a failed song never sounded.
         const bool sounding = then != Then::Close && then != Then::Rewind && how != Ending::Failed;
-        QCOMPARE(AudioTest::Peak(render(128)) > 0.001, sounding);
+        QCOMPARE(AudioTest::peak(render(128)) > 0.001, sounding);
         render(48000 / 6);
         QTRY_VERIFY(!m_endings.isEmpty());
         QTest::qWait(20); // no other Ended() comes
         QCOMPARE(m_endings, QList<Ending>{how});
-        QCOMPARE(m_player->CurrentMode(), mode);
+        QCOMPARE(m_player->currentMode(), mode);
     }
 
     // The kind is told by the last three letters of the name alone, in any case.
@@ -131,7 +131,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(std::optional<Kind>, kind);
-        QCOMPARE(SongPlayer::KindOfFile(path), kind);
+        QCOMPARE(SongPlayer::kindOfFile(path), kind);
     }
 
     // A resampled song keeps its whole length: a second of tone sounds to its last 10 ms, then ends.
@@ -140,8 +140,8 @@ private slots:
     {
         play(u"u8.wav"_s);
         const std::vector<float> second = render(48000);
-        QVERIFY(AudioTest::Peak(std::vector<float>(second.end() - 960, second.end())) > 0.3);
-        QCOMPARE(AudioTest::Peak(render(256)), 0.0);
+        QVERIFY(AudioTest::peak(std::vector<float>(second.end() - 960, second.end())) > 0.3);
+        QCOMPARE(AudioTest::peak(render(256)), 0.0);
     }
 
     // Every frame once, in order, whether the song fits in what is read ahead or not; then
@@ -159,7 +159,7 @@ private slots:
         for (size_t i = 0; i < samples.size(); ++i) { // never silent, exact in float, left unlike right
             samples[i] = float(i / 2 % 1000 + 1) / (i % 2 ? -1024.0f : 1024.0f);
         }
-        QVERIFY(AudioTest::WriteSamples(m_dir.filePath(u"song.wav"_s), 48000, 2,
+        QVERIFY(AudioTest::writeSamples(m_dir.filePath(u"song.wav"_s), 48000, 2,
                                         SF_FORMAT_WAV | SF_FORMAT_FLOAT, samples));
         samples.resize(size_t((frames + 127) / 128 * 256));           // silence after the last frame
         const auto last = samples.begin() + (frames - 1) / 128 * 256; // the last buffer
@@ -168,8 +168,8 @@ private slots:
             QVERIFY(render(int(last - samples.begin()) / 2) == std::vector<float>(samples.begin(), last));
             QVERIFY(render(1) == std::vector<float>(last, samples.end()));
             QTRY_COMPARE(m_endings, QList<Ending>(round, Ending::ReachedItsEnd));
-            m_player->Rewind(); // silent until played: the playback rows pin it
-            m_player->Play();
+            m_player->rewind(); // silent until played: the playback rows pin it
+            m_player->play();
         }
     }
 
@@ -184,7 +184,7 @@ private slots:
         QTRY_COMPARE(m_endings, QList<Ending>{Ending::Failed});
         play(u"u8.wav"_s);
         QTest::qWait(900); // not over before its time
-        QVERIFY(!m_engine->HasOutputDevice() && m_endings.size() == 1);
+        QVERIFY(!m_engine->hasOutputDevice() && m_endings.size() == 1);
         QTRY_COMPARE(m_endings, (QList<Ending>{Ending::Failed, Ending::ReachedItsEnd}));
     }
 
@@ -195,11 +195,11 @@ private slots:
         QVERIFY2(!server.isEmpty(), "needs the test command's sound server (scripts/with-test-services.sh)");
         makeEngine(AudioEngine::Output::Device);
         play(u"long.wav"_s);
-        QTRY_VERIFY(m_engine->HasOutputDevice());
+        QTRY_VERIFY(m_engine->hasOutputDevice());
         QCOMPARE(QProcess::execute(server, {u"stop"_s}), 0);
         const auto restart = qScopeGuard([&] { QProcess::execute(server, {u"start"_s}); });
         QTRY_COMPARE(m_endings, QList<Ending>{Ending::Failed});
-        QVERIFY(m_player->CurrentMode() != Mode::Playing && !m_engine->HasOutputDevice());
+        QVERIFY(m_player->currentMode() != Mode::Playing && !m_engine->hasOutputDevice());
     }
 };
 

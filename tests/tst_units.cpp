@@ -85,8 +85,8 @@ private slots:
     void init()
     {
         QFile::remove(m_dir.filePath("Option.dat"));
-        SetProgramFolder(m_dir.path());
-        Settings() = Record{};
+        setProgramFolder(m_dir.path());
+        settings() = Record{};
     }
 
     // Each line lands in its field whatever ends the lines; lines after the 115th are ignored, and
@@ -109,54 +109,54 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(Loaded, loaded);
-        QVERIFY(file.isNull() || writeFile(OptionFilePath(), file));
-        Record &r = Settings();
-        r.SongFile.fill("old.mid");
-        r = {r.SongFile, true, true, "old", 7, 9};
-        LoadOptions();
-        QCOMPARE(r.SongFile[0], QString());
-        QCOMPARE(r.SongFile[3], loaded.song3);
-        QCOMPARE(r.PlayWait, loaded.playWait);
-        QCOMPARE(r.PlayRepeat, loaded.playRepeat);
-        QCOMPARE(r.ImageFolder, loaded.imageFolder);
-        QCOMPARE(r.InputFontSize, loaded.inputFontSize);
-        QCOMPARE(r.LyricsFontSize, loaded.lyricsFontSize);
+        QVERIFY(file.isNull() || writeFile(optionFilePath(), file));
+        Record &r = settings();
+        r.songFile.fill("old.mid");
+        r = {r.songFile, true, true, "old", 7, 9};
+        loadOptions();
+        QCOMPARE(r.songFile[0], QString());
+        QCOMPARE(r.songFile[3], loaded.song3);
+        QCOMPARE(r.playWait, loaded.playWait);
+        QCOMPARE(r.playRepeat, loaded.playRepeat);
+        QCOMPARE(r.imageFolder, loaded.imageFolder);
+        QCOMPARE(r.inputFontSize, loaded.inputFontSize);
+        QCOMPARE(r.lyricsFontSize, loaded.lyricsFontSize);
     }
 
     // True in any letter case, with blanks around it, or a number other than 0.
-    void flagText()
+    void flagsReadInAnyCaseOrAsNumbers()
     {
-        QCOMPARE(FlagFromText(u" tRuE "), true);
-        QCOMPARE(FlagFromText(u"-1"), true);
-        QCOMPARE(FlagFromText(u"yes"), false);
+        QCOMPARE(flagFromText(u" tRuE "), true);
+        QCOMPARE(flagFromText(u"-1"), true);
+        QCOMPARE(flagFromText(u"yes"), false);
     }
 
     // A number is read as far as it goes, blanks skipped anywhere, at any length of digits or exponent.
-    void numberFromText()
+    void numbersReadAsFarAsTheyGo()
     {
-        QCOMPARE(NumberFromText(u" 1 2\t3\n4 "), 1234.0);
-        QCOMPARE(NumberFromText(u" - 7"), -7.0);
-        QCOMPARE(NumberFromText(u"+1.2.3"), 1.2);
-        QCOMPARE(NumberFromText(u"-1.5E1"), -15.0);
-        QCOMPARE(NumberFromText(u"1d2"), 100.0);
-        QCOMPARE(NumberFromText(u"-1e400"), -qInf());
-        QCOMPARE(NumberFromText("0." + QString(400, u'0') + "1e00000000405"), 1e4);
+        QCOMPARE(numberFromText(u" 1 2\t3\n4 "), 1234.0);
+        QCOMPARE(numberFromText(u" - 7"), -7.0);
+        QCOMPARE(numberFromText(u"+1.2.3"), 1.2);
+        QCOMPARE(numberFromText(u"-1.5E1"), -15.0);
+        QCOMPARE(numberFromText(u"1d2"), 100.0);
+        QCOMPARE(numberFromText(u"-1e400"), -qInf());
+        QCOMPARE(numberFromText("0." + QString(400, u'0') + "1e00000000405"), 1e4);
     }
 
     // Font sizes: halves go to the even neighbour, and the 16-bit range holds the rest.
-    void fontSizeOfNumber()
+    void fontSizesRoundToTheEvenNeighbour()
     {
-        QCOMPARE(RoundToInt16(2.5), 2);
-        QCOMPARE(RoundToInt16(3.5), 4);
-        QCOMPARE(RoundToInt16(99999), 32767);
-        QCOMPARE(RoundToInt16(-1e10), -32768);
+        QCOMPARE(roundToInt16(2.5), 2);
+        QCOMPARE(roundToInt16(3.5), 4);
+        QCOMPARE(roundToInt16(99999), 32767);
+        QCOMPARE(roundToInt16(-1e10), -32768);
     }
 
     // Flags are written True and False, sizes with a blank before and after.
     void emptyRecordIsWrittenInFull()
     {
-        QVERIFY(bool(SaveOptions()));
-        QCOMPARE(readFile(OptionFilePath()), "\r\n" + EmptyRest);
+        QVERIFY(bool(saveOptions()));
+        QCOMPARE(readFile(optionFilePath()), "\r\n" + EmptyRest);
     }
 
     // What was read is saved as it was read: bytes Shift-JIS lacks too.
@@ -175,29 +175,29 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(SavedBack, saved);
-        QVERIFY(writeFile(OptionFilePath(), file));
-        LoadOptions();
-        const Record first = Settings();
-        QVERIFY(bool(SaveOptions()));
-        LoadOptions();
-        QVERIFY(Settings() == first);
-        QVERIFY(saved != SavedBack::SameBytes || readFile(OptionFilePath()) == file);
+        QVERIFY(writeFile(optionFilePath(), file));
+        loadOptions();
+        const Record first = settings();
+        QVERIFY(bool(saveOptions()));
+        loadOptions();
+        QVERIFY(settings() == first);
+        QVERIFY(saved != SavedBack::SameBytes || readFile(optionFilePath()) == file);
     }
 
     // A song or folder the file cannot hold refuses the save, which leaves the file as it was.
     void unstorableTextRefusesTheSave()
     {
-        QVERIFY(writeFile(OptionFilePath(), m_sample));
+        QVERIFY(writeFile(optionFilePath(), m_sample));
         for (const QString &text : QStringList{"café", "a\nb", "a\rb", QString(QChar(0xD800))}) {
-            for (QString *field : {&Settings().SongFile[7], &Settings().ImageFolder}) {
+            for (QString *field : {&settings().songFile[7], &settings().imageFolder}) {
                 *field = text;
-                const SaveResult result = SaveOptions();
+                const SaveResult result = saveOptions();
                 QCOMPARE(result.status, SaveResult::CannotHold);
                 QCOMPARE(result.detail, text);
                 field->clear();
             }
         }
-        QCOMPARE(readFile(OptionFilePath()), m_sample);
+        QCOMPARE(readFile(optionFilePath()), m_sample);
     }
 
     // A save replaces the file whole: a reader of the old one still reads it, and a link's target is
@@ -206,13 +206,13 @@ private slots:
     {
         const QString real = m_dir.filePath("kept/Option.dat");
         QVERIFY(writeFile(real, m_sample, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-        QVERIFY(QFile::link(real, OptionFilePath()));
-        QFile reader(OptionFilePath());
+        QVERIFY(QFile::link(real, optionFilePath()));
+        QFile reader(optionFilePath());
         QVERIFY(reader.open(QIODevice::ReadOnly));
-        QVERIFY(bool(SaveOptions()));
+        QVERIFY(bool(saveOptions()));
         QCOMPARE(reader.readAll(), m_sample);
         QCOMPARE(readFile(real).size(), EmptyRest.size() + 2);
-        QVERIFY(QFileInfo(OptionFilePath()).isSymLink());
+        QVERIFY(QFileInfo(optionFilePath()).isSymLink());
         QCOMPARE(QFile::permissions(real) & (QFile::ReadGroup | QFile::ReadOther), QFile::ReadGroup);
     }
 
@@ -232,14 +232,14 @@ private slots:
         SMALL_DISK_OR_SKIP(disk, 64);
         const QString folder = disk.path("program"), moved = disk.path("moved");
         QVERIFY(writeFile(folder + "/Option.dat", m_sample));
-        SetProgramFolder(folder);
-        Settings().SongFile.fill(QString(100, u'a')); // 11 KiB, more than the room left: a write falls short
+        setProgramFolder(folder);
+        settings().songFile.fill(QString(100, u'a')); // 11 KiB, more than the room left: a write falls short
         if (error == ENOSPC) {
             disk.fill(4096);
         }
         QVERIFY(error != EROFS || disk.makeReadOnly());
         QVERIFY(error != ENOENT || QDir().rename(folder, moved));
-        const SaveResult result = UnderFileSizeLimit(error == EFBIG ? 4096 : 0, SaveOptions);
+        const SaveResult result = underFileSizeLimit(error == EFBIG ? 4096 : 0, saveOptions);
         QVERIFY2(result.status == SaveResult::WriteFailed, qPrintable(result.detail));
         QCOMPARE(result.detail, qt_error_string(error));
         const QString kept = error == ENOENT ? moved : folder;
@@ -248,22 +248,22 @@ private slots:
     }
 
     // Relative paths are taken from the program folder; absolute and drive paths stay as written.
-    void resolvePath()
+    void relativePathsResolveAgainstTheProgramFolder()
     {
-        SetProgramFolder("/opt/z");
-        QCOMPARE(ResolvePath("/home/p/a.mid"), "/home/p/a.mid");
-        QCOMPARE(ResolvePath("D:\\Pics"), "D:\\Pics");
-        QCOMPARE(ResolvePath("曲/表/a.mid"), "/opt/z/曲/表/a.mid");
-        QCOMPARE(ResolvePath("\\a.mid"), "/opt/z/\\a.mid");
-        SetProgramFolder("/");
-        QCOMPARE(ResolvePath("s"), "/s"); // no doubled separator
+        setProgramFolder("/opt/z");
+        QCOMPARE(resolvePath("/home/p/a.mid"), "/home/p/a.mid");
+        QCOMPARE(resolvePath("D:\\Pics"), "D:\\Pics");
+        QCOMPARE(resolvePath("曲/表/a.mid"), "/opt/z/曲/表/a.mid");
+        QCOMPARE(resolvePath("\\a.mid"), "/opt/z/\\a.mid");
+        setProgramFolder("/");
+        QCOMPARE(resolvePath("s"), "/s"); // no doubled separator
     }
 
-    void folderOfPath()
+    void folderIsAllBeforeTheLastSlash()
     {
-        QCOMPARE(FolderOfPath("/home/p/a.mid"), "/home/p");
-        QCOMPARE(FolderOfPath("曲/表/a.mid"), "曲/表"); // 表 ends in the byte of a backslash
-        QCOMPARE(FolderOfPath("D:\\Pics"), "");
+        QCOMPARE(folderOfPath("/home/p/a.mid"), "/home/p");
+        QCOMPARE(folderOfPath("曲/表/a.mid"), "曲/表"); // 表 ends in the byte of a backslash
+        QCOMPARE(folderOfPath("D:\\Pics"), "");
     }
 
     // An exact name first; then every part in any case or twin, the first in code point order; no prefixes.
@@ -273,7 +273,7 @@ private slots:
              {"1/s.mid", "1/S.MID", "2/Uta/Kaeru", "3/sONG", "3/Song", "4/うた〜/a", "5/songs"}) {
             QVERIFY(writeFile(m_dir.filePath(name), {}));
         }
-        const auto found = [this](const char *stored) { return Paths::Locate(m_dir.filePath(stored)); };
+        const auto found = [this](const char *stored) { return Paths::locate(m_dir.filePath(stored)); };
         QCOMPARE(found("1/S.MID"), m_dir.filePath("1/S.MID"));
         QCOMPARE(found("2/UTA/kaeru"), m_dir.filePath("2/Uta/Kaeru"));
         QCOMPARE(found("3/song"), m_dir.filePath("3/Song"));
@@ -284,12 +284,12 @@ private slots:
     void keypadKeyWithShiftKeepsItsCode()
     {
         QKeyEvent keypadSeven(QEvent::KeyPress, Qt::Key_7, Qt::KeypadModifier | Qt::ShiftModifier, QString());
-        QCOMPARE(VirtualKey::VirtualKeyCode(keypadSeven), 103);
+        QCOMPARE(VirtualKey::virtualKeyCode(keypadSeven), 103);
     }
 
     void modifierMaskIgnoresTheKeypad()
     {
-        QCOMPARE(VirtualKey::ModifierMask(Qt::ShiftModifier | Qt::AltModifier | Qt::KeypadModifier),
+        QCOMPARE(VirtualKey::modifierMask(Qt::ShiftModifier | Qt::AltModifier | Qt::KeypadModifier),
                  VirtualKey::ShiftMask | VirtualKey::AltMask);
     }
 
@@ -327,8 +327,8 @@ private slots:
         const auto layout =
             qtKey & Qt::GroupSwitchModifier ? VirtualKey::Layout::Us : VirtualKey::Layout::Japanese;
         const int key = qtKey & ~Qt::KeyboardModifierMask;
-        QCOMPARE(KeyDisplayName(SlotForKeyCode(
-                     VirtualKey::VirtualKeyCode(key, qtKey & Qt::KeypadModifier, x11, layout))),
+        QCOMPARE(keyDisplayName(slotForKeyCode(
+                     VirtualKey::virtualKeyCode(key, qtKey & Qt::KeypadModifier, x11, layout))),
                  slot);
     }
 
@@ -349,7 +349,7 @@ private slots:
     {
         QFETCH(Doubles, area);
         QFETCH(Doubles, placed);
-        const Layout::Placement p = Layout::Place({area[0], area[1], 180, 195, 2412});
+        const Layout::Placement p = Layout::place({area[0], area[1], 180, 195, 2412});
         QCOMPARE(p.typingWidth, area[0]);
         QCOMPARE(Doubles({1.0 * p.typingHeight, 1.0 * p.settingsHelpTop, 1.0 * p.windowHelpTop,
                           p.volumeFrameLeft, p.volumeFrameTop}),
@@ -358,9 +358,9 @@ private slots:
 
     void twipsToPixels()
     {
-        QCOMPARE(Layout::TwipsToPixels(3797), 253);
-        QCOMPARE(Layout::TwipsToPixels(-422), -28);
-        QCOMPARE(Layout::TwipsToPixels(-7.5), -1);
+        QCOMPARE(Layout::twipsToPixels(3797), 253);
+        QCOMPARE(Layout::twipsToPixels(-422), -28);
+        QCOMPARE(Layout::twipsToPixels(-7.5), -1);
     }
 
     // In a 1000 x 500 window a picture covers at most 400 x 200, keeping its shape; an icon grows by whole
@@ -368,7 +368,7 @@ private slots:
     void pictureSize()
     {
         const auto shown = [](int width, int height) {
-            const Layout::Size size = Layout::PictureSize({width, height}, {1000, 500});
+            const Layout::Size size = Layout::pictureSize({width, height}, {1000, 500});
             return QSize(size.width, size.height);
         };
         QCOMPARE(shown(300, 150), QSize(300, 150));
@@ -384,20 +384,20 @@ private slots:
     void lyricsEncoding()
     {
         const QByteArray kaeru("\xE3\x81\x8B\xE3\x81\x88\xE3\x82\x8B");
-        QCOMPARE(LyricsText::EncodingOf(kaeru), Encoding::Utf8);
-        QCOMPARE(LyricsText::EncodingOf(kaeru.left(8), true), Encoding::Utf8);
-        QCOMPARE(LyricsText::EncodingOf(kaeru.left(7)), Encoding::ShiftJis); // cut, but not told so
-        QCOMPARE(LyricsText::EncodingOf(kaeru + "\xFF"), Encoding::ShiftJis);
-        QCOMPARE(LyricsText::EncodingOf("\xC0\xAF"), Encoding::ShiftJis); // an overlong slash
+        QCOMPARE(LyricsText::encodingOf(kaeru), Encoding::Utf8);
+        QCOMPARE(LyricsText::encodingOf(kaeru.left(8), true), Encoding::Utf8);
+        QCOMPARE(LyricsText::encodingOf(kaeru.left(7)), Encoding::ShiftJis); // cut, but not told so
+        QCOMPARE(LyricsText::encodingOf(kaeru + "\xFF"), Encoding::ShiftJis);
+        QCOMPARE(LyricsText::encodingOf("\xC0\xAF"), Encoding::ShiftJis); // an overlong slash
     }
 
     void lyricsLines()
     {
         const QByteArray kaeru("\xE3\x81\x8B\xE3\x81\x88\xE3\x82\x8B");
-        QCOMPARE(LyricsText::Lines(kaeru + "\nno uta\n"), (QStringList{"かえる", "no uta"}));
-        QCOMPARE(LyricsText::Lines("\xEF\xBB\xBF" + kaeru + "\r\n\rz"), (QStringList{"かえる", "", "z"}));
-        QCOMPARE(LyricsText::Lines(kaeru + "\n" + kaeru.left(8), true), (QStringList{"かえる", "かえ"}));
-        QCOMPARE(LyricsText::Lines("\x82\xa9\x82\xa6\x82\xe9\r\n\x95\x5c"), (QStringList{"かえる", "表"}));
+        QCOMPARE(LyricsText::lines(kaeru + "\nno uta\n"), (QStringList{"かえる", "no uta"}));
+        QCOMPARE(LyricsText::lines("\xEF\xBB\xBF" + kaeru + "\r\n\rz"), (QStringList{"かえる", "", "z"}));
+        QCOMPARE(LyricsText::lines(kaeru + "\n" + kaeru.left(8), true), (QStringList{"かえる", "かえ"}));
+        QCOMPARE(LyricsText::lines("\x82\xa9\x82\xa6\x82\xe9\r\n\x95\x5c"), (QStringList{"かえる", "表"}));
     }
 
     void programFolder_data()
@@ -446,8 +446,8 @@ private slots:
         }
         const QString user = root.filePath("user");
         const ProgramFolder::Places places{root.filePath("games/zubelo"), root.filePath("share"), user};
-        QCOMPARE(UnderFileSizeLimit(room == Room::FileSizeLimit ? 8192 : 0,
-                                    [&] { return ProgramFolder::Choose(places); }),
+        QCOMPARE(underFileSizeLimit(room == Room::FileSizeLimit ? 8192 : 0,
+                                    [&] { return ProgramFolder::choose(places); }),
                  root.filePath(chosen));
         Files after; // hidden ones too: no half copy under another name
         for (QDirIterator it(user, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
@@ -459,13 +459,13 @@ private slots:
     }
 
     // The platform the toy starts on: where the keyboard can be held, unless the user chose one.
-    void platform()
+    void platformIsOneTheLockHoldsOn()
     {
-        using Wayland::ChoosePlatform; // the choice made, whether the compositor inhibits, an X server
-        QCOMPARE(ChoosePlatform("xcb", true, true), QByteArray());
-        QCOMPARE(ChoosePlatform({}, true, true), "wayland;xcb");
-        QCOMPARE(ChoosePlatform({}, false, true), "xcb;wayland"); // XWayland holds then
-        QCOMPARE(ChoosePlatform({}, false, false), "wayland");
+        using Wayland::choosePlatform; // the choice made, whether the compositor inhibits, an X server
+        QCOMPARE(choosePlatform("xcb", true, true), QByteArray());
+        QCOMPARE(choosePlatform({}, true, true), "wayland;xcb");
+        QCOMPARE(choosePlatform({}, false, true), "xcb;wayland"); // XWayland holds then
+        QCOMPARE(choosePlatform({}, false, false), "wayland");
     }
 };
 

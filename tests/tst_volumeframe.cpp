@@ -34,10 +34,10 @@ private slots:
     {
         QFETCH(Error, error);
         QFETCH(QString, text);
-        QCOMPARE(DialogMessages::MixerErrorText(error), text);
+        QCOMPARE(DialogMessages::mixerErrorText(error), text);
     }
 
-    void sliderScale_data()
+    void sliderStepsInTenthsWhileTheyFit_data()
     {
         QTest::addColumn<SpeakerVolume::Range>("range");
         QTest::addColumn<int>("scale");
@@ -45,11 +45,11 @@ private slots:
         QTest::newRow("a negative bound past 16 bits") << SpeakerVolume::Range{-327680, 0} << 20;
         QTest::newRow("the widest range") << SpeakerVolume::Range{0, INT32_MAX} << 65540;
     }
-    void sliderScale()
+    void sliderStepsInTenthsWhileTheyFit()
     {
         QFETCH(SpeakerVolume::Range, range);
         QFETCH(int, scale);
-        QCOMPARE(SliderScale(range), scale);
+        QCOMPARE(sliderScale(range), scale);
     }
 
     void sliderTakesItsRangeAndStepsFromTheMixer_data()

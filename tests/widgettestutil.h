@@ -10,7 +10,7 @@
 #include <QtTest> // and all of QtCore
 #include <sndfile.h>
 
-inline PlayWindow::Devices OfflineDevices()
+inline PlayWindow::Devices offlineDevices()
 {
     return {{AudioEngine::Output::Offline}, QString()}; // sound rendered offline, no mixer
 }
@@ -22,22 +22,22 @@ inline PlayWindow::Devices OfflineDevices()
 class PlayFixture
 {
     QTemporaryDir m_dir; // outlives the window, which leaves it at exit
-    const QString m_folderBefore = Options::ProgramFolder();
+    const QString m_folderBefore = Options::programFolder();
     const QString m_currentBefore = QDir::currentPath();
 
 public:
     std::unique_ptr<PlayWindow> window;
     Options::Record record; // what start() writes to Option.dat
-    PlayWindow::Devices devices = OfflineDevices();
+    PlayWindow::Devices devices = offlineDevices();
     bool ready = false; // every file made
 
     PlayFixture()
     {
-        Options::SetProgramFolder(m_dir.path());
+        Options::setProgramFolder(m_dir.path());
         const int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
         ready =
-            AudioTest::WriteTone(path(QStringLiteral("a.wav")), 48000, 1, format, 440, 0.2)
-            && AudioTest::WriteTone(path(QStringLiteral("b.wav")), 48000, 1, format, 440, 2)
+            AudioTest::writeTone(path(QStringLiteral("a.wav")), 48000, 1, format, 440, 0.2)
+            && AudioTest::writeTone(path(QStringLiteral("b.wav")), 48000, 1, format, 440, 2)
             && QFile::copy(QStringLiteral(ZUBELO_TEST_SONGS "/a4.mid"), path(QStringLiteral("ClickLeft.mid")))
             && QFile::copy(QStringLiteral(ZUBELO_TEST_SONGS "/a4.mid"),
                            path(QStringLiteral("ClickMiddle.mid")));
@@ -45,7 +45,7 @@ public:
     ~PlayFixture()
     {
         window.reset(); // the last window goes before a new folder comes
-        Options::SetProgramFolder(m_folderBefore);
+        Options::setProgramFolder(m_folderBefore);
         QDir::setCurrent(m_currentBefore);
     }
     QString path(const QString &name = {}) const { return m_dir.filePath(name); }
@@ -65,7 +65,7 @@ public:
     // The window on the settings of record, read from Option.dat as at a real start.
     bool start()
     {
-        if (!Options::WriteOptionsFile(path(QStringLiteral("Option.dat")), record)) {
+        if (!Options::writeOptionsFile(path(QStringLiteral("Option.dat")), record)) {
             return false;
         }
         window = std::make_unique<PlayWindow>(devices);
@@ -80,7 +80,7 @@ public:
     // The name of the song that plays now; empty when none plays.
     QString playing() const
     {
-        const bool plays = window->player().CurrentMode() == SongPlayer::Mode::Playing;
-        return plays ? QFileInfo(window->player().FileName()).fileName() : QString();
+        const bool plays = window->player().currentMode() == SongPlayer::Mode::Playing;
+        return plays ? QFileInfo(window->player().fileName()).fileName() : QString();
     }
 };

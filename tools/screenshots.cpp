@@ -16,13 +16,13 @@ namespace {
 
 bool save(const QRect &area, const QString &path)
 {
-    const QImage image = SystemTest::GrabScreen(area);
+    const QImage image = SystemTest::grabScreen(area);
     return !image.isNull() && image.save(path);
 }
 
 QRect windowNamed(const QString &title)
 {
-    return SystemTest::WindowGeometry(SystemTest::WaitForWindow(title));
+    return SystemTest::windowGeometry(SystemTest::waitForWindow(title));
 }
 
 } // namespace
@@ -34,53 +34,53 @@ int main(int argc, char *argv[])
     QDir().mkpath(out);
     SystemTest::ZubeloCopy zubelo;
     QFile first(QStringLiteral(ZUBELO_FIRST_OPTIONS));
-    if (!first.open(QIODevice::ReadOnly) || !zubelo.WriteFile(QStringLiteral("Option.dat"), first.readAll())
-        || !zubelo.Start() || !zubelo.Focus()) {
+    if (!first.open(QIODevice::ReadOnly) || !zubelo.writeFile(QStringLiteral("Option.dat"), first.readAll())
+        || !zubelo.start() || !zubelo.focus()) {
         fprintf(stderr, "the program did not start\n");
         return 1;
     }
-    const QRect window = zubelo.WindowGeometry();
-    SystemTest::XdoTool(
+    const QRect window = zubelo.windowGeometry();
+    SystemTest::xdoTool(
         {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("abc")});
-    SystemTest::XdoTool(
+    SystemTest::xdoTool(
         {QStringLiteral("mousemove"), QString::number(window.x() + 330), QString::number(window.y() + 60)});
-    SystemTest::XdoTool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    SystemTest::xdoTool({QStringLiteral("mousedown"), QStringLiteral("1")});
     QThread::msleep(300);
     bool ok = save(window, out + QStringLiteral("/play-window.png"));
-    SystemTest::XdoTool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    SystemTest::xdoTool({QStringLiteral("mouseup"), QStringLiteral("1")});
     QThread::msleep(1200);
 
-    SystemTest::XdoTool({QStringLiteral("key"), QStringLiteral("shift+m")});
+    SystemTest::xdoTool({QStringLiteral("key"), QStringLiteral("shift+m")});
     QRect dialog = windowNamed(QStringLiteral("曲の設定"));
     QThread::msleep(300);
     ok = ok && save(dialog, out + QStringLiteral("/music-settings.png"));
-    SystemTest::XdoTool({QStringLiteral("key"), QStringLiteral("Escape")});
+    SystemTest::xdoTool({QStringLiteral("key"), QStringLiteral("Escape")});
     QThread::msleep(300);
-    zubelo.Focus();
-    SystemTest::XdoTool({QStringLiteral("key"), QStringLiteral("shift+v")});
+    zubelo.focus();
+    SystemTest::xdoTool({QStringLiteral("key"), QStringLiteral("shift+v")});
     dialog = windowNamed(QStringLiteral("表示の設定"));
     QThread::msleep(300);
     ok = ok && save(dialog, out + QStringLiteral("/display-settings.png"));
-    SystemTest::XdoTool({QStringLiteral("key"), QStringLiteral("Escape")});
+    SystemTest::xdoTool({QStringLiteral("key"), QStringLiteral("Escape")});
     QThread::msleep(300);
 
     // A screen-sized window: a picture held under the pointer, then the 3 key's song with its verse.
-    zubelo.Focus();
-    const QString id = QString::number(zubelo.Window());
-    SystemTest::XdoTool({QStringLiteral("windowmove"), id, QStringLiteral("0"), QStringLiteral("0")});
-    SystemTest::XdoTool({QStringLiteral("windowsize"), id, QStringLiteral("1280"), QStringLiteral("770")});
+    zubelo.focus();
+    const QString id = QString::number(zubelo.window());
+    SystemTest::xdoTool({QStringLiteral("windowmove"), id, QStringLiteral("0"), QStringLiteral("0")});
+    SystemTest::xdoTool({QStringLiteral("windowsize"), id, QStringLiteral("1280"), QStringLiteral("770")});
     QThread::msleep(500);
-    const QRect large = zubelo.WindowGeometry();
-    SystemTest::XdoTool({QStringLiteral("mousemove"), QString::number(large.x() + large.width() * 3 / 4),
+    const QRect large = zubelo.windowGeometry();
+    SystemTest::xdoTool({QStringLiteral("mousemove"), QString::number(large.x() + large.width() * 3 / 4),
                          QString::number(large.y() + large.height() / 5)});
-    SystemTest::XdoTool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    SystemTest::xdoTool({QStringLiteral("mousedown"), QStringLiteral("1")});
     QThread::msleep(300);
-    SystemTest::XdoTool({QStringLiteral("key"), QStringLiteral("3")});
+    SystemTest::xdoTool({QStringLiteral("key"), QStringLiteral("3")});
     QThread::msleep(500);
     ok = ok && save(large, out + QStringLiteral("/play-lyrics.png"));
-    SystemTest::XdoTool({QStringLiteral("mouseup"), QStringLiteral("1")});
-    zubelo.RequestClose();
-    zubelo.WaitForExit();
+    SystemTest::xdoTool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    zubelo.requestClose();
+    zubelo.waitForExit();
     printf(ok ? "screenshots written to %s\n" : "some screenshots failed (%s)\n", qPrintable(out));
     return ok ? 0 : 1;
 }

@@ -21,7 +21,7 @@ namespace {
 // Where the folder list opens when the stored folder cannot be read.
 QString readableFallback()
 {
-    for (const QString &folder : {Options::ProgramFolder(), QDir::homePath(), QStringLiteral("/")}) {
+    for (const QString &folder : {Options::programFolder(), QDir::homePath(), QStringLiteral("/")}) {
         const QFileInfo info(folder);
         if (info.isDir() && info.isReadable()) {
             return info.absoluteFilePath();
@@ -34,130 +34,130 @@ QString readableFallback()
 
 FormViewOptions::FormViewOptions(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_intro(new QLabel(
+    , mIntro(new QLabel(
           QStringLiteral("フォントの大きさと、マウスが操作されたときに表示する画像について設定します"), this))
-    , m_pictureFolderFrame(new QGroupBox(QStringLiteral("ｸﾘｯｸで表示される画像のﾌｫﾙﾀﾞ"), this))
-    , m_drives(new DriveListBox(m_pictureFolderFrame))
-    , m_folders(new FolderListBox(m_pictureFolderFrame))
-    , m_fontSizeFrame(new QGroupBox(QStringLiteral("ﾌｫﾝﾄのｻｲｽﾞ"), this))
-    , m_inputFontSizeLabel(new QLabel(QStringLiteral("入力文字:"), m_fontSizeFrame))
-    , m_inputFontSize(new QLineEdit(m_fontSizeFrame))
-    , m_lyricsFontSizeLabel(new QLabel(QStringLiteral("歌詞:"), m_fontSizeFrame))
-    , m_lyricsFontSize(new QLineEdit(m_fontSizeFrame))
-    , m_ok(new QPushButton(QStringLiteral("OK"), this))
-    , m_cancel(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this))
+    , mPictureFolderFrame(new QGroupBox(QStringLiteral("ｸﾘｯｸで表示される画像のﾌｫﾙﾀﾞ"), this))
+    , mDrives(new DriveListBox(mPictureFolderFrame))
+    , mFolders(new FolderListBox(mPictureFolderFrame))
+    , mFontSizeFrame(new QGroupBox(QStringLiteral("ﾌｫﾝﾄのｻｲｽﾞ"), this))
+    , mInputFontSizeLabel(new QLabel(QStringLiteral("入力文字:"), mFontSizeFrame))
+    , mInputFontSize(new QLineEdit(mFontSizeFrame))
+    , mLyricsFontSizeLabel(new QLabel(QStringLiteral("歌詞:"), mFontSizeFrame))
+    , mLyricsFontSize(new QLineEdit(mFontSizeFrame))
+    , mOk(new QPushButton(QStringLiteral("OK"), this))
+    , mCancel(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this))
 {
     setObjectName(QStringLiteral("FormViewOptions"));
     setWindowTitle(QStringLiteral("表示の設定"));
-    setFixedSize(Twips::ToPixels(5256), Twips::ToPixels(2796));
-    m_intro->setGeometry(Twips::Rect(120, 0, 5052, 372));
-    m_intro->setWordWrap(true);
-    m_pictureFolderFrame->setGeometry(Twips::Rect(120, 480, 2652, 2292));
-    m_drives->setObjectName(QStringLiteral("drives"));
-    m_drives->setGeometry(Twips::Rect(120, 240, 2412, 276));
-    m_folders->setObjectName(QStringLiteral("folders"));
-    m_folders->setGeometry(Twips::Rect(120, 600, 2412, 1500));
-    m_fontSizeFrame->setGeometry(Twips::Rect(2880, 480, 2292, 1692));
-    m_inputFontSizeLabel->setGeometry(Twips::Rect(120, 240, 852, 252));
-    m_inputFontSize->setObjectName(QStringLiteral("inputFontSize"));
-    m_inputFontSize->setGeometry(Twips::Rect(960, 240, 732, 264));
-    m_lyricsFontSizeLabel->setGeometry(Twips::Rect(120, 600, 852, 252));
-    m_lyricsFontSize->setObjectName(QStringLiteral("lyricsFontSize"));
-    m_lyricsFontSize->setGeometry(Twips::Rect(960, 600, 732, 264));
-    for (QLineEdit *box : {m_inputFontSize, m_lyricsFontSize}) {
+    setFixedSize(Twips::toPixels(5256), Twips::toPixels(2796));
+    mIntro->setGeometry(Twips::rect(120, 0, 5052, 372));
+    mIntro->setWordWrap(true);
+    mPictureFolderFrame->setGeometry(Twips::rect(120, 480, 2652, 2292));
+    mDrives->setObjectName(QStringLiteral("drives"));
+    mDrives->setGeometry(Twips::rect(120, 240, 2412, 276));
+    mFolders->setObjectName(QStringLiteral("folders"));
+    mFolders->setGeometry(Twips::rect(120, 600, 2412, 1500));
+    mFontSizeFrame->setGeometry(Twips::rect(2880, 480, 2292, 1692));
+    mInputFontSizeLabel->setGeometry(Twips::rect(120, 240, 852, 252));
+    mInputFontSize->setObjectName(QStringLiteral("inputFontSize"));
+    mInputFontSize->setGeometry(Twips::rect(960, 240, 732, 264));
+    mLyricsFontSizeLabel->setGeometry(Twips::rect(120, 600, 852, 252));
+    mLyricsFontSize->setObjectName(QStringLiteral("lyricsFontSize"));
+    mLyricsFontSize->setGeometry(Twips::rect(960, 600, 732, 264));
+    for (QLineEdit *box : {mInputFontSize, mLyricsFontSize}) {
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
-    m_ok->setObjectName(QStringLiteral("ok"));
-    m_ok->setGeometry(Twips::Rect(3000, 2280, 972, 372));
-    m_cancel->setObjectName(QStringLiteral("cancel"));
-    m_cancel->setGeometry(Twips::Rect(4080, 2280, 972, 372));
-    for (QPushButton *button : {m_ok, m_cancel}) {
+    mOk->setObjectName(QStringLiteral("ok"));
+    mOk->setGeometry(Twips::rect(3000, 2280, 972, 372));
+    mCancel->setObjectName(QStringLiteral("cancel"));
+    mCancel->setGeometry(Twips::rect(4080, 2280, 972, 372));
+    for (QPushButton *button : {mOk, mCancel}) {
         button->setAutoDefault(false); // Enter never presses OK
         button->setDefault(false);
     }
-    setTabOrder(m_drives, m_folders);
-    setTabOrder(m_folders, m_cancel);
-    setTabOrder(m_cancel, m_ok);
-    setTabOrder(m_ok, m_inputFontSize);
-    setTabOrder(m_inputFontSize, m_lyricsFontSize);
+    setTabOrder(mDrives, mFolders);
+    setTabOrder(mFolders, mCancel);
+    setTabOrder(mCancel, mOk);
+    setTabOrder(mOk, mInputFontSize);
+    setTabOrder(mInputFontSize, mLyricsFontSize);
 
-    connect(m_drives, &DriveListBox::driveChanged, this, &FormViewOptions::openSelectedDrive);
-    connect(m_ok, &QPushButton::clicked, this, &FormViewOptions::applyAndSave);
-    connect(m_cancel, &QPushButton::clicked, this, &FormViewOptions::reject);
+    connect(mDrives, &DriveListBox::driveChanged, this, &FormViewOptions::openSelectedDrive);
+    connect(mOk, &QPushButton::clicked, this, &FormViewOptions::applyAndSave);
+    connect(mCancel, &QPushButton::clicked, this, &FormViewOptions::reject);
 
     loadSettings();
-    m_drives->setFocus();
+    mDrives->setFocus();
 }
 
 void FormViewOptions::loadSettings()
 {
-    WindowGuard::MakeTopmost(this);
-    const QString stored = Options::ResolvePath(Options::Settings().ImageFolder);
-    QString folder = Paths::Locate(stored);
+    WindowGuard::makeTopmost(this);
+    const QString stored = Options::resolvePath(Options::settings().imageFolder);
+    QString folder = Paths::locate(stored);
     if (!QFileInfo(folder).isDir() || !QFileInfo(folder).isReadable()) {
         folder = readableFallback(); // a folder that vanished, or a drive that cannot be read
     }
-    m_drives->SetDriveOf(folder);
-    if (!m_folders->SetPath(folder)) {
-        m_folders->SetPath(readableFallback());
+    mDrives->setDriveOf(folder);
+    if (!mFolders->setPath(folder)) {
+        mFolders->setPath(readableFallback());
     }
-    m_openedFolder = m_folders->Path();
+    m_openedFolder = mFolders->path();
     m_openedInstead = folder != stored;
-    m_inputFontSize->setText(Options::NumberForm(Options::Settings().InputFontSize));
-    m_lyricsFontSize->setText(Options::NumberForm(Options::Settings().LyricsFontSize));
+    mInputFontSize->setText(Options::numberForm(Options::settings().inputFontSize));
+    mLyricsFontSize->setText(Options::numberForm(Options::settings().lyricsFontSize));
 }
 
 void FormViewOptions::openSelectedDrive()
 {
     // The drive's own current folder: where the program stands when it is on that drive, else its root.
-    const QString drive = m_drives->Drive();
+    const QString drive = mDrives->drive();
     const QString current = QDir::currentPath();
-    const QString folder = DriveListBox::DriveOf(current) == drive ? current : drive;
-    if (DriveListBox::DriveOf(m_folders->Path()) == drive || m_folders->SetPath(folder)) {
+    const QString folder = DriveListBox::driveOf(current) == drive ? current : drive;
+    if (DriveListBox::driveOf(mFolders->path()) == drive || mFolders->setPath(folder)) {
         return;
     }
     // A drive that cannot be read: back to the drive of the folder still open.
-    const QSignalBlocker quiet(m_drives);
-    m_drives->SetDriveOf(m_folders->Path());
+    const QSignalBlocker quiet(mDrives);
+    mDrives->setDriveOf(mFolders->path());
 }
 
 void FormViewOptions::applyAndSave()
 {
-    Options::Record &settings = Options::Settings();
-    const QString folder = m_folders->Path();
+    Options::Record &settings = Options::settings();
+    const QString folder = mFolders->path();
     if (!QFileInfo(folder).isDir()) {
-        showError(m_folders);
+        showError(mFolders);
         return;
     }
     // Left where it opened, the list names the stored folder: as a stand-in for
     // one that is gone or spelled otherwise on disk, or by a full path that the
     // settings file cannot hold (a program folder such as /home/zoë/Zubelo).
     // The stored text then stays until a parent chooses another folder.
-    const bool keptAsStored = folder == m_openedFolder && (m_openedInstead || !Options::CanStore(folder));
-    if (!keptAsStored && Options::ResolvePath(settings.ImageFolder) != folder) {
-        if (!Options::CanStore(folder)) {
-            m_folders->setFocus();
-            DialogMessages::Warn(this, DialogMessages::CannotHoldText(folder));
+    const bool keptAsStored = folder == m_openedFolder && (m_openedInstead || !Options::canStore(folder));
+    if (!keptAsStored && Options::resolvePath(settings.imageFolder) != folder) {
+        if (!Options::canStore(folder)) {
+            mFolders->setFocus();
+            DialogMessages::warn(this, DialogMessages::cannotHoldText(folder));
             return;
         }
-        settings.ImageFolder = folder;
-        emit pictureFolderChanged(Options::ResolvePath(settings.ImageFolder));
+        settings.imageFolder = folder;
+        emit pictureFolderChanged(Options::resolvePath(settings.imageFolder));
     }
-    const double input = Options::NumberFromText(m_inputFontSize->text());
+    const double input = Options::numberFromText(mInputFontSize->text());
     if (input < 0 || input > Options::MaxFontSize) {
-        showError(m_inputFontSize);
+        showError(mInputFontSize);
         return;
     }
-    const double lyrics = Options::NumberFromText(m_lyricsFontSize->text());
+    const double lyrics = Options::numberFromText(mLyricsFontSize->text());
     if (lyrics < 0 || lyrics > Options::MaxFontSize) {
-        showError(m_lyricsFontSize);
+        showError(mLyricsFontSize);
         return;
     }
-    settings.InputFontSize = Options::RoundToInt16(input);
-    settings.LyricsFontSize = Options::RoundToInt16(lyrics);
-    emit inputFontSizeChanged(settings.InputFontSize);
-    if (const Options::SaveResult saved = Options::SaveOptions(); !saved) {
-        DialogMessages::SaveFailed(this, saved);
+    settings.inputFontSize = Options::roundToInt16(input);
+    settings.lyricsFontSize = Options::roundToInt16(lyrics);
+    emit inputFontSizeChanged(settings.inputFontSize);
+    if (const Options::SaveResult saved = Options::saveOptions(); !saved) {
+        DialogMessages::saveFailed(this, saved);
     }
     accept();
 }
@@ -165,5 +165,5 @@ void FormViewOptions::applyAndSave()
 void FormViewOptions::showError(QWidget *atFault)
 {
     atFault->setFocus();
-    DialogMessages::Warn(this, QStringLiteral("設定内容に誤りがあります"));
+    DialogMessages::warn(this, QStringLiteral("設定内容に誤りがあります"));
 }

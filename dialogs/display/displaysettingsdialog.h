@@ -23,17 +23,17 @@ public:
     // OK: checks the choices, applies them to the play window and saves.
     void applyAndSave();
 
-    QLabel *const m_intro;
-    QGroupBox *const m_pictureFolderFrame;
-    DriveListBox *const m_drives;
-    FolderListBox *const m_folders;
-    QGroupBox *const m_fontSizeFrame;
-    QLabel *const m_inputFontSizeLabel;
-    QLineEdit *const m_inputFontSize;
-    QLabel *const m_lyricsFontSizeLabel;
-    QLineEdit *const m_lyricsFontSize;
-    QPushButton *const m_ok;
-    QPushButton *const m_cancel;
+    QLabel *const mIntro;
+    QGroupBox *const mPictureFolderFrame;
+    DriveListBox *const mDrives;
+    FolderListBox *const mFolders;
+    QGroupBox *const mFontSizeFrame;
+    QLabel *const mInputFontSizeLabel;
+    QLineEdit *const mInputFontSize;
+    QLabel *const mLyricsFontSizeLabel;
+    QLineEdit *const mLyricsFontSize;
+    QPushButton *const mOk;
+    QPushButton *const mCancel;
 
 signals:
     // The play window lists the pictures of this folder from now on.

@@ -37,12 +37,12 @@ DriveListBox::DriveListBox(QWidget *parent) : QComboBox(parent)
     connect(this, &QComboBox::currentIndexChanged, this, &DriveListBox::driveChanged);
 }
 
-QString DriveListBox::Drive() const
+QString DriveListBox::drive() const
 {
     return currentData().toString();
 }
 
-QString DriveListBox::DriveOf(const QString &path)
+QString DriveListBox::driveOf(const QString &path)
 {
     const QString clean = QDir::cleanPath(path);
     QString best = QStringLiteral("/");
@@ -54,9 +54,9 @@ QString DriveListBox::DriveOf(const QString &path)
     return best;
 }
 
-bool DriveListBox::SetDriveOf(const QString &path)
+bool DriveListBox::setDriveOf(const QString &path)
 {
-    const int index = findData(DriveOf(path));
+    const int index = findData(driveOf(path));
     if (index < 0) {
         return false;
     }

@@ -12,11 +12,11 @@ public:
     explicit DriveListBox(QWidget *parent = nullptr);
 
     // The root folder of the selected drive.
-    QString Drive() const;
+    QString drive() const;
     // Selects the drive that holds path; false when no listed drive does.
-    bool SetDriveOf(const QString &path);
+    bool setDriveOf(const QString &path);
     // The root folder of the drive that holds path ("/" when no other does).
-    static QString DriveOf(const QString &path);
+    static QString driveOf(const QString &path);
 
 signals:
     void driveChanged();

@@ -16,10 +16,10 @@ FolderListBox::FolderListBox(QWidget *parent) : QListWidget(parent)
 {
     // A double click, or Enter on the selected folder, opens it.
     connect(this, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem *item) { SetPath(item->data(PathRole).toString()); });
+            [this](QListWidgetItem *item) { setPath(item->data(PathRole).toString()); });
 }
 
-bool FolderListBox::SetPath(const QString &folder)
+bool FolderListBox::setPath(const QString &folder)
 {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir() || !info.isReadable()) {

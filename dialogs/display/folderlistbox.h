@@ -12,9 +12,9 @@ class FolderListBox : public QListWidget
 public:
     explicit FolderListBox(QWidget *parent = nullptr);
 
-    QString Path() const { return m_path; }
+    QString path() const { return m_path; }
     // Opens folder; false (and nothing changes) when it cannot be read.
-    bool SetPath(const QString &folder);
+    bool setPath(const QString &folder);
 
     // Folders inside the open one are listed up to this many, so a huge folder cannot stall the dialog.
     static constexpr int MaxListed = 5000;

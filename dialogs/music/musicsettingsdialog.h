@@ -30,21 +30,21 @@ public:
     void browseForSong();
 
     // The check box captions, which wrap to two lines after their two ideographic spaces.
-    static QString PlayWaitCaption();
-    static QString PlayRepeatCaption();
+    static QString playWaitCaption();
+    static QString playRepeatCaption();
 
-    QLabel *const m_intro;
-    QGroupBox *const m_songsFrame;
-    QLabel *const m_clickAKey;
-    OnScreenKeyboard *const m_keyboard;
-    QLabel *const m_keyName;
-    QLabel *const m_songFileLabel;
-    QLineEdit *const m_songFile;
-    QPushButton *const m_browse;
-    QCheckBox *const m_playWait;
-    QCheckBox *const m_playRepeat;
-    QPushButton *const m_ok;
-    QPushButton *const m_cancel;
+    QLabel *const mIntro;
+    QGroupBox *const mSongsFrame;
+    QLabel *const mClickAKey;
+    OnScreenKeyboard *const mKeyboard;
+    QLabel *const mKeyName;
+    QLabel *const mSongFileLabel;
+    QLineEdit *const mSongFile;
+    QPushButton *const mBrowse;
+    QCheckBox *const mPlayWait;
+    QCheckBox *const mPlayRepeat;
+    QPushButton *const mOk;
+    QPushButton *const mCancel;
 
 public slots:
     // Esc and Cancel put the record back; the window's close box leaves it as it is.

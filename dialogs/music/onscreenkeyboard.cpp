@@ -15,7 +15,7 @@ constexpr int KeySize = 252; // twips; keys overlap by 12 on a 240 pitch, so bor
 
 int px(int twips)
 {
-    return Twips::ToPixels(twips);
+    return Twips::toPixels(twips);
 }
 
 std::array<std::pair<int, int>, KeySlots::SlotCount> keyOrigins()
@@ -126,7 +126,7 @@ void fitCaption(QLabel *key)
 
 } // namespace
 
-OnScreenKeyboard::KeyPlace OnScreenKeyboard::PlaceOfKey(int slot)
+OnScreenKeyboard::KeyPlace OnScreenKeyboard::placeOfKey(int slot)
 {
     static const std::array<std::pair<int, int>, KeySlots::SlotCount> origins = keyOrigins();
     const auto [left, top] = origins[size_t(slot)];
@@ -137,15 +137,15 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget *container) : QWidget(container)
 {
     setGeometry(px(ShapeLeft), px(ShapeTop), px(ShapeWidth), px(ShapeHeight));
     for (int slot = 0; slot < KeySlots::SlotCount; ++slot) {
-        auto *key = new QLabel(KeySlots::KeyCaption(slot), this);
+        auto *key = new QLabel(KeySlots::keyCaption(slot), this);
         key->setObjectName(QStringLiteral("key%1").arg(slot));
-        const KeyPlace place = PlaceOfKey(slot);
+        const KeyPlace place = placeOfKey(slot);
         // Whole-pixel edges from the twips of each edge, so neighbours still share one line.
         const int left = px(place.left - ShapeLeft);
         const int top = px(place.top - ShapeTop);
         key->setGeometry(left, top, px(place.left - ShapeLeft + place.width) - left,
                          px(place.top - ShapeTop + place.height) - top);
-        key->setFont(JapaneseFont::Proportional(slot == 16 ? 4.8 : 7.2));
+        key->setFont(JapaneseFont::proportional(slot == 16 ? 4.8 : 7.2));
         key->setAutoFillBackground(true);
         key->setBackgroundRole(QPalette::Base);
         key->setForegroundRole(QPalette::Text);

@@ -33,7 +33,7 @@ public:
         int width;
         int height;
     };
-    static KeyPlace PlaceOfKey(int slot);
+    static KeyPlace placeOfKey(int slot);
 
 signals:
     void keyClicked(int slot);

@@ -173,12 +173,12 @@ void WaylandInputGrab::seatCapabilities(uint32_t capabilities)
     flush();
 }
 
-void WaylandInputGrab::Take(QWindow *window)
+void WaylandInputGrab::take(QWindow *window)
 {
     if (m_wanted && window == m_window && m_inhibitor) {
         return; // asked already: the compositor answers in its own time
     }
-    Release();
+    release();
     m_wanted = true;
     m_window = window;
     if (!m_display) {
@@ -251,7 +251,7 @@ void WaylandInputGrab::pointerConfined(bool confined)
     m_confined = confined;
 }
 
-void WaylandInputGrab::Release()
+void WaylandInputGrab::release()
 {
     m_wanted = false;
     m_active = false;

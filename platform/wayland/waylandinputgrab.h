@@ -53,12 +53,12 @@ public:
     WaylandInputGrab(const WaylandInputGrab &) = delete;
     WaylandInputGrab &operator=(const WaylandInputGrab &) = delete;
 
-    void Take(QWindow *window) override;
-    void Release() override;
-    bool Held() const override { return m_inhibitor && m_active; }
-    QString Problem() const override { return Held() ? QString() : m_problem; }
+    void take(QWindow *window) override;
+    void release() override;
+    bool held() const override { return m_inhibitor && m_active; }
+    QString problem() const override { return held() ? QString() : m_problem; }
     // True while the compositor keeps the pointer inside the window.
-    bool PointerConfined() const { return m_confined; }
+    bool pointerConfined() const { return m_confined; }
 
 private:
     friend struct WaylandListeners; // the compositor's answers come through them

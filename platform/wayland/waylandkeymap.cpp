@@ -95,10 +95,10 @@ const wl_registry_listener RegistryListener{onGlobal, onGlobalRemove};
 
 } // namespace
 
-quint32 KeySymOf(quint32 keycode)
+quint32 keySymOf(quint32 keycode)
 {
     auto *display =
-        RunsOnWayland() ? static_cast<wl_display *>(
+        runsOnWayland() ? static_cast<wl_display *>(
             QGuiApplication::platformNativeInterface()->nativeResourceForIntegration("wl_display"))
                         : nullptr;
     if (!display) {

@@ -9,6 +9,6 @@ namespace Wayland {
 
 // The symbol (an X keysym) at the first level of the key with this X key code in
 // the keymap of the compositor's first seat; 0 when not on Wayland or unknown.
-quint32 KeySymOf(quint32 keycode);
+quint32 keySymOf(quint32 keycode);
 
 } // namespace Wayland

@@ -34,7 +34,7 @@ const wl_registry_listener ProbeListener{onGlobal, onGlobalRemove};
 
 } // namespace
 
-bool CompositorInhibitsShortcuts()
+bool compositorInhibitsShortcuts()
 {
     // Without WAYLAND_DISPLAY the library would try wayland-0 on its own; and a
     // socket handed over in WAYLAND_SOCKET can be taken only once, by Qt.
@@ -57,12 +57,12 @@ bool CompositorInhibitsShortcuts()
     return offered;
 }
 
-bool RunsOnWayland()
+bool runsOnWayland()
 {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-QByteArray ChoosePlatform(const QByteArray &qpaPlatform, bool waylandInhibits, bool hasX11Display)
+QByteArray choosePlatform(const QByteArray &qpaPlatform, bool waylandInhibits, bool hasX11Display)
 {
     if (!qpaPlatform.isEmpty()) {
         return {};

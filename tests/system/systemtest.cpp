@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 namespace SystemTest {
 
-bool Run(const QString &program, const QStringList &arguments, QByteArray *output, int timeoutMs)
+bool run(const QString &program, const QStringList &arguments, QByteArray *output, int timeoutMs)
 {
     QProcess process; // killed when it goes, if it has not finished
     process.start(program, arguments);
@@ -22,17 +22,17 @@ bool Run(const QString &program, const QStringList &arguments, QByteArray *outpu
     return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-bool XdoTool(const QStringList &arguments, QByteArray *output)
+bool xdoTool(const QStringList &arguments, QByteArray *output)
 {
-    return Run(u"xdotool"_s, arguments, output);
+    return run(u"xdotool"_s, arguments, output);
 }
 
-QImage GrabScreen(const QRect &area)
+QImage grabScreen(const QRect &area)
 {
     return qGuiApp->primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
 }
 
-int DarkPixels(const QImage &image)
+int darkPixels(const QImage &image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32); // rows without padding
     const QRgb *pixels = reinterpret_cast<const QRgb *>(rgb.constBits());
@@ -40,35 +40,35 @@ int DarkPixels(const QImage &image)
                              [](QRgb pixel) { return QColor(pixel).value() < 64; }));
 }
 
-QRect WindowGeometry(quint32 window)
+QRect windowGeometry(quint32 window)
 {
     // From xwininfo (xdotool counts a window manager's title bar twice), whose absolute upper-left corner
     // comes before the relative one.
-    const QString info = QString::fromUtf8(Output(u"xwininfo"_s, {u"-id"_s, QString::number(window)}));
+    const QString info = QString::fromUtf8(output(u"xwininfo"_s, {u"-id"_s, QString::number(window)}));
     const auto value = [&info](const QString &name) {
         return QRegularExpression(name + u":\\s+(-?\\d+)"_s).match(info).captured(1).toInt();
     };
     return QRect(value(u"upper-left X"_s), value(u"upper-left Y"_s), value(u"Width"_s), value(u"Height"_s));
 }
 
-QByteArray Output(const QString &program, const QStringList &arguments)
+QByteArray output(const QString &program, const QStringList &arguments)
 {
     QByteArray out;
-    Run(program, arguments, &out);
+    run(program, arguments, &out);
     return out;
 }
 
-quint32 WaitForWindow(const QString &title, int timeoutMs, qint64 pid)
+quint32 waitForWindow(const QString &title, int timeoutMs, qint64 pid)
 {
     const QStringList search = QStringList{u"search"_s, u"--all"_s, u"--onlyvisible"_s}
                                + (pid ? QStringList{u"--pid"_s, QString::number(pid)} : QStringList())
                                + QStringList{u"--name"_s, u'^' + title + u'$'}; // the pattern comes last
     QByteArray out; // xdotool fails while no window matches
-    const bool found = QTest::qWaitFor([&] { return XdoTool(search, &out); }, timeoutMs);
+    const bool found = QTest::qWaitFor([&] { return xdoTool(search, &out); }, timeoutMs);
     return found ? out.split('\n')[0].toUInt() : 0;
 }
 
-QByteArray OptionFile(const QMap<int, QByteArray> &songs)
+QByteArray optionFile(const QMap<int, QByteArray> &songs)
 {
     QByteArray bytes;
     for (int slot = 0; slot < 110; ++slot) {
@@ -77,22 +77,22 @@ QByteArray OptionFile(const QMap<int, QByteArray> &songs)
     return bytes + "False\r\nFalse\r\n\r\n 36 \r\n 24 \r\n";
 }
 
-bool SoundRecorder::Start()
+bool SoundRecorder::start()
 {
     const QString sink = qEnvironmentVariable("ZUBELO_TEST_SINK", u"zubelo_sink"_s);
     m_parec.start(u"parec"_s, {u"--raw"_s, u"--format=s16le"_s, u"--rate=48000"_s, u"--channels=1"_s,
                                u"--latency-msec=20"_s, u"--device="_s + sink + u".monitor"_s});
     // A tone plays into the sink until the recording hears it; once the sink has been quiet
     // for a quarter of a second, the recording starts afresh.
-    const QByteArray sine = Output(u"pactl"_s, {u"load-module"_s, u"module-sine"_s, u"sink="_s + sink});
-    const bool heard = QTest::qWaitFor([this] { return FirstLoud(0.1f) >= 0; }, 20000);
-    Run(u"pactl"_s, {u"unload-module"_s, QString::fromUtf8(sine.trimmed())});
-    const bool quiet = QTest::qWaitFor([this] { return FirstLoud(0.01f, Samples().size() - Rate / 4) < 0; });
+    const QByteArray sine = output(u"pactl"_s, {u"load-module"_s, u"module-sine"_s, u"sink="_s + sink});
+    const bool heard = QTest::qWaitFor([this] { return firstLoud(0.1f) >= 0; }, 20000);
+    run(u"pactl"_s, {u"unload-module"_s, QString::fromUtf8(sine.trimmed())});
+    const bool quiet = QTest::qWaitFor([this] { return firstLoud(0.01f, samples().size() - Rate / 4) < 0; });
     m_raw.clear();
     return heard && quiet;
 }
 
-std::vector<float> SoundRecorder::Samples()
+std::vector<float> SoundRecorder::samples()
 {
     m_parec.waitForReadyRead(0);
     m_raw += m_parec.readAllStandardOutput();
@@ -100,9 +100,9 @@ std::vector<float> SoundRecorder::Samples()
     return std::vector<float>(samples, samples + m_raw.size() / 2);
 }
 
-qint64 SoundRecorder::FirstLoud(float level, size_t from)
+qint64 SoundRecorder::firstLoud(float level, size_t from)
 {
-    const std::vector<float> s = Samples();
+    const std::vector<float> s = samples();
     const auto loud = std::find_if(s.begin() + qint64(qMin(from, s.size())), s.end(),
                                    [level](float x) { return std::fabs(x) > level * 32768; });
     return loud == s.end() ? -1 : loud - s.begin();
@@ -110,33 +110,33 @@ qint64 SoundRecorder::FirstLoud(float level, size_t from)
 
 ZubeloCopy::ZubeloCopy()
 {
-    Run(u"cp"_s, {u"-a"_s, u"" ZUBELO_PROGRAM_DIR "/."_s, m_dir.path()});
+    run(u"cp"_s, {u"-a"_s, u"" ZUBELO_PROGRAM_DIR "/."_s, m_dir.path()});
 }
 
-bool ZubeloCopy::WriteFile(const QString &name, const QByteArray &bytes) const
+bool ZubeloCopy::writeFile(const QString &name, const QByteArray &bytes) const
 {
     QFile file(m_dir.filePath(name));
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-bool ZubeloCopy::Start(const QStringList &arguments, const QString &program)
+bool ZubeloCopy::start(const QStringList &arguments, const QString &program)
 {
     m_process.start(program.isEmpty() ? m_dir.filePath(u"zubelo"_s) : program, arguments);
-    return m_process.waitForStarted() && FindWindow();
+    return m_process.waitForStarted() && findWindow();
 }
 
-bool ZubeloCopy::FindWindow()
+bool ZubeloCopy::findWindow()
 {
     // Not yet painted, a window shows the black behind it; every window of the program has a light part.
-    m_window = WaitForWindow(u"Zubelo"_s, 15000, m_process.processId());
+    m_window = waitForWindow(u"Zubelo"_s, 15000, m_process.processId());
     const auto drawn = [this] {
-        const QImage shown = GrabScreen(WindowGeometry());
-        return DarkPixels(shown) < shown.width() * shown.height();
+        const QImage shown = grabScreen(windowGeometry());
+        return darkPixels(shown) < shown.width() * shown.height();
     };
     return m_window && QTest::qWaitFor(drawn, 15000);
 }
 
-bool ZubeloCopy::RequestClose() const
+bool ZubeloCopy::requestClose() const
 {
     xcb_connection_t *x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
     xcb_intern_atom_reply_t *protocols =

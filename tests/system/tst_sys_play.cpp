@@ -14,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 using SystemTest::SoundRecorder;
-using SystemTest::Xdo;
+using SystemTest::xdo;
 using SystemTest::ZubeloCopy;
 
 namespace {
@@ -23,7 +23,7 @@ const QString Sink = qEnvironmentVariable("ZUBELO_TEST_SINK", u"zubelo_sink"_s);
 
 int sinkVolume()
 {
-    const QByteArray out = SystemTest::Output(u"pactl"_s, {u"get-sink-volume"_s, Sink});
+    const QByteArray out = SystemTest::output(u"pactl"_s, {u"get-sink-volume"_s, Sink});
     const QRegularExpressionMatch m =
         QRegularExpression(u"front-left: (\\d+)"_s).match(QString::fromUtf8(out));
     return m.hasMatch() ? m.captured(1).toInt() : -1; // no sound server, no volume
@@ -32,7 +32,7 @@ int sinkVolume()
 // A sound stream of this process plays into the sound server at this address.
 bool playsSound(qint64 pid, const QString &server = qEnvironmentVariable("PULSE_SERVER"))
 {
-    return SystemTest::Output(u"pactl"_s, {u"--server="_s + server, u"list"_s, u"sink-inputs"_s})
+    return SystemTest::output(u"pactl"_s, {u"--server="_s + server, u"list"_s, u"sink-inputs"_s})
         .contains("application.process.id = \"" + QByteArray::number(pid) + '"');
 }
 
@@ -40,7 +40,7 @@ bool playsSound(qint64 pid, const QString &server = qEnvironmentVariable("PULSE_
 // far stronger than the semitones either side (a piece that a busy machine dropped spoils only its own).
 bool atPitch(SoundRecorder &recorder, qint64 from, double hz)
 {
-    const std::vector<float> all = recorder.Samples();
+    const std::vector<float> all = recorder.samples();
     const qint64 piece = SoundRecorder::Rate / 10;
     if (from < 0 || all.size() < size_t(from + 6 * piece)) {
         return false;
@@ -49,21 +49,21 @@ bool atPitch(SoundRecorder &recorder, qint64 from, double hz)
     for (auto start = all.begin() + from + piece / 2; start < all.begin() + from + 5 * piece;
          start += piece) {
         const std::vector<float> sound(start, start + piece);
-        const double level = AudioTest::ToneLevel(sound, SoundRecorder::Rate, hz);
-        votes += level > 2 * AudioTest::ToneLevel(sound, SoundRecorder::Rate, hz * 1.0595)
-                 && level > 2 * AudioTest::ToneLevel(sound, SoundRecorder::Rate, hz / 1.0595);
+        const double level = AudioTest::toneLevel(sound, SoundRecorder::Rate, hz);
+        votes += level > 2 * AudioTest::toneLevel(sound, SoundRecorder::Rate, hz * 1.0595)
+                 && level > 2 * AudioTest::toneLevel(sound, SoundRecorder::Rate, hz / 1.0595);
     }
     return votes >= 2;
 }
 
 QByteArray xprop(const QStringList &arguments)
 {
-    return SystemTest::Output(u"xprop"_s, arguments);
+    return SystemTest::output(u"xprop"_s, arguments);
 }
 
 quint32 activeWindow()
 {
-    return SystemTest::Output(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt();
+    return SystemTest::output(u"xdotool"_s, {u"getactivewindow"_s}).trimmed().toUInt();
 }
 
 xcb_connection_t *x11()
@@ -108,13 +108,13 @@ bool keyboardHeldElsewhere()
 // As "x:0 y:0".
 QByteArray mouseLocation()
 {
-    return SystemTest::Output(u"xdotool"_s, {u"getmouselocation"_s}).split(' ').mid(0, 2).join(' ');
+    return SystemTest::output(u"xdotool"_s, {u"getmouselocation"_s}).split(' ').mid(0, 2).join(' ');
 }
 
 // Pixels unlike the first one: text on a plain background.
 int inkIn(const QRect &area)
 {
-    const QImage image = SystemTest::GrabScreen(area);
+    const QImage image = SystemTest::grabScreen(area);
     int count = 0;
     for (int i = 0; i < image.width() * image.height(); ++i) {
         count += image.pixel(i % image.width(), i / image.width()) != image.pixel(0, 0);
@@ -135,12 +135,12 @@ bool startWindowManager(QProcess &manager)
 // Stops or starts the test command's sound server, as its own start-up did.
 bool soundServer(const QString &command)
 {
-    return SystemTest::Run(qEnvironmentVariable("ZUBELO_TEST_SOUND_SERVER"), {command});
+    return SystemTest::run(qEnvironmentVariable("ZUBELO_TEST_SOUND_SERVER"), {command});
 }
 
 bool clickSlider(const QRect &window)
 {
-    return Xdo(u"mousemove %1 %2"_s.arg(window.right() - 81).arg(window.bottom() - 11)) && Xdo(u"click 1"_s);
+    return xdo(u"mousemove %1 %2"_s.arg(window.right() - 81).arg(window.bottom() - 11)) && xdo(u"click 1"_s);
 }
 
 } // namespace
@@ -153,34 +153,34 @@ private slots:
     void init()
     {
         QVERIFY(soundServer(u"start"_s)); // after a test that stopped it and failed
-        QVERIFY(SystemTest::Run(u"pactl"_s, {u"set-sink-volume"_s, Sink, u"64999"_s}));
+        QVERIFY(SystemTest::run(u"pactl"_s, {u"set-sink-volume"_s, Sink, u"64999"_s}));
     }
 
     void keysPaintAndSing()
     {
         SoundRecorder recorder;
-        QVERIFY(recorder.Start());
+        QVERIFY(recorder.start());
         ZubeloCopy zubelo;
         // A short tone at 44.1 kHz where the sound server runs at 48 kHz.
-        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 44100, 1,
+        QVERIFY(AudioTest::writeTone(zubelo.filePath(u"tone.wav"_s), 44100, 1,
                                      SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.3));
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "tone.wav"}})));
-        QVERIFY(zubelo.Start() && zubelo.Focus());
+        QVERIFY(zubelo.writeFile(u"Option.dat"_s, SystemTest::optionFile({{60, "tone.wav"}})));
+        QVERIFY(zubelo.start() && zubelo.focus());
         QTRY_COMPARE(sinkVolume(), 64990); // start-up reads 6499 tenths and writes them back
 
         // Typed letters appear.
-        const QRect textBox = zubelo.WindowGeometry().adjusted(0, 0, 0, -40);
-        const int before = SystemTest::DarkPixels(SystemTest::GrabScreen(textBox));
-        QVERIFY(Xdo(u"type --delay 30 wo"_s)); // no Shift: Shift+M would open a dialog
-        QTRY_VERIFY(SystemTest::DarkPixels(SystemTest::GrabScreen(textBox)) > before + 200);
+        const QRect textBox = zubelo.windowGeometry().adjusted(0, 0, 0, -40);
+        const int before = SystemTest::darkPixels(SystemTest::grabScreen(textBox));
+        QVERIFY(xdo(u"type --delay 30 wo"_s)); // no Shift: Shift+M would open a dialog
+        QTRY_VERIFY(SystemTest::darkPixels(SystemTest::grabScreen(textBox)) > before + 200);
 
         // The song is heard at its pitch.
-        QVERIFY(Xdo(u"key a"_s));
-        QTRY_VERIFY(atPitch(recorder, recorder.FirstLoud(0.2f), 440));
+        QVERIFY(xdo(u"key a"_s));
+        QTRY_VERIFY(atPitch(recorder, recorder.firstLoud(0.2f), 440));
 
         // A second copy of the same folder ends by itself.
-        QVERIFY(SystemTest::Run(zubelo.FilePath(u"zubelo"_s), {}, nullptr, 15000));
-        QCOMPARE(zubelo.Process().state(), QProcess::Running); // the first copy is untouched
+        QVERIFY(SystemTest::run(zubelo.filePath(u"zubelo"_s), {}, nullptr, 15000));
+        QCOMPARE(zubelo.process().state(), QProcess::Running); // the first copy is untouched
     }
 
     void quitLeavesTheSettingsAlone_data()
@@ -195,20 +195,20 @@ private slots:
         QFETCH(int, signalNumber);
         QFETCH(bool, dialogOpen);
         // Sizes written as no dialog writes them, so any save would show.
-        const QByteArray settings = SystemTest::OptionFile({{60, "ClickLeft.mid"}}).replace(" 36 ", "36.0");
+        const QByteArray settings = SystemTest::optionFile({{60, "ClickLeft.mid"}}).replace(" 36 ", "36.0");
         ZubeloCopy zubelo;
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, settings));
-        QVERIFY(zubelo.Start() && zubelo.Focus() && Xdo(u"key a"_s));
-        QTRY_VERIFY(playsSound(zubelo.Process().processId())); // the sound library runs
+        QVERIFY(zubelo.writeFile(u"Option.dat"_s, settings));
+        QVERIFY(zubelo.start() && zubelo.focus() && xdo(u"key a"_s));
+        QTRY_VERIFY(playsSound(zubelo.process().processId())); // the sound library runs
         if (dialogOpen) {
-            QVERIFY(Xdo(u"key shift+m"_s));
-            QVERIFY(SystemTest::WaitForWindow(u"曲の設定"_s));
+            QVERIFY(xdo(u"key shift+m"_s));
+            QVERIFY(SystemTest::waitForWindow(u"曲の設定"_s));
         }
-        QVERIFY(signalNumber ? ::kill(pid_t(zubelo.Process().processId()), signalNumber) == 0
-                             : zubelo.RequestClose());
-        QVERIFY2(zubelo.WaitForExit(5000), "the request was ignored");
-        QVERIFY(zubelo.Process().exitStatus() == QProcess::NormalExit && zubelo.Process().exitCode() == 0);
-        QCOMPARE(SystemTest::Output(u"cat"_s, {zubelo.FilePath(u"Option.dat"_s)}), settings);
+        QVERIFY(signalNumber ? ::kill(pid_t(zubelo.process().processId()), signalNumber) == 0
+                             : zubelo.requestClose());
+        QVERIFY2(zubelo.waitForExit(5000), "the request was ignored");
+        QVERIFY(zubelo.process().exitStatus() == QProcess::NormalExit && zubelo.process().exitCode() == 0);
+        QCOMPARE(SystemTest::output(u"cat"_s, {zubelo.filePath(u"Option.dat"_s)}), settings);
     }
 
     // The sound server restarts (an update, a crash) while a song plays and keys keep coming, or it
@@ -223,37 +223,37 @@ private slots:
     {
         QFETCH(bool, serverAtStart);
         ZubeloCopy zubelo;
-        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1,
+        QVERIFY(AudioTest::writeTone(zubelo.filePath(u"tone.wav"_s), 48000, 1,
                                      SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 3));
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{60, "tone.wav"}})));
+        QVERIFY(zubelo.writeFile(u"Option.dat"_s, SystemTest::optionFile({{60, "tone.wav"}})));
         QVERIFY(serverAtStart || soundServer(u"stop"_s));
-        QVERIFY(zubelo.Start());
+        QVERIFY(zubelo.start());
         if (!serverAtStart) { // no mixer either: said once, in a box before the window
-            QVERIFY2(zubelo.WindowGeometry().width() != 536, "no message came first");
-            QVERIFY(Xdo(u"key Return"_s));
-            QTRY_VERIFY(zubelo.FindWindow() && zubelo.WindowGeometry().width() == 536);
+            QVERIFY2(zubelo.windowGeometry().width() != 536, "no message came first");
+            QVERIFY(xdo(u"key Return"_s));
+            QTRY_VERIFY(zubelo.findWindow() && zubelo.windowGeometry().width() == 536);
         }
-        QVERIFY(zubelo.Focus() && Xdo(u"key a"_s));
+        QVERIFY(zubelo.focus() && xdo(u"key a"_s));
         if (serverAtStart) { // the song plays when the server goes
-            QTRY_VERIFY(playsSound(zubelo.Process().processId()));
+            QTRY_VERIFY(playsSound(zubelo.process().processId()));
             QVERIFY(soundServer(u"stop"_s));
-            QVERIFY(Xdo(u"key a"_s)); // and the slider, with no mixer behind it
-            QVERIFY(clickSlider(zubelo.WindowGeometry()) && Xdo(u"key Home"_s));
+            QVERIFY(xdo(u"key a"_s)); // and the slider, with no mixer behind it
+            QVERIFY(clickSlider(zubelo.windowGeometry()) && xdo(u"key Home"_s));
         }
         QVERIFY(soundServer(u"start"_s));
         SoundRecorder recorder;
-        QVERIFY(recorder.Start());
+        QVERIFY(recorder.start());
         QProcess keys; // pressed while the recording goes on
-        const size_t pressed = recorder.Samples().size();
+        const size_t pressed = recorder.samples().size();
         keys.start(u"xdotool"_s, u"key --delay 100 a a a a a a a a a a a a"_s.split(u' '));
-        QTRY_VERIFY(recorder.FirstLoud(0.2f, pressed) >= 0);
-        QVERIFY2(recorder.FirstLoud(0.2f, pressed) - qint64(pressed) < SoundRecorder::Rate,
+        QTRY_VERIFY(recorder.firstLoud(0.2f, pressed) >= 0);
+        QVERIFY2(recorder.firstLoud(0.2f, pressed) - qint64(pressed) < SoundRecorder::Rate,
                  "heard a second or more after the first key");
         QVERIFY(keys.waitForFinished());
         // A new server starts at full volume, 65536; the slider's top is 6553 tenths.
-        QVERIFY(clickSlider(zubelo.WindowGeometry()) && Xdo(u"key End"_s));
+        QVERIFY(clickSlider(zubelo.windowGeometry()) && xdo(u"key End"_s));
         QTRY_COMPARE(sinkVolume(), 65530);
-        QCOMPARE(zubelo.Process().state(), QProcess::Running);
+        QCOMPARE(zubelo.process().state(), QProcess::Running);
     }
 
     void firstStartUnderAWindowManager()
@@ -261,34 +261,34 @@ private slots:
         QProcess manager; // ends with the test
         QVERIFY(startWindowManager(manager));
         SoundRecorder recorder;
-        QVERIFY(recorder.Start());
+        QVERIFY(recorder.start());
         ZubeloCopy zubelo;
         QVERIFY(
-            zubelo.WriteFile(u"Option.dat"_s, SystemTest::Output(u"cat"_s, {u"" ZUBELO_FIRST_OPTIONS ""_s})));
-        QVERIFY(zubelo.Start());
-        const QStringList state{u"-id"_s, QString::number(zubelo.Window()), u"_NET_WM_STATE"_s,
+            zubelo.writeFile(u"Option.dat"_s, SystemTest::output(u"cat"_s, {u"" ZUBELO_FIRST_OPTIONS ""_s})));
+        QVERIFY(zubelo.start());
+        const QStringList state{u"-id"_s, QString::number(zubelo.window()), u"_NET_WM_STATE"_s,
                                 u"WM_STATE"_s};
         // A child's toy starts filling the screen, active, with the keyboard held.
         QTRY_VERIFY(xprop(state).contains("_NET_WM_STATE_MAXIMIZED_VERT"));
-        QTRY_COMPARE(activeWindow(), zubelo.Window());
+        QTRY_COMPARE(activeWindow(), zubelo.window());
         QTRY_VERIFY(keyboardHeldElsewhere());
         // Z plays a MIDI song of the starter content: middle C.
-        QVERIFY(Xdo(u"key z"_s));
-        QTRY_VERIFY(atPitch(recorder, recorder.FirstLoud(0.05f), 261.6));
+        QVERIFY(xdo(u"key z"_s));
+        QTRY_VERIFY(atPitch(recorder, recorder.firstLoud(0.05f), 261.6));
         // Alt+Tab stays in the toy, whose next key opens a dialog: that has the keyboard while it is open,
         // and the toy takes it back after.
-        QVERIFY(Xdo(u"key alt+Tab"_s));
-        QVERIFY(Xdo(u"key shift+m"_s));
-        QTRY_COMPARE(activeWindow(), SystemTest::WaitForWindow(u"曲の設定"_s));
+        QVERIFY(xdo(u"key alt+Tab"_s));
+        QVERIFY(xdo(u"key shift+m"_s));
+        QTRY_COMPARE(activeWindow(), SystemTest::waitForWindow(u"曲の設定"_s));
         QVERIFY(!keyboardHeldElsewhere());
-        QVERIFY(Xdo(u"key Escape"_s));
+        QVERIFY(xdo(u"key Escape"_s));
         QTRY_VERIFY(keyboardHeldElsewhere());
         // Normal size gives the keyboard back.
-        QVERIFY(Xdo(u"key shift+n"_s));
+        QVERIFY(xdo(u"key shift+n"_s));
         QTRY_VERIFY(!xprop(state).contains("MAXIMIZED") && !keyboardHeldElsewhere());
-        QVERIFY(Xdo(u"key shift+l"_s));
+        QVERIFY(xdo(u"key shift+l"_s));
         QTRY_VERIFY(xprop(state).contains("_NET_WM_STATE_MAXIMIZED_VERT") && keyboardHeldElsewhere());
-        QVERIFY(Xdo(u"key shift+s"_s));
+        QVERIFY(xdo(u"key shift+s"_s));
         QTRY_VERIFY(xprop(state).contains("Iconic") && !keyboardHeldElsewhere());
     }
 
@@ -298,29 +298,29 @@ private slots:
     {
         QProcess manager;
         QVERIFY(startWindowManager(manager));
-        QVERIFY(Xdo(u"key Caps_Lock"_s));
+        QVERIFY(xdo(u"key Caps_Lock"_s));
         QTRY_COMPARE(lockedModifiers(), LockMask);
         ZubeloCopy zubelo;
-        QVERIFY(zubelo.Start());
-        const QStringList state{u"-id"_s, QString::number(zubelo.Window()), u"_NET_WM_STATE"_s};
+        QVERIFY(zubelo.start());
+        const QStringList state{u"-id"_s, QString::number(zubelo.window()), u"_NET_WM_STATE"_s};
         QTRY_VERIFY(xprop(state).contains("_NET_WM_STATE_MAXIMIZED_VERT"));
-        QTRY_COMPARE(activeWindow(), zubelo.Window());
-        QVERIFY(Xdo(u"key Caps_Lock Num_Lock"_s));
+        QTRY_COMPARE(activeWindow(), zubelo.window());
+        QVERIFY(xdo(u"key Caps_Lock Num_Lock"_s));
         QTRY_COMPARE(lockedModifiers(), Mod2Mask);
         for (const QString &palm : {u"z shift x c"_s, u"shift d c x"_s, u"a x shift"_s}) {
-            QVERIFY(Xdo(u"keydown --delay 10 "_s + palm));
+            QVERIFY(xdo(u"keydown --delay 10 "_s + palm));
             QTest::qWait(300); // the palm rests
-            QVERIFY(Xdo(u"keyup --delay 10 "_s + palm));
+            QVERIFY(xdo(u"keyup --delay 10 "_s + palm));
         }
         QTest::qWait(500); // what does not happen
-        QCOMPARE(zubelo.Process().state(), QProcess::Running);
+        QCOMPARE(zubelo.process().state(), QProcess::Running);
         QVERIFY(xprop(state).contains("_NET_WM_STATE_MAXIMIZED_VERT"));
-        QVERIFY(Xdo(u"keydown shift"_s));
+        QVERIFY(xdo(u"keydown shift"_s));
         QTest::qWait(200); // the parent's moment between the two keys
-        QVERIFY(Xdo(u"key x"_s) && Xdo(u"keyup shift"_s));
-        QVERIFY(zubelo.WaitForExit(5000));
+        QVERIFY(xdo(u"key x"_s) && xdo(u"keyup shift"_s));
+        QVERIFY(zubelo.waitForExit(5000));
         QCOMPARE(lockedModifiers(), LockMask);
-        QVERIFY(Xdo(u"key Caps_Lock"_s));
+        QVERIFY(xdo(u"key Caps_Lock"_s));
     }
 
     void pointerStaysInTheToyWhileLocked_data()
@@ -337,18 +337,18 @@ private slots:
         QProcess manager;
         QVERIFY(startWindowManager(manager));
         ZubeloCopy zubelo;
-        QVERIFY(zubelo.Start(arguments));
-        const QString id = QString::number(zubelo.Window());
+        QVERIFY(zubelo.start(arguments));
+        const QString id = QString::number(zubelo.window());
         const QStringList state{u"-id"_s, id, u"_NET_WM_STATE"_s};
         QTRY_VERIFY(xprop(state).contains("_NET_WM_STATE_MAXIMIZED_VERT"));
-        QTRY_COMPARE(activeWindow(), zubelo.Window());
+        QTRY_COMPARE(activeWindow(), zubelo.window());
         QTRY_COMPARE(keyboardHeldElsewhere(), held);
         // The slider takes its clicks either way.
-        const QRect window = zubelo.WindowGeometry();
-        QVERIFY(clickSlider(window) && Xdo(u"key Home"_s));
+        const QRect window = zubelo.windowGeometry();
+        QVERIFY(clickSlider(window) && xdo(u"key Home"_s));
         QTRY_COMPARE(sinkVolume(), 0);
         // The screen's corner lies outside the window: held, the pointer stops at the window's edge.
-        QVERIFY(Xdo(u"mousemove 0 0"_s));
+        QVERIFY(xdo(u"mousemove 0 0"_s));
         const QPoint stop = held ? window.topLeft() : QPoint(0, 0);
         QTRY_COMPARE(mouseLocation(),
                      "x:" + QByteArray::number(stop.x()) + " y:" + QByteArray::number(stop.y()));
@@ -356,13 +356,13 @@ private slots:
         const int titleBar =
             xprop({u"-id"_s, id, u"_NET_FRAME_EXTENTS"_s}).split(',').value(2).trimmed().toInt();
         QVERIFY(titleBar > 10);
-        QVERIFY(Xdo(u"mousemove %1 %2"_s.arg(window.right() - titleBar / 2).arg(window.top() - titleBar / 2))
-                && Xdo(u"click 1"_s));
+        QVERIFY(xdo(u"mousemove %1 %2"_s.arg(window.right() - titleBar / 2).arg(window.top() - titleBar / 2))
+                && xdo(u"click 1"_s));
         if (held) {
             QTest::qWait(1000); // what does not happen
-            QCOMPARE(zubelo.Process().state(), QProcess::Running);
+            QCOMPARE(zubelo.process().state(), QProcess::Running);
         } else {
-            QVERIFY(zubelo.WaitForExit());
+            QVERIFY(zubelo.waitForExit());
         }
     }
 
@@ -372,16 +372,16 @@ private slots:
         QVERIFY(startWindowManager(manager));
         QVERIFY(!takeKeyboard());
         ZubeloCopy zubelo;
-        QVERIFY(zubelo.Start());
-        QTRY_COMPARE(activeWindow(), zubelo.Window());
+        QVERIFY(zubelo.start());
+        QTRY_COMPARE(activeWindow(), zubelo.window());
         // The bottom strip between the help lines and the volume frame.
-        const QRect window = zubelo.WindowGeometry();
+        const QRect window = zubelo.windowGeometry();
         const QRect strip(window.left() + 400, window.bottom() - 30, window.width() - 400 - 180, 30);
         QTRY_VERIFY(inkIn(strip) > 100);
         releaseKeyboard();
         QTRY_COMPARE(inkIn(strip), 0);
         QVERIFY(keyboardHeldElsewhere());
-        QCOMPARE(zubelo.Process().readAllStandardError().count("cannot hold the keyboard"), 1);
+        QCOMPARE(zubelo.process().readAllStandardError().count("cannot hold the keyboard"), 1);
     }
 
     // The Debian package as a family gets it: built from the build tree, checked by the desktop's own
@@ -393,35 +393,35 @@ private slots:
             QSKIP("the package test runs on its own");
         }
         SystemTest::ZubeloCopy zubelo; // only its folder: the package goes there
-        const QString root = zubelo.FilePath(u"root"_s);
-        const QString package = zubelo.FilePath(u"zubelo_" ZUBELO_VERSION "_amd64.deb"_s);
-        QVERIFY(SystemTest::Run(
+        const QString root = zubelo.filePath(u"root"_s);
+        const QString package = zubelo.filePath(u"zubelo_" ZUBELO_VERSION "_amd64.deb"_s);
+        QVERIFY(SystemTest::run(
             u"cpack"_s,
-            {u"--config"_s, u"" ZUBELO_BUILD_DIR "/CPackConfig.cmake"_s, u"-B"_s, zubelo.FilePath({})},
+            {u"--config"_s, u"" ZUBELO_BUILD_DIR "/CPackConfig.cmake"_s, u"-B"_s, zubelo.filePath({})},
             nullptr, 240000));
-        QVERIFY(SystemTest::Run(u"dpkg"_s, {u"-x"_s, package, root}));
+        QVERIFY(SystemTest::run(u"dpkg"_s, {u"-x"_s, package, root}));
         QByteArray out;
-        QVERIFY2(SystemTest::Run(u"desktop-file-validate"_s,
+        QVERIFY2(SystemTest::run(u"desktop-file-validate"_s,
                                  {root + u"/usr/share/applications/" ZUBELO_APP_ID ".desktop"_s}, &out),
                  out);
 
-        qputenv("XDG_DATA_HOME", zubelo.FilePath(u"data"_s).toLocal8Bit()); // the program's too
-        QVERIFY(zubelo.Start({}, root + u"/usr/games/zubelo"_s));
+        qputenv("XDG_DATA_HOME", zubelo.filePath(u"data"_s).toLocal8Bit()); // the program's too
+        QVERIFY(zubelo.start({}, root + u"/usr/games/zubelo"_s));
         // The user's folder holds the installed first settings, and every song they name.
-        const QString folder = zubelo.FilePath(u"data/Zubelo/"_s);
-        const QByteArray bytes = SystemTest::Output(u"cat"_s, {root + u"/usr/share/zubelo/Option.dat"_s});
-        QCOMPARE(SystemTest::Output(u"cat"_s, {folder + u"Option.dat"_s}), bytes);
+        const QString folder = zubelo.filePath(u"data/Zubelo/"_s);
+        const QByteArray bytes = SystemTest::output(u"cat"_s, {root + u"/usr/share/zubelo/Option.dat"_s});
+        QCOMPARE(SystemTest::output(u"cat"_s, {folder + u"Option.dat"_s}), bytes);
         QVERIFY(QFileInfo(folder + u"Option.dat"_s).isWritable());
         Options::Record record;
-        Options::ParseOptions(bytes, record);
-        for (const QString &song : record.SongFile) {
+        Options::parseOptions(bytes, record);
+        for (const QString &song : record.songFile) {
             QVERIFY2(song.isEmpty() || QFileInfo::exists(folder + song), qPrintable(song));
         }
         // A key plays its song from there.
-        QVERIFY(zubelo.Focus() && SystemTest::Xdo(u"key 1"_s));
-        QTRY_VERIFY(playsSound(zubelo.Process().processId()));
-        QVERIFY(SystemTest::Xdo(u"key shift+x"_s));
-        QVERIFY(zubelo.WaitForExit());
+        QVERIFY(zubelo.focus() && SystemTest::xdo(u"key 1"_s));
+        QTRY_VERIFY(playsSound(zubelo.process().processId()));
+        QVERIFY(SystemTest::xdo(u"key shift+x"_s));
+        QVERIFY(zubelo.waitForExit());
     }
 };
 

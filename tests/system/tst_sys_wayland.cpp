@@ -23,7 +23,7 @@ namespace {
 
 bool wtype(const QString &keys)
 {
-    return SystemTest::Run(u"wtype"_s, keys.split(u' '));
+    return SystemTest::run(u"wtype"_s, keys.split(u' '));
 }
 
 // The compositor's view of the window of this process, in its tree from node on: full screen, size, marks.
@@ -31,7 +31,7 @@ QJsonObject viewOf(qint64 pid, QJsonObject node = {})
 {
     if (node.isEmpty()) {
         QByteArray tree;
-        SystemTest::Run(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s}, &tree);
+        SystemTest::run(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s}, &tree);
         node = QJsonDocument::fromJson(tree).object();
     }
     for (const auto &key : {u"nodes"_s, u"floating_nodes"_s}) {
@@ -63,15 +63,15 @@ bool start(ZubeloCopy &zubelo, const QStringList &arguments = {})
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(u"QT_QPA_PLATFORM"_s); // this test's own choice
     environment.insert(u"QT_LOGGING_RULES"_s, u"zubelo.keyboard.debug=true"_s);
-    zubelo.Process().setProcessEnvironment(environment);
-    zubelo.Process().start(zubelo.FilePath(u"zubelo"_s), arguments);
-    return zubelo.Process().waitForStarted();
+    zubelo.process().setProcessEnvironment(environment);
+    zubelo.process().start(zubelo.filePath(u"zubelo"_s), arguments);
+    return zubelo.process().waitForStarted();
 }
 
 // Waits for a line of the program's log.
 bool logged(ZubeloCopy &zubelo, QByteArray *log, const QByteArray &text)
 {
-    const auto read = [&] { return log->append(zubelo.Process().readAllStandardError()).contains(text); };
+    const auto read = [&] { return log->append(zubelo.process().readAllStandardError()).contains(text); };
     return QTest::qWaitFor(read, 10000);
 }
 
@@ -90,18 +90,18 @@ class TestSystemWayland : public QObject
 private slots:
     // Symbol keys follow their position on the compositor's keymap as on the X server's: the keyboard
     // that with-sway.sh keeps has a US number row, "=" on the key right of "-".
-    void layoutOfTheCompositorsKeymap() { QCOMPARE(VirtualKey::CurrentLayout(), VirtualKey::Layout::Us); }
+    void layoutOfTheCompositorsKeymap() { QCOMPARE(VirtualKey::currentLayout(), VirtualKey::Layout::Us); }
 
     void lockHoldsTheCompositorsShortcuts()
     {
         SoundRecorder recorder;
-        QVERIFY(recorder.Start());
+        QVERIFY(recorder.start());
         ZubeloCopy zubelo;
-        QVERIFY(AudioTest::WriteTone(zubelo.FilePath(u"tone.wav"_s), 48000, 1,
+        QVERIFY(AudioTest::writeTone(zubelo.filePath(u"tone.wav"_s), 48000, 1,
                                      SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.3));
-        QVERIFY(zubelo.WriteFile(u"Option.dat"_s, SystemTest::OptionFile({{51, "tone.wav"}}))); // Enter
+        QVERIFY(zubelo.writeFile(u"Option.dat"_s, SystemTest::optionFile({{51, "tone.wav"}}))); // Enter
         QVERIFY(start(zubelo));
-        const qint64 pid = zubelo.Process().processId();
+        const qint64 pid = zubelo.process().processId();
         // Native Wayland although an X server is there, covering the screen, holding the shortcuts.
         QTRY_VERIFY_WITH_TIMEOUT(fullScreen(pid), 15000);
         QCOMPARE(viewOf(pid).value(u"shell"_s).toString(), u"xdg_shell"_s);
@@ -111,7 +111,7 @@ private slots:
         // sounds, both have come and gone.
         QVERIFY(wtype(u"-M altgr -k Tab -m altgr"_s));
         QVERIFY(wtype(u"-M logo -k Return -m logo"_s));
-        QTRY_VERIFY(recorder.FirstLoud(0.2f) >= 0);
+        QTRY_VERIFY(recorder.firstLoud(0.2f) >= 0);
         QCOMPARE(marks(pid), QJsonArray());
 
         // At normal size the compositor has its shortcuts again.
