@@ -54,8 +54,8 @@ bool ClickPicture::load(const QString &path)
         return false;
     }
     const QSize window = parentWidget()->size();
-    const Layout::Size shown =
-        Layout::pictureSize({size.width(), size.height()}, {window.width(), window.height()});
+    const WindowLayout::Size shown =
+        WindowLayout::pictureSize({size.width(), size.height()}, {window.width(), window.height()});
     if (shown.width < size.width()) {
         reader.setScaledSize(QSize(shown.width, shown.height)); // JPEG decodes straight to the small size
     }

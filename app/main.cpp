@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
     // Where the executable lies, so a copied folder is a working copy; an
     // installed copy keeps a folder for each user.
     Options::setProgramFolder(
-        ProgramFolder::choose(ProgramFolder::forExecutable(QCoreApplication::applicationFilePath())));
+        ProgramPlaces::choose(ProgramPlaces::forExecutable(QCoreApplication::applicationFilePath())));
 
     PlayWindow::Devices devices;
     devices.keyboardLock = !parser.isSet(noLock);

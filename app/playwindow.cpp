@@ -36,7 +36,7 @@ constexpr char LockNoticeText[] = "キーボードとマウスを固定できま
 
 int px(double twips)
 {
-    return Layout::twipsToPixels(twips);
+    return WindowLayout::twipsToPixels(twips);
 }
 
 // A few bright keys on a dark board: the drawing the desktop shows for the program,
@@ -184,13 +184,13 @@ void PlayWindow::shutDown()
 
 void PlayWindow::placeControls()
 {
-    Layout::Input input;
-    input.clientWidth = width() * Layout::TwipsPerPixel;
-    input.clientHeight = height() * Layout::TwipsPerPixel;
-    input.settingsHelpHeight = m_settingsHelp->height() * Layout::TwipsPerPixel;
-    input.windowHelpHeight = m_windowHelp->height() * Layout::TwipsPerPixel;
-    input.volumeFrameWidth = m_volume->width() * Layout::TwipsPerPixel;
-    const Layout::Placement placement = Layout::place(input);
+    WindowLayout::Input input;
+    input.clientWidth = width() * WindowLayout::TwipsPerPixel;
+    input.clientHeight = height() * WindowLayout::TwipsPerPixel;
+    input.settingsHelpHeight = m_settingsHelp->height() * WindowLayout::TwipsPerPixel;
+    input.windowHelpHeight = m_windowHelp->height() * WindowLayout::TwipsPerPixel;
+    input.volumeFrameWidth = m_volume->width() * WindowLayout::TwipsPerPixel;
+    const WindowLayout::Placement placement = WindowLayout::place(input);
     m_typingBox->setGeometry(0, 0, px(placement.typingWidth), px(placement.typingHeight));
     m_settingsHelp->move(0, px(placement.settingsHelpTop));
     m_windowHelp->move(0, px(placement.windowHelpTop));

@@ -28,7 +28,7 @@ public:
     // The sound output and the volume mixer; tests render offline and may go without a mixer.
     struct Devices
     {
-        AudioEngine::Options audio;
+        AudioEngine::Setup audio;
         QString mixer = QStringLiteral("default"); // empty: no volume step at all
         bool keyboardLock = false;                 // hold keyboard and pointer while maximised and active
     };

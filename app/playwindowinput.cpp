@@ -21,8 +21,8 @@ namespace {
 // Where a mouse event is, in whole pixels of the window, by way of the twips the window's design counts in.
 QPoint pointerOf(const QMouseEvent *event)
 {
-    return QPoint(Layout::twipsToPixels(float(event->position().x() * Layout::TwipsPerPixel)),
-                  Layout::twipsToPixels(float(event->position().y() * Layout::TwipsPerPixel)));
+    return QPoint(WindowLayout::twipsToPixels(float(event->position().x() * WindowLayout::TwipsPerPixel)),
+                  WindowLayout::twipsToPixels(float(event->position().y() * WindowLayout::TwipsPerPixel)));
 }
 
 } // namespace
@@ -130,13 +130,13 @@ void PlayWindow::openSettings(HotKeys::Action action)
         return; // asked to end before the dialog could open
     }
     if (action == HotKeys::Action::MusicSettings) {
-        FormMusicOptions dialog; // no owner: a window of its own, modal
+        MusicSettingsDialog dialog; // no owner: a window of its own, modal
         dialog.exec();
         return;
     }
-    FormViewOptions dialog;
-    connect(&dialog, &FormViewOptions::pictureFolderChanged, m_clickPicture, &ClickPicture::setFolder);
-    connect(&dialog, &FormViewOptions::inputFontSizeChanged, this, &PlayWindow::setTypingFontSize);
+    DisplaySettingsDialog dialog;
+    connect(&dialog, &DisplaySettingsDialog::pictureFolderChanged, m_clickPicture, &ClickPicture::setFolder);
+    connect(&dialog, &DisplaySettingsDialog::inputFontSizeChanged, this, &PlayWindow::setTypingFontSize);
     dialog.exec();
 }
 

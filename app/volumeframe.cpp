@@ -19,12 +19,12 @@ constexpr int LargeStep = 100;
 VolumeFrame::VolumeFrame(const QString &device, QWidget *parent)
     : QGroupBox(parent), m_slider(new QScrollBar(Qt::Horizontal, this)), m_device(device)
 {
-    setObjectName(QStringLiteral("VolumeFrame"));
+    setObjectName(QStringLiteral("volumeFrame"));
     setTitle(QStringLiteral("音量"));
     setFont(JapaneseFont::proportional(9));
     resize(Twips::rect(0, 0, 2412, 492).size());
 
-    m_slider->setObjectName(QStringLiteral("VolumeSlider"));
+    m_slider->setObjectName(QStringLiteral("volumeSlider"));
     m_slider->setGeometry(Twips::rect(360, 240, 1692, 132));
     m_slider->setRange(0, SliderEnd);
     m_slider->setSingleStep(1);
@@ -43,7 +43,7 @@ VolumeFrame::VolumeFrame(const QString &device, QWidget *parent)
         label->adjustSize();
     }
 
-    m_focusTimer.setObjectName(QStringLiteral("FocusReturnTimer"));
+    m_focusTimer.setObjectName(QStringLiteral("focusReturnTimer"));
     m_focusTimer.setSingleShot(true);
     m_focusTimer.setInterval(FocusDelayWithoutMixer);
     connect(&m_focusTimer, &QTimer::timeout, this, &VolumeFrame::focusReturned);

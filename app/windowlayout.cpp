@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Layout {
+namespace WindowLayout {
 
 namespace {
 
@@ -49,4 +49,4 @@ Size pictureSize(Size picture, Size window)
     return {picture.width * grow, picture.height * grow};
 }
 
-} // namespace Layout
+} // namespace WindowLayout

@@ -5,7 +5,7 @@
 
 #include "twips.h"
 
-namespace Layout {
+namespace WindowLayout {
 
 constexpr int TwipsPerPixel = Twips::PerPixel;
 constexpr double BottomStrip = 480; // height of the strip below the text box
@@ -53,4 +53,4 @@ inline int twipsToPixels(double twips)
     return Twips::toPixels(twips);
 }
 
-} // namespace Layout
+} // namespace WindowLayout

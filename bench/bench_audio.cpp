@@ -142,9 +142,9 @@ int main(int argc, char *argv[])
     const QString beep = dir.filePath(QStringLiteral("beep.wav"));
     AudioTest::writeTone(beep, 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 440, 0.05, 0.5);
 
-    AudioEngine::Options options;
-    options.renderObserver = &observe;
-    AudioEngine engine(options);
+    AudioEngine::Setup setup;
+    setup.renderObserver = &observe;
+    AudioEngine engine(setup);
     engine.synth().waitForFont();
     SongPlayer player(engine);
 

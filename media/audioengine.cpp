@@ -32,8 +32,8 @@ void WakeFd::drain() const
     [[maybe_unused]] const ssize_t read = ::read(m_fd, &count, sizeof count);
 }
 
-AudioEngine::AudioEngine(const Options &options, QObject *parent)
-    : QObject(parent), m_options(options), m_synthesizer(OutputRate, options.soundFonts)
+AudioEngine::AudioEngine(const Setup &setup, QObject *parent)
+    : QObject(parent), m_setup(setup), m_synthesizer(OutputRate, setup.soundFonts)
 {
     if (m_wakeFd.isValid()) {
         m_wakeNotifier = std::make_unique<QSocketNotifier>(m_wakeFd.fd(), QSocketNotifier::Read);
@@ -42,12 +42,12 @@ AudioEngine::AudioEngine(const Options &options, QObject *parent)
         qCWarning(lcAudio, "No end notices for songs: eventfd failed");
     }
     m_idleTimer.setSingleShot(true);
-    m_idleTimer.setInterval(options.idleCloseMs);
+    m_idleTimer.setInterval(setup.idleCloseMs);
     connect(&m_idleTimer, &QTimer::timeout, this, &AudioEngine::closeIdleOutput);
-    if (options.output == Output::Device) {
+    if (setup.output == Output::Device) {
         m_opener =
             std::make_unique<DeviceOpener>(&AudioEngine::renderTrampoline, &AudioEngine::lostTrampoline,
-                                           &AudioEngine::openedTrampoline, this, options.bufferFrames);
+                                           &AudioEngine::openedTrampoline, this, setup.bufferFrames);
     }
 }
 
@@ -122,7 +122,7 @@ void AudioEngine::render(float *out, int frames)
         return;
     }
     const bool playing = m_playing.load(std::memory_order_acquire);
-    if (playing && m_options.output == Output::Offline) {
+    if (playing && m_setup.output == Output::Offline) {
         m_source->waitForData(frames);
     }
     const Source::Progress progress = m_source->render(out, frames, playing);
@@ -137,8 +137,8 @@ void AudioEngine::render(float *out, int frames)
     }
     // Guard the device against a song that is louder than full scale.
     std::for_each(out, out + frames * OutputChannels, [](float &s) { s = std::clamp(s, -1.0f, 1.0f); });
-    if (m_options.renderObserver) {
-        m_options.renderObserver(m_options.renderObserverContext, out, frames);
+    if (m_setup.renderObserver) {
+        m_setup.renderObserver(m_setup.renderObserverContext, out, frames);
     }
 }
 
@@ -177,7 +177,7 @@ void AudioEngine::outputOpened()
     m_output = m_opener->takeOpened();
     if (!m_output && m_playing.load(std::memory_order_acquire)) {
         // No device: the song plays into nowhere at its own pace and ends as it would.
-        m_output = std::make_unique<NullOutput>(&AudioEngine::renderTrampoline, this, m_options.bufferFrames);
+        m_output = std::make_unique<NullOutput>(&AudioEngine::renderTrampoline, this, m_setup.bufferFrames);
     }
     if (m_output && !m_playing.load(std::memory_order_acquire)) {
         m_idleTimer.start();

@@ -46,7 +46,7 @@ public:
     // Sees every buffer after it was rendered, on the audio thread; for
     // measuring latency.
     using RenderObserver = void (*)(void *context, const float *out, int frames);
-    struct Options
+    struct Setup
     {
         Output output = Output::Device;
         int bufferFrames = 128;  // 2.7 ms at 48 kHz
@@ -56,8 +56,8 @@ public:
         void *renderObserverContext = nullptr;
     };
 
-    explicit AudioEngine(QObject *parent = nullptr) : AudioEngine(Options{}, parent) {}
-    explicit AudioEngine(const Options &options, QObject *parent = nullptr);
+    explicit AudioEngine(QObject *parent = nullptr) : AudioEngine(Setup{}, parent) {}
+    explicit AudioEngine(const Setup &setup, QObject *parent = nullptr);
     ~AudioEngine() override;
 
     Synthesizer &synth() { return m_synthesizer; }
@@ -96,7 +96,7 @@ private:
     void closeIdleOutput();
     void deliverEnd();
 
-    const Options m_options;            // any: fixed at construction
+    const Setup m_setup;                // any: fixed at construction
     Synthesizer m_synthesizer;          // any: it guards itself
     std::mutex m_lock;                  // UI thread holds it to change the song; audio thread only tries it
     std::unique_ptr<Source> m_source;   // UI and audio thread, under m_lock

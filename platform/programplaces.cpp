@@ -13,7 +13,7 @@
 #define ZUBELO_DATA_FROM_BIN "../share/zubelo"
 #endif
 
-namespace ProgramFolder {
+namespace ProgramPlaces {
 
 namespace {
 
@@ -103,4 +103,4 @@ bool fill(const QString &from, const QString &to, const QStringList &skip)
     return complete;
 }
 
-} // namespace ProgramFolder
+} // namespace ProgramPlaces

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace ProgramFolder {
+namespace ProgramPlaces {
 
 struct Places
 {
@@ -34,4 +34,4 @@ QString choose(const Places &places);
 // not be copied.
 bool fill(const QString &from, const QString &to, const QStringList &skip = {});
 
-} // namespace ProgramFolder
+} // namespace ProgramPlaces

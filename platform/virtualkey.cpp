@@ -85,9 +85,9 @@ int codeOfKeypadKey(int qtKey)
 }
 
 // Digit and symbol keys by position (X key codes of the evdev keymap).
-int codeOfMainBlockPosition(quint32 keycode, Layout layout)
+int codeOfMainBlockPosition(quint32 keycode, KeyboardLayout layout)
 {
-    const bool jp = layout == Layout::Japanese;
+    const bool jp = layout == KeyboardLayout::Japanese;
     if (keycode >= 10 && keycode <= 18) {
         return 49 + int(keycode - 10); // 1 to 9
     }
@@ -158,7 +158,7 @@ int codeOfCharacter(int qtKey)
     }
 }
 
-Layout detectLayout()
+KeyboardLayout detectLayout()
 {
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display *display = x11 ? x11->display() : nullptr;
@@ -166,20 +166,20 @@ Layout detectLayout()
     // compositor's keymap tells, with the same key codes; a keymap without that key is taken as Japanese.
     const quint32 sym = display ? quint32(XkbKeycodeToKeysym(display, 21, 0, 0)) : Wayland::keySymOf(21);
     if (!display && sym == NoSymbol) {
-        return Layout::Japanese;
+        return KeyboardLayout::Japanese;
     }
-    return sym == XK_asciicircum ? Layout::Japanese : Layout::Us;
+    return sym == XK_asciicircum ? KeyboardLayout::Japanese : KeyboardLayout::Us;
 }
 
 } // namespace
 
-Layout currentLayout()
+KeyboardLayout currentLayout()
 {
-    static const Layout layout = detectLayout();
+    static const KeyboardLayout layout = detectLayout();
     return layout;
 }
 
-int virtualKeyCode(int qtKey, bool keypad, quint32 x11Keycode, Layout layout)
+int virtualKeyCode(int qtKey, bool keypad, quint32 x11Keycode, KeyboardLayout layout)
 {
     if (keypad) {
         if (const int code = codeOfKeypadKey(qtKey)) {

@@ -12,16 +12,16 @@ namespace VirtualKey {
 
 // Layouts whose symbol keys sit on different positions. Letters follow the
 // layout's own letters; digits and symbols follow the key's position.
-enum class Layout { Japanese, Us };
+enum class KeyboardLayout { Japanese, Us };
 
 // The layout of the X server's keymap, or on Wayland of the compositor's; Japanese
 // when neither tells.
-Layout currentLayout();
+KeyboardLayout currentLayout();
 
 // qtKey and keypad as Qt reports them; x11Keycode is the native X key code
 // (0 when unknown, as for synthetic events), which tells apart keys that
 // Qt reports alike, such as the ろ and ￥ keys of a Japanese keyboard.
-int virtualKeyCode(int qtKey, bool keypad, quint32 x11Keycode, Layout layout);
+int virtualKeyCode(int qtKey, bool keypad, quint32 x11Keycode, KeyboardLayout layout);
 
 int virtualKeyCode(const QKeyEvent &event);
 

@@ -180,8 +180,8 @@ private slots:
     {
         QTest::addColumn<QKeyCombination>("key");
         QTest::addColumn<QString>("dialog");
-        QTest::newRow("Shift+M") << (Qt::SHIFT | Qt::Key_M) << u"FormMusicOptions"_s;
-        QTest::newRow("Shift+V") << (Qt::SHIFT | Qt::Key_V) << u"FormViewOptions"_s;
+        QTest::newRow("Shift+M") << (Qt::SHIFT | Qt::Key_M) << u"MusicSettingsDialog"_s;
+        QTest::newRow("Shift+V") << (Qt::SHIFT | Qt::Key_V) << u"DisplaySettingsDialog"_s;
     }
     void settingsKeysOpenTheirDialog()
     {
@@ -204,7 +204,7 @@ private slots:
     void displayChoicesApplyAtOnce()
     {
         QVERIFY(w->picture(u"pics/a.bmp"_s, Qt::red) && w->start());
-        WhenModalOpens<FormViewOptions> ok([this](FormViewOptions *dialog) {
+        WhenModalOpens<DisplaySettingsDialog> ok([this](DisplaySettingsDialog *dialog) {
             dialog->mInputFontSize->setText(u"100"_s);
             dialog->mFolders->setPath(w->path(u"pics"_s));
             QTest::mouseClick(dialog->mOk, Qt::LeftButton);

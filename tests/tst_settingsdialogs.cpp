@@ -88,7 +88,7 @@ private slots:
         const QRect drawn(key[Left].toInt(), key[Top].toInt(), key[Width].toInt(), key[Height].toInt());
         QCOMPARE(QRect(place.left, place.top, place.width, place.height), drawn);
         m_settings.songFile[slot] = u"c.mid"_s;
-        FormMusicOptions dialog;
+        MusicSettingsDialog dialog;
         dialog.show();
         const QLabel *label = dialog.mKeyboard->key(slot);
         QCOMPARE(label->text(), key[Caption]);
@@ -121,7 +121,7 @@ private slots:
         const bool flagsPutBack = ending == Ending::Cancel || ending == Ending::Esc;
         m_settings.songFile[60] = u"c.mid"_s;
         m_settings.playWait = true;
-        FormMusicOptions dialog;
+        MusicSettingsDialog dialog;
         dialog.show();
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // above the play window
         dialog.selectKey(60);
@@ -167,7 +167,7 @@ private slots:
         QFETCH(Verdict, verdict);
         m_settings.songFile[0] = name;
         m_settings.playWait = true;
-        FormMusicOptions dialog;
+        MusicSettingsDialog dialog;
         dialog.show();
         dialog.selectKey(60);
         QTest::mouseClick(dialog.mPlayRepeat, Qt::LeftButton);
@@ -218,8 +218,8 @@ private slots:
         QFETCH(QString, lyrics);
         QFETCH(AtFault, atFault);
         QFETCH(QList<QByteArray>, saved);
-        FormViewOptions dialog;
-        QSignalSpy applied(&dialog, &FormViewOptions::inputFontSizeChanged);
+        DisplaySettingsDialog dialog;
+        QSignalSpy applied(&dialog, &DisplaySettingsDialog::inputFontSizeChanged);
         dialog.show();
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // above the play window
         QCOMPARE(dialog.mInputFontSize->text(), u" 36"_s);
@@ -262,8 +262,8 @@ private slots:
         QFETCH(QString, chosen);
         Options::setProgramFolder(path(program));
         m_settings.imageFolder = stored;
-        FormViewOptions dialog;
-        QSignalSpy listed(&dialog, &FormViewOptions::pictureFolderChanged);
+        DisplaySettingsDialog dialog;
+        QSignalSpy listed(&dialog, &DisplaySettingsDialog::pictureFolderChanged);
         QVERIFY(chosen.isEmpty() || dialog.mFolders->setPath(path(chosen)));
         dialog.mOk->click();
         const QString kept = chosen.isEmpty() ? stored : path(chosen);
@@ -284,10 +284,10 @@ private slots:
         m_settings.songFile.fill(QString(100, u'b')); // 11 KiB: more than the room left
         m_settings.songFile[0].clear();               // the key the music dialog opens at
         disk.fill(4096);
-        FormMusicOptions music;
+        MusicSettingsDialog music;
         music.mSongFile->setText(u"a.mid"_s);
         music.mOk->click();
-        FormViewOptions display;
+        DisplaySettingsDialog display;
         display.mInputFontSize->setText(u"50"_s);
         display.mOk->click();
         const QString told = u"設定をﾌｧｲﾙに保存できませんでした。\n  "_s + file.fileName() + u"\n  "_s
@@ -312,7 +312,7 @@ private slots:
     {
         QFETCH(QString, chosen);
         m_settings.songFile[0] = path(u"pics/one.mid"_s);
-        FormMusicOptions dialog;
+        MusicSettingsDialog dialog;
         dialog.mSongFile->setText(u"typed"_s);
         QStringList seen;
         WhenModalOpens<QFileDialog> browser(

@@ -25,7 +25,7 @@ class TestSongPlayer : public QObject
 
     void makeEngine(AudioEngine::Output output, const QStringList &fonts = Synthesizer::defaultSoundFonts())
     {
-        m_engine = std::make_unique<AudioEngine>(AudioEngine::Options{output, 128, 10000, fonts});
+        m_engine = std::make_unique<AudioEngine>(AudioEngine::Setup{output, 128, 10000, fonts});
         m_player = std::make_unique<SongPlayer>(*m_engine);
         m_endings.clear();
         connect(m_player.get(), &SongPlayer::ended, this, [this](Ending how) { m_endings << how; });

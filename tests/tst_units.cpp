@@ -324,8 +324,8 @@ private slots:
         QFETCH(int, qtKey);
         QFETCH(uint, x11);
         QFETCH(QString, slot);
-        const auto layout =
-            qtKey & Qt::GroupSwitchModifier ? VirtualKey::Layout::Us : VirtualKey::Layout::Japanese;
+        const auto layout = qtKey & Qt::GroupSwitchModifier ? VirtualKey::KeyboardLayout::Us
+                                                            : VirtualKey::KeyboardLayout::Japanese;
         const int key = qtKey & ~Qt::KeyboardModifierMask;
         QCOMPARE(keyDisplayName(slotForKeyCode(
                      VirtualKey::virtualKeyCode(key, qtKey & Qt::KeypadModifier, x11, layout))),
@@ -349,7 +349,7 @@ private slots:
     {
         QFETCH(Doubles, area);
         QFETCH(Doubles, placed);
-        const Layout::Placement p = Layout::place({area[0], area[1], 180, 195, 2412});
+        const WindowLayout::Placement p = WindowLayout::place({area[0], area[1], 180, 195, 2412});
         QCOMPARE(p.typingWidth, area[0]);
         QCOMPARE(Doubles({1.0 * p.typingHeight, 1.0 * p.settingsHelpTop, 1.0 * p.windowHelpTop,
                           p.volumeFrameLeft, p.volumeFrameTop}),
@@ -358,9 +358,9 @@ private slots:
 
     void twipsToPixels()
     {
-        QCOMPARE(Layout::twipsToPixels(3797), 253);
-        QCOMPARE(Layout::twipsToPixels(-422), -28);
-        QCOMPARE(Layout::twipsToPixels(-7.5), -1);
+        QCOMPARE(WindowLayout::twipsToPixels(3797), 253);
+        QCOMPARE(WindowLayout::twipsToPixels(-422), -28);
+        QCOMPARE(WindowLayout::twipsToPixels(-7.5), -1);
     }
 
     // In a 1000 x 500 window a picture covers at most 400 x 200, keeping its shape; an icon grows by whole
@@ -368,7 +368,7 @@ private slots:
     void pictureSize()
     {
         const auto shown = [](int width, int height) {
-            const Layout::Size size = Layout::pictureSize({width, height}, {1000, 500});
+            const WindowLayout::Size size = WindowLayout::pictureSize({width, height}, {1000, 500});
             return QSize(size.width, size.height);
         };
         QCOMPARE(shown(300, 150), QSize(300, 150));
@@ -445,9 +445,9 @@ private slots:
             disk.fill(6 * 4096);
         }
         const QString user = root.filePath("user");
-        const ProgramFolder::Places places{root.filePath("games/zubelo"), root.filePath("share"), user};
+        const ProgramPlaces::Places places{root.filePath("games/zubelo"), root.filePath("share"), user};
         QCOMPARE(underFileSizeLimit(room == Room::FileSizeLimit ? 8192 : 0,
-                                    [&] { return ProgramFolder::choose(places); }),
+                                    [&] { return ProgramPlaces::choose(places); }),
                  root.filePath(chosen));
         Files after; // hidden ones too: no half copy under another name
         for (QDirIterator it(user, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {

@@ -32,7 +32,7 @@ QString readableFallback()
 
 } // namespace
 
-FormViewOptions::FormViewOptions(QWidget *parent)
+DisplaySettingsDialog::DisplaySettingsDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , mIntro(new QLabel(
           QStringLiteral("フォントの大きさと、マウスが操作されたときに表示する画像について設定します"), this))
@@ -47,7 +47,7 @@ FormViewOptions::FormViewOptions(QWidget *parent)
     , mOk(new QPushButton(QStringLiteral("OK"), this))
     , mCancel(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this))
 {
-    setObjectName(QStringLiteral("FormViewOptions"));
+    setObjectName(QStringLiteral("displaySettingsDialog"));
     setWindowTitle(QStringLiteral("表示の設定"));
     setFixedSize(Twips::toPixels(5256), Twips::toPixels(2796));
     mIntro->setGeometry(Twips::rect(120, 0, 5052, 372));
@@ -81,15 +81,15 @@ FormViewOptions::FormViewOptions(QWidget *parent)
     setTabOrder(mOk, mInputFontSize);
     setTabOrder(mInputFontSize, mLyricsFontSize);
 
-    connect(mDrives, &DriveListBox::driveChanged, this, &FormViewOptions::openSelectedDrive);
-    connect(mOk, &QPushButton::clicked, this, &FormViewOptions::applyAndSave);
-    connect(mCancel, &QPushButton::clicked, this, &FormViewOptions::reject);
+    connect(mDrives, &DriveListBox::driveChanged, this, &DisplaySettingsDialog::openSelectedDrive);
+    connect(mOk, &QPushButton::clicked, this, &DisplaySettingsDialog::applyAndSave);
+    connect(mCancel, &QPushButton::clicked, this, &DisplaySettingsDialog::reject);
 
     loadSettings();
     mDrives->setFocus();
 }
 
-void FormViewOptions::loadSettings()
+void DisplaySettingsDialog::loadSettings()
 {
     WindowGuard::makeTopmost(this);
     const QString stored = Options::resolvePath(Options::settings().imageFolder);
@@ -107,7 +107,7 @@ void FormViewOptions::loadSettings()
     mLyricsFontSize->setText(Options::numberForm(Options::settings().lyricsFontSize));
 }
 
-void FormViewOptions::openSelectedDrive()
+void DisplaySettingsDialog::openSelectedDrive()
 {
     // The drive's own current folder: where the program stands when it is on that drive, else its root.
     const QString drive = mDrives->drive();
@@ -121,7 +121,7 @@ void FormViewOptions::openSelectedDrive()
     mDrives->setDriveOf(mFolders->path());
 }
 
-void FormViewOptions::applyAndSave()
+void DisplaySettingsDialog::applyAndSave()
 {
     Options::Record &settings = Options::settings();
     const QString folder = mFolders->path();
@@ -162,7 +162,7 @@ void FormViewOptions::applyAndSave()
     accept();
 }
 
-void FormViewOptions::showError(QWidget *atFault)
+void DisplaySettingsDialog::showError(QWidget *atFault)
 {
     atFault->setFocus();
     DialogMessages::warn(this, QStringLiteral("設定内容に誤りがあります"));

@@ -13,12 +13,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class FormViewOptions : public QDialog
+class DisplaySettingsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit FormViewOptions(QWidget *parent = nullptr);
+    explicit DisplaySettingsDialog(QWidget *parent = nullptr);
 
     // OK: checks the choices, applies them to the play window and saves.
     void applyAndSave();

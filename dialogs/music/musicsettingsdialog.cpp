@@ -44,17 +44,17 @@ void noDefault(QPushButton *button)
 
 } // namespace
 
-QString FormMusicOptions::playWaitCaption()
+QString MusicSettingsDialog::playWaitCaption()
 {
     return QStringLiteral("曲の終了まで次の曲は演奏しない　　(Escキーで演奏を中止できます)");
 }
 
-QString FormMusicOptions::playRepeatCaption()
+QString MusicSettingsDialog::playRepeatCaption()
 {
     return QStringLiteral("次のキー入力まで曲を繰り返す　　(Escキーで演奏を中止できます)");
 }
 
-FormMusicOptions::FormMusicOptions(QWidget *parent)
+MusicSettingsDialog::MusicSettingsDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , mIntro(new QLabel(QStringLiteral("ｷｰが押されたときの曲目や演奏方法を設定します"), this))
     , mSongsFrame(new QGroupBox(QStringLiteral("ｷｰごとの曲"), this))
@@ -69,7 +69,7 @@ FormMusicOptions::FormMusicOptions(QWidget *parent)
     , mOk(new QPushButton(QStringLiteral("OK"), this))
     , mCancel(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this))
 {
-    setObjectName(QStringLiteral("FormMusicOptions"));
+    setObjectName(QStringLiteral("musicSettingsDialog"));
     setWindowTitle(QStringLiteral("曲の設定"));
     setFont(JapaneseFont::proportional(9));
     setFixedSize(Twips::toPixels(6468), Twips::toPixels(5160));
@@ -110,19 +110,19 @@ FormMusicOptions::FormMusicOptions(QWidget *parent)
     setTabOrder(mCancel, mPlayWait);
     setTabOrder(mPlayWait, mPlayRepeat);
 
-    connect(mKeyboard, &OnScreenKeyboard::keyClicked, this, &FormMusicOptions::selectKey);
-    connect(mBrowse, &QPushButton::clicked, this, &FormMusicOptions::browseForSong);
+    connect(mKeyboard, &OnScreenKeyboard::keyClicked, this, &MusicSettingsDialog::selectKey);
+    connect(mBrowse, &QPushButton::clicked, this, &MusicSettingsDialog::browseForSong);
     // A box ticked by loadSettings runs its handler, as a click would.
-    connect(mPlayWait, &QCheckBox::toggled, this, &FormMusicOptions::takePlayWait);
-    connect(mPlayRepeat, &QCheckBox::toggled, this, &FormMusicOptions::takePlayRepeat);
-    connect(mOk, &QPushButton::clicked, this, &FormMusicOptions::saveAndClose);
-    connect(mCancel, &QPushButton::clicked, this, &FormMusicOptions::putBackAndClose);
+    connect(mPlayWait, &QCheckBox::toggled, this, &MusicSettingsDialog::takePlayWait);
+    connect(mPlayRepeat, &QCheckBox::toggled, this, &MusicSettingsDialog::takePlayRepeat);
+    connect(mOk, &QPushButton::clicked, this, &MusicSettingsDialog::saveAndClose);
+    connect(mCancel, &QPushButton::clicked, this, &MusicSettingsDialog::putBackAndClose);
 
     loadSettings();
     mSongFile->setFocus();
 }
 
-void FormMusicOptions::loadSettings()
+void MusicSettingsDialog::loadSettings()
 {
     WindowGuard::makeTopmost(this);
     m_currentSlot = 0;
@@ -136,7 +136,7 @@ void FormMusicOptions::loadSettings()
     mPlayRepeat->setChecked(settings.playRepeat);
 }
 
-void FormMusicOptions::selectKey(int slot)
+void MusicSettingsDialog::selectKey(int slot)
 {
     if (!commitSongFile(m_currentSlot)) {
         return; // the selection stays; the rejected name waits in the text box
@@ -146,7 +146,7 @@ void FormMusicOptions::selectKey(int slot)
     m_currentSlot = qint16(slot);
 }
 
-bool FormMusicOptions::commitSongFile(int slot)
+bool MusicSettingsDialog::commitSongFile(int slot)
 {
     const QString name = mSongFile->text();
     if (!name.isEmpty() && !namesAnExistingFile(name)) {
@@ -164,7 +164,7 @@ bool FormMusicOptions::commitSongFile(int slot)
     return true;
 }
 
-void FormMusicOptions::browseForSong()
+void MusicSettingsDialog::browseForSong()
 {
     Options::Record &settings = Options::settings();
     const QString stored = settings.songFile[size_t(m_currentSlot)];
@@ -195,19 +195,19 @@ void FormMusicOptions::browseForSong()
     mSongFile->setText(settings.songFile[size_t(m_currentSlot)]);
 }
 
-void FormMusicOptions::takePlayWait()
+void MusicSettingsDialog::takePlayWait()
 {
     Options::settings().playWait = mPlayWait->isChecked();
     commitSongFile(m_currentSlot);
 }
 
-void FormMusicOptions::takePlayRepeat()
+void MusicSettingsDialog::takePlayRepeat()
 {
     Options::settings().playRepeat = mPlayRepeat->isChecked();
     commitSongFile(m_currentSlot);
 }
 
-void FormMusicOptions::saveAndClose()
+void MusicSettingsDialog::saveAndClose()
 {
     if (!commitSongFile(m_currentSlot)) {
         return;
@@ -219,7 +219,7 @@ void FormMusicOptions::saveAndClose()
     accept();
 }
 
-void FormMusicOptions::putBackAndClose()
+void MusicSettingsDialog::putBackAndClose()
 {
     Options::Record &settings = Options::settings();
     settings.songFile = m_savedSongFiles;
@@ -228,7 +228,7 @@ void FormMusicOptions::putBackAndClose()
     QDialog::reject();
 }
 
-void FormMusicOptions::reject()
+void MusicSettingsDialog::reject()
 {
     if (m_closingByCloseBox) {
         QDialog::reject(); // changes made so far stay in the record, unsaved
@@ -237,7 +237,7 @@ void FormMusicOptions::reject()
     }
 }
 
-void FormMusicOptions::closeEvent(QCloseEvent *event)
+void MusicSettingsDialog::closeEvent(QCloseEvent *event)
 {
     m_closingByCloseBox = true;
     QDialog::closeEvent(event);

@@ -16,12 +16,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class FormMusicOptions : public QDialog
+class MusicSettingsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit FormMusicOptions(QWidget *parent = nullptr);
+    explicit MusicSettingsDialog(QWidget *parent = nullptr);
 
     // A click on a key of the on-screen keyboard: keeps the typed song of the
     // key shown so far (or stays on it when that name is refused), then shows the new key's song.

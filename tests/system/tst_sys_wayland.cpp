@@ -90,7 +90,10 @@ class TestSystemWayland : public QObject
 private slots:
     // Symbol keys follow their position on the compositor's keymap as on the X server's: the keyboard
     // that with-sway.sh keeps has a US number row, "=" on the key right of "-".
-    void layoutOfTheCompositorsKeymap() { QCOMPARE(VirtualKey::currentLayout(), VirtualKey::Layout::Us); }
+    void layoutOfTheCompositorsKeymap()
+    {
+        QCOMPARE(VirtualKey::currentLayout(), VirtualKey::KeyboardLayout::Us);
+    }
 
     void lockHoldsTheCompositorsShortcuts()
     {
