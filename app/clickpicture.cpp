@@ -10,7 +10,6 @@
 ClickPicture::ClickPicture(QWidget *window) : QLabel(window), m_pictures(QStringLiteral("*.bmp;*jpg;*.gif"))
 {
     setObjectName(QStringLiteral("clickPicture"));
-    QImageReader::setAllocationLimit(MaxPictureMegabytes);
     setGeometry(Twips::rect(480, 2520, 732, 612));
     setAttribute(Qt::WA_TransparentForMouseEvents); // the pointer is always at its corner
     setScaledContents(true);

@@ -17,7 +17,8 @@ class ClickPicture : public QLabel
 public:
     // How long a picture stays after the button is let go, until the window's mixer sets its own pace.
     static constexpr std::chrono::milliseconds HideDelay{600};
-    // A picture larger than this is never decoded (a decompression bomb stays a file).
+    // A picture larger than this is never decoded (a decompression bomb stays a file); start-up sets it
+    // for the whole process.
     static constexpr int MaxPictureMegabytes = 128;
 
     // Lies above the window's other controls; pictures are sized for the window.

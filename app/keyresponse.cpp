@@ -32,12 +32,12 @@ std::optional<Button> altClick(int keyCode)
     }
 }
 
-Response respond(const QString &song, bool paints)
+Response respond(const QString &song, const ProgramFolder &folder, bool paints)
 {
     Response response;
     response.paints = paints;
     // Names from the old platform, or read back from the settings file, may be spelled otherwise on disk.
-    response.song = Paths::locate(Options::resolvePath(song));
+    response.song = Paths::locate(folder.resolve(song));
     // Lyrics lie beside the song, with "txt" for the last three characters.
     if (response.song.size() >= 3) {
         const QString lyrics = Paths::locate(response.song.chopped(3) + QStringLiteral("txt"));
@@ -50,7 +50,7 @@ Response respond(const QString &song, bool paints)
 }
 
 // While a song plays and the parent asked to wait, keys and clicks only type; Esc still stops the song.
-bool heldBack(bool esc, const Options::Record &settings, bool songPlaying)
+bool heldBack(bool esc, const Settings::Record &settings, bool songPlaying)
 {
     return settings.playWait && songPlaying && !esc;
 }
@@ -81,7 +81,8 @@ std::optional<Button> clickButton(Qt::MouseButtons buttons)
     return std::nullopt;
 }
 
-std::optional<Response> forKey(int keyCode, int modifiers, const Options::Record &settings, bool songPlaying)
+std::optional<Response> forKey(int keyCode, int modifiers, const Settings::Record &settings,
+                               const ProgramFolder &folder, bool songPlaying)
 {
     if (heldBack(keyCode == KeyCodes::Esc, settings, songPlaying)) {
         return std::nullopt;
@@ -89,18 +90,19 @@ std::optional<Response> forKey(int keyCode, int modifiers, const Options::Record
     if (modifiers & VirtualKey::AltMask) {
         // Alt never changes the colour; with a key other than L, R and M it plays that key's own song.
         const std::optional<Button> click = altClick(keyCode);
-        return respond(
-            click ? clickSong(*click) : settings.songFile[size_t(KeySlots::slotForKeyCode(keyCode))], false);
+        const QString &keysOwn = settings.songFile[size_t(KeySlots::slotForKeyCode(keyCode))];
+        return respond(click ? clickSong(*click) : keysOwn, folder, false);
     }
-    return respond(settings.songFile[size_t(KeySlots::slotForKeyCode(keyCode))], true);
+    return respond(settings.songFile[size_t(KeySlots::slotForKeyCode(keyCode))], folder, true);
 }
 
-std::optional<Response> forClick(Button button, const Options::Record &settings, bool songPlaying)
+std::optional<Response> forClick(Button button, const Settings::Record &settings, const ProgramFolder &folder,
+                                 bool songPlaying)
 {
     if (heldBack(false, settings, songPlaying)) {
         return std::nullopt;
     }
-    return respond(clickSong(button), false);
+    return respond(clickSong(button), folder, false);
 }
 
 } // namespace KeyResponse

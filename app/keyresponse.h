@@ -3,7 +3,8 @@
 // which song plays, which lyrics show, and whether the typing box takes a new colour.
 #pragma once
 
-#include "options.h"
+#include "programfolder.h"
+#include "settings.h"
 
 #include <QColor>
 #include <QString>
@@ -32,8 +33,10 @@ struct Response
 
 // The response to a key (a virtual key code and its VirtualKey modifier mask); none while a song plays
 // and the parent asked to wait, Esc excepted: such a key only types.
-std::optional<Response> forKey(int keyCode, int modifiers, const Options::Record &settings, bool songPlaying);
+std::optional<Response> forKey(int keyCode, int modifiers, const Settings::Record &settings,
+                               const ProgramFolder &folder, bool songPlaying);
 // The response to a mouse press: its button's click song, held back as a key is.
-std::optional<Response> forClick(Button button, const Options::Record &settings, bool songPlaying);
+std::optional<Response> forClick(Button button, const Settings::Record &settings, const ProgramFolder &folder,
+                                 bool songPlaying);
 
 } // namespace KeyResponse

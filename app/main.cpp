@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "lockkeys.h"
-#include "options.h"
-#include "playwindow.h"
-#include "programplaces.h"
 #include "quitsignals.h"
+#include "startup.h"
 #include "wayland/waylandprobe.h"
 
 #include <QApplication>
@@ -57,22 +54,14 @@ int main(int argc, char *argv[])
         qunsetenv("QT_QPA_PLATFORM"); // the programs it opens (the help page's viewer) choose for themselves
     }
     parser.process(app);
-    // Caps Lock and the like go back as they were when the toy ends, however it ends but killed.
-    const LockKeys lockKeys;
 
-    // Where the executable lies, so a copied folder is a working copy; an
-    // installed copy keeps a folder for each user.
-    Options::setProgramFolder(
-        ProgramPlaces::choose(ProgramPlaces::forExecutable(QCoreApplication::applicationFilePath())));
-
-    PlayWindow::Devices devices;
-    devices.keyboardLock = !parser.isSet(noLock);
-    PlayWindow window(devices);
+    StartUp::configureProcess();
+    StartUp startUp(!parser.isSet(noLock));
     if (quitSignals.hasArrived()) {
-        return 0; // asked to end while starting: the window unloads as it goes
+        return 0; // asked to end while starting (the mixer's message was up): the window never shows
     }
     // A child's toy fills the screen; Shift+N gives the small window.
-    window.setSizeState(PlayWindow::SizeState::Maximised);
-    window.activateWindow();
+    startUp.window().setSizeState(PlayWindow::SizeState::Maximised);
+    startUp.window().activateWindow();
     return app.exec();
 }

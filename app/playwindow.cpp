@@ -6,9 +6,7 @@
 #include "japanesefont.h"
 #include "keyslots.h"
 #include "lyricstext.h"
-#include "messages.h"
 #include "music/musicsettingsdialog.h"
-#include "options.h"
 #include "paths.h"
 #include "random.h"
 #include "virtualkey.h"
@@ -52,7 +50,8 @@ QIcon makeWindowIcon()
 
 } // namespace
 
-PlayWindow::PlayWindow(const Devices &devices, QWidget *parent)
+PlayWindow::PlayWindow(const ProgramFolder &folder, const Settings::Record &settings, const Devices &devices,
+                       bool secondCopy, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
     , m_typingBox(new QPlainTextEdit(this))
@@ -61,18 +60,23 @@ PlayWindow::PlayWindow(const Devices &devices, QWidget *parent)
     , m_settingsHelp(new QLabel(this))
     , m_windowHelp(new QLabel(this))
     , m_lockNotice(new QLabel(this))
+    , m_folder(folder)
+    , m_settings(settings)
     , m_audio(devices.audio)
     , m_player(m_audio)
-    , m_instance(Options::programFolder())
+    , m_secondCopy(secondCopy)
     // A second copy is on its way out: it never takes the keyboard from the first.
-    , m_lock(devices.keyboardLock && !m_instance.anotherInstanceRunning(), makeInputGrab())
+    , m_lock(devices.keyboardLock && !secondCopy, makeInputGrab())
 {
     createControls();
     m_keyClock.start();
     m_hotKeyTimer.setSingleShot(true);
     m_hotKeyTimer.setInterval(HotKeyGate::Settle);
     connect(&m_hotKeyTimer, &QTimer::timeout, this, &PlayWindow::runWaitingHotKey);
-    start();
+    connect(&m_player, &SongPlayer::ended, this, &PlayWindow::repeatAtEnd);
+    WindowGuard::makeTopmost(this);
+    setUpFromSettings();
+    WindowGuard::hookTextBox(m_typingBox);
     m_lock.watch(this);
 }
 
@@ -142,31 +146,23 @@ void PlayWindow::createControls()
     m_typingBox->setFocus();
 }
 
-void PlayWindow::start()
+void PlayWindow::setUpFromSettings()
 {
-    m_startDir = QDir::currentPath();
-    QDir::setCurrent(Options::programFolder());
-    WindowGuard::makeTopmost(this);
-    Options::loadOptions();
-    connect(&m_player, &SongPlayer::ended, this, &PlayWindow::repeatAtEnd);
-    Options::Record &settings = Options::settings();
     // An empty folder is the program folder itself. One that is gone (or is no
     // folder) gives way to the program folder for this run's pictures only: the
     // record keeps the stored folder until a parent chooses another, so a
     // program folder that the settings file cannot name never blocks a save.
-    QString pictures = Paths::locate(Options::resolvePath(settings.imageFolder));
+    QString pictures = Paths::locate(m_folder.resolve(m_settings.pictureFolder));
     if (!QFileInfo(pictures).isDir()) {
-        pictures = Options::programFolder();
+        pictures = m_folder.path();
     }
     m_clickPicture->setFolder(pictures);
-    WindowGuard::hookTextBox(m_typingBox);
-    setTypingFontSize(settings.inputFontSize);
-    DialogMessages::mixerError(this, m_volume->openMixer()); // said once, at start-up
+    setTypingFontSize(m_settings.inputFontSize);
 }
 
 void PlayWindow::leaveIfSecondCopy()
 {
-    if (m_instance.anotherInstanceRunning() && !m_leaving) {
+    if (m_secondCopy && !m_leaving) {
         m_leaving = true;
         // Leave through the normal shut-down, after the activation has been handled.
         QTimer::singleShot(0, this, &QWidget::close);
@@ -177,7 +173,6 @@ void PlayWindow::shutDown()
 {
     WindowGuard::unhookTextBox(m_typingBox);
     m_player.close();
-    QDir::setCurrent(m_startDir);
     m_unloaded = true;
     m_lock.stop();
 }
@@ -234,7 +229,7 @@ bool PlayWindow::respondToKey(int keyCode, int modifiers)
     m_escWasLast = keyCode == KeyCodes::Esc; // a key held back by the wait counts too
     const bool playing = m_player.currentMode() == SongPlayer::Mode::Playing;
     const std::optional<KeyResponse::Response> response =
-        KeyResponse::forKey(keyCode, modifiers, Options::settings(), playing);
+        KeyResponse::forKey(keyCode, modifiers, m_settings, m_folder, playing);
     respond(response);
     return response.has_value();
 }
@@ -243,7 +238,7 @@ void PlayWindow::respondToClick(KeyResponse::Button button)
 {
     m_escWasLast = false;
     const bool playing = m_player.currentMode() == SongPlayer::Mode::Playing;
-    respond(KeyResponse::forClick(button, Options::settings(), playing));
+    respond(KeyResponse::forClick(button, m_settings, m_folder, playing));
 }
 
 void PlayWindow::respond(const std::optional<KeyResponse::Response> &response)
@@ -254,14 +249,13 @@ void PlayWindow::respond(const std::optional<KeyResponse::Response> &response)
     if (response->paints) {
         setTypingColour(KeyResponse::colourForDraw(Random::next()));
     }
-    const Options::Record &settings = Options::settings();
     // A lyrics file that is there but cannot be read counts as no lyrics.
     if (!response->lyrics.isEmpty() && loadLyrics(response->lyrics)) {
         m_lyricsShown = true;
-        setTypingFontSize(settings.lyricsFontSize);
+        setTypingFontSize(m_settings.lyricsFontSize);
     } else if (m_lyricsShown) {
         m_typingBox->clear();
-        setTypingFontSize(settings.inputFontSize);
+        setTypingFontSize(m_settings.inputFontSize);
         m_lyricsShown = false;
     }
     playSong(response->song);
@@ -301,7 +295,7 @@ void PlayWindow::playSong(const QString &path)
 void PlayWindow::repeatAtEnd(SongPlayer::Ending how)
 {
     // A song that played to its end starts again, unless Esc was the last key.
-    if (how == SongPlayer::Ending::ReachedItsEnd && !m_escWasLast && Options::settings().playRepeat) {
+    if (how == SongPlayer::Ending::ReachedItsEnd && !m_escWasLast && m_settings.playRepeat) {
         m_player.rewind();
         m_player.play();
     }
@@ -317,7 +311,7 @@ void PlayWindow::setTypingColour(const QColor &colour)
 void PlayWindow::setTypingFontSize(int points)
 {
     QFont font = m_typingBox->font();
-    font.setPointSize(std::clamp(points, 1, Options::MaxFontSize)); // the largest the settings allow
+    font.setPointSize(std::clamp(points, 1, Settings::MaxFontSize)); // the largest the settings allow
     m_typingBox->setFont(font);
 }
 

@@ -8,8 +8,9 @@
 #include "hotkeygate.h"
 #include "hotkeys.h"
 #include "inputlock.h"
-#include "instancelock.h"
 #include "keyresponse.h"
+#include "programfolder.h"
+#include "settings.h"
 #include "songplayer.h"
 #include "volumeframe.h"
 
@@ -33,8 +34,10 @@ public:
         bool keyboardLock = false;                 // hold keyboard and pointer while maximised and active
     };
 
-    explicit PlayWindow(QWidget *parent = nullptr) : PlayWindow(Devices{}, parent) {}
-    explicit PlayWindow(const Devices &devices, QWidget *parent = nullptr);
+    // The window on a program folder and the settings read from it. A second copy of the program
+    // (secondCopy) takes nothing from the first and leaves once it is shown.
+    PlayWindow(const ProgramFolder &folder, const Settings::Record &settings, const Devices &devices,
+               bool secondCopy = false, QWidget *parent = nullptr);
     ~PlayWindow() override;
 
     enum class SizeState { Normal, Minimised, Maximised };
@@ -59,6 +62,8 @@ public:
     SongPlayer &player() { return m_player; }
     // The engine behind the player; with offline output, tests render through it.
     AudioEngine &audio() { return m_audio; }
+    // What the settings are now: as read at start, as the dialogs left them.
+    const Settings::Record &settings() const { return m_settings; }
 
 protected:
     bool event(QEvent *event) override;
@@ -87,7 +92,7 @@ private:
     };
 
     void createControls();
-    void start();
+    void setUpFromSettings();
     void leaveIfSecondCopy();
     void shutDown();
     void placeControls();
@@ -116,15 +121,16 @@ private:
     QLabel *const m_settingsHelp;
     QLabel *const m_windowHelp;
     QLabel *const m_lockNotice; // beside the help lines while the lock cannot hold
-    AudioEngine m_audio;        // built before the player, which plays through it
+    const ProgramFolder m_folder;
+    Settings::Record m_settings;
+    AudioEngine m_audio; // built before the player, which plays through it
     SongPlayer m_player;
-    InstanceLock m_instance;
+    const bool m_secondCopy;
     InputLock m_lock;
     HotKeyGate m_hotKeyGate;
     QElapsedTimer m_keyClock; // the time of each key for the gate
     QTimer m_hotKeyTimer;     // a letter waits this long for keys that would follow it
     std::optional<PendingKey> m_waitingKey;
-    QString m_startDir;
     // Esc was the last key: the song that ends then does not repeat. A click counts as a key here,
     // so its song repeats even right after Esc.
     bool m_escWasLast = false;

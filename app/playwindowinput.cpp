@@ -5,7 +5,6 @@
 
 #include "display/displaysettingsdialog.h"
 #include "music/musicsettingsdialog.h"
-#include "options.h"
 #include "virtualkey.h"
 #include "windowlayout.h"
 
@@ -118,7 +117,7 @@ bool PlayWindow::runHotKey(HotKeys::Action action, const PendingKey &key)
     case Action::Help:
         setSizeState(SizeState::Minimised);
         // Whatever the desktop opens web pages with; a missing page or program says nothing here.
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Options::resolvePath(QStringLiteral("Help.htm"))));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(m_folder.resolve(QStringLiteral("Help.htm"))));
         break;
     }
     return false;
@@ -129,15 +128,19 @@ void PlayWindow::openSettings(HotKeys::Action action)
     if (m_unloaded) {
         return; // asked to end before the dialog could open
     }
+    // Each dialog edits a copy of the settings and hands it back when it closes: as saved, as put
+    // back, or with what its close box left.
     if (action == HotKeys::Action::MusicSettings) {
-        MusicSettingsDialog dialog; // no owner: a window of its own, modal
+        MusicSettingsDialog dialog(m_settings, m_folder); // no owner: a window of its own, modal
         dialog.exec();
+        m_settings = dialog.settings();
         return;
     }
-    DisplaySettingsDialog dialog;
+    DisplaySettingsDialog dialog(m_settings, m_folder);
     connect(&dialog, &DisplaySettingsDialog::pictureFolderChanged, m_clickPicture, &ClickPicture::setFolder);
     connect(&dialog, &DisplaySettingsDialog::inputFontSizeChanged, this, &PlayWindow::setTypingFontSize);
     dialog.exec();
+    m_settings = dialog.settings();
 }
 
 void PlayWindow::typeCharacter(const TypedKey &typed)

@@ -10,14 +10,14 @@ void warn(QWidget *parent, const QString &text)
     QMessageBox::warning(parent, QStringLiteral("Zubelo"), text);
 }
 
-void saveFailed(QWidget *parent, const Options::SaveResult &result)
+void saveFailed(QWidget *parent, const QString &file, const Settings::SaveResult &result)
 {
     QString text;
-    if (result.status == Options::SaveResult::CannotHold) {
+    if (result.status == Settings::SaveResult::CannotHold) {
         text = cannotHoldText(result.detail);
     } else {
-        text = QStringLiteral("設定をﾌｧｲﾙに保存できませんでした。\n  ") + Options::optionFilePath()
-               + QStringLiteral("\n  ") + result.detail;
+        text = QStringLiteral("設定をﾌｧｲﾙに保存できませんでした。\n  ") + file + QStringLiteral("\n  ")
+               + result.detail;
     }
     warn(parent, text + QStringLiteral("\n今の設定はこのまま使えますが、保存されたﾌｧｲﾙは以前のままです。"));
 }

@@ -2,7 +2,7 @@
 // What the windows tell a parent when something cannot be done.
 #pragma once
 
-#include "options.h"
+#include "settings.h"
 #include "speakervolume.h"
 
 #include <QString>
@@ -14,8 +14,8 @@ namespace DialogMessages {
 // A warning box with the program's title, as every message of the program.
 void warn(QWidget *parent, const QString &text);
 
-// Saving the settings failed: what went wrong, and that nothing on disk was lost.
-void saveFailed(QWidget *parent, const Options::SaveResult &result);
+// Saving the settings file failed: what went wrong, and that nothing on disk was lost.
+void saveFailed(QWidget *parent, const QString &file, const Settings::SaveResult &result);
 
 // A name that the settings file cannot hold (a character outside Shift-JIS, a line break).
 QString cannotHoldText(const QString &name);

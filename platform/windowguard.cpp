@@ -5,7 +5,6 @@
 
 #include <QAbstractScrollArea>
 #include <QEvent>
-#include <QPointer>
 #include <QWidget>
 
 namespace WindowGuard {
@@ -21,16 +20,13 @@ protected:
     bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::ContextMenu; }
 };
 
-struct Hook
-{
-    QPointer<QWidget> textBox;
-    QPointer<ContextMenuSwallower> filter;
-};
+// The swallower lives as a child of the box it is hooked into, by this name.
+constexpr char SwallowerName[] = "contextMenuSwallower";
 
-Hook &currentHook()
+QObject *swallowerOf(const QWidget *textBox)
 {
-    static Hook hook;
-    return hook;
+    return textBox ? textBox->findChild<QObject *>(QLatin1String(SwallowerName), Qt::FindDirectChildrenOnly)
+                   : nullptr;
 }
 
 // A scroll area gets mouse menus through its viewport and keyboard menus itself.
@@ -77,33 +73,24 @@ private:
 
 void hookTextBox(QWidget *textBox)
 {
-    Hook &hook = currentHook();
-    if (!textBox || hook.textBox) {
-        return; // only one box is hooked at a time, as before
+    if (!textBox || swallowerOf(textBox)) {
+        return;
     }
-    hook.textBox = textBox;
-    hook.filter = new ContextMenuSwallower(textBox);
+    auto *swallower = new ContextMenuSwallower(textBox);
+    swallower->setObjectName(QLatin1String(SwallowerName));
     for (QWidget *target : hookTargets(textBox)) {
-        target->installEventFilter(hook.filter);
+        target->installEventFilter(swallower);
     }
 }
 
 void unhookTextBox(QWidget *textBox)
 {
-    Hook &hook = currentHook();
-    if (!textBox || hook.textBox != textBox) {
-        return;
-    }
-    for (QWidget *target : hookTargets(textBox)) {
-        target->removeEventFilter(hook.filter);
-    }
-    delete hook.filter;
-    hook = Hook{};
+    delete swallowerOf(textBox); // a filter that is deleted filters no more
 }
 
 bool isTextBoxHooked(const QWidget *textBox)
 {
-    return textBox && currentHook().textBox == textBox;
+    return swallowerOf(textBox) != nullptr;
 }
 
 void makeTopmost(QWidget *window)

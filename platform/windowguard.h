@@ -8,7 +8,7 @@ class QWidget;
 namespace WindowGuard {
 
 // Swallows the text box's context menu requests (right button, menu key,
-// Shift+F10); every other event reaches it unchanged. One box at a time.
+// Shift+F10); every other event reaches it unchanged.
 void hookTextBox(QWidget *textBox);
 void unhookTextBox(QWidget *textBox);
 bool isTextBoxHooked(const QWidget *textBox);

@@ -58,6 +58,22 @@ QString matchIn(const QString &folder, QStringView wanted)
 
 } // namespace
 
+bool isAbsolute(const QString &path)
+{
+    return path.startsWith(u'/') || (path.size() >= 2 && path[1] == u':');
+}
+
+QString join(const QString &folder, const QString &name)
+{
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+QString folderOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? QString() : path.left(slash);
+}
+
 bool sameName(QStringView a, QStringView b)
 {
     return foldedName(a) == foldedName(b);

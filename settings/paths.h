@@ -1,12 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Finding a stored name on the disk when it is not spelled there exactly as
-// stored: names from the old platform ignore letter case, and a few characters
-// come back from Option.dat as their Shift-JIS twin ("〜" as "～", "¥" as "\").
+// Paths as the settings store them, and finding a stored name on the disk when it
+// is not spelled there exactly as stored: names from the old platform ignore letter
+// case, and a few characters come back from Option.dat as their Shift-JIS twin
+// ("〜" as "～", "¥" as "\").
 #pragma once
 
 #include <QString>
 
 namespace Paths {
+
+// Starts with "/", or is a Windows path from an old Option.dat ("C:\..."), which is kept as written.
+bool isAbsolute(const QString &path);
+// The name in the folder, with one separator between them (the root folder "/" too).
+QString join(const QString &folder, const QString &name);
+// Everything before the last "/": empty for a bare name.
+QString folderOf(const QString &path);
 
 // True when two file names are one name to the settings file and to the old
 // platform: equal but for letter case and the characters that Shift-JIS

@@ -2,7 +2,7 @@
 // The starter content the build puts in the program folder: every key's song in the first
 // Option.dat sounds, from a path relative to the folder, so that the folder can move.
 #include "audiotestutil.h"
-#include "options.h"
+#include "settings.h"
 #include "widgettestutil.h"
 
 #include <QScrollBar>
@@ -12,21 +12,18 @@ class TestContent : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_folder; // the play window's own, with the first Option.dat
+    const ProgramFolder m_folder{QStringLiteral(ZUBELO_PROGRAM_DIR)};
+    Settings::Record m_first; // the first Option.dat
 
 private slots:
-    void initTestCase()
-    {
-        Options::setProgramFolder(m_folder.path());
-        QVERIFY(QFile::copy(QStringLiteral(ZUBELO_FIRST_OPTIONS), Options::optionFilePath()));
-    }
+    void initTestCase() { Settings::load(QStringLiteral(ZUBELO_FIRST_OPTIONS), m_first); }
 
     void everyKeysSongSounds()
     {
-        PlayWindow form(offlineDevices());
+        PlayWindow form(m_folder, m_first, offlineDevices());
         form.audio().synth().waitForFont();
-        for (const QString &song : Options::settings().songFile) {
-            form.playSong(QStringLiteral(ZUBELO_PROGRAM_DIR "/") + song);
+        for (const QString &song : m_first.songFile) {
+            form.playSong(m_folder.resolve(song));
             std::vector<float> heard(12000 * 2); // a quarter second, stereo
             form.audio().render(heard.data(), 12000);
             QVERIFY2(AudioTest::peak(heard) > 0.02 && !QDir::isAbsolutePath(song), qPrintable(song));
@@ -37,13 +34,13 @@ private slots:
     // on a 1280 x 800 screen without scrolling or a wrapped line.
     void versesFitTheWindow()
     {
-        PlayWindow form(offlineDevices());
+        PlayWindow form(m_folder, m_first, offlineDevices());
         form.resize(1280, 770);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         int sung = 0;
-        for (const QString &song : Options::settings().songFile) {
-            QFile lyrics(QStringLiteral(ZUBELO_PROGRAM_DIR "/") + song.chopped(3) + QStringLiteral("txt"));
+        for (const QString &song : m_first.songFile) {
+            QFile lyrics(m_folder.resolve(song.chopped(3) + QStringLiteral("txt")));
             if (!lyrics.open(QIODevice::ReadOnly)) {
                 continue;
             }
@@ -51,7 +48,7 @@ private slots:
             QVERIFY2(bytes.count('\n') == bytes.count("\r\n") && !QUtf8StringView(bytes).isValidUtf8()
                          && form.loadLyrics(lyrics.fileName()),
                      qPrintable(song));
-            form.setTypingFontSize(Options::settings().lyricsFontSize);
+            form.setTypingFontSize(m_first.lyricsFontSize);
             QCoreApplication::processEvents();
             QVERIFY2(form.typingBox()->verticalScrollBar()->maximum() == 0, qPrintable(song));
             for (QTextBlock line = form.typingBox()->document()->begin(); line.isValid();

@@ -75,10 +75,10 @@ class TestKeyResponse : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir; // the program folder
+    QTemporaryDir m_dir;
+    const ProgramFolder m_folder{m_dir.path()};
 
 private slots:
-    void initTestCase() { Options::setProgramFolder(m_dir.path()); }
 
     void keyResponse_data()
     {
@@ -101,22 +101,22 @@ private slots:
     {
         QFETCH(KeyRow, row);
         const auto [key, modifiers, state, song, colour] = row;
-        Options::Record settings;
+        Settings::Record settings;
         settings.songFile[SlotA] = u"a.wav"_s;
         settings.songFile[SlotL] = u"l.wav"_s;
         settings.songFile[SlotEnter] = u"enter.wav"_s;
         settings.songFile[0] = u"esc.wav"_s;
         settings.playWait = state >= WaitAsked;
         const bool playing = state == SongPlays || state == WaitWhilePlaying;
-        const auto response = KeyResponse::forKey(key, modifiers, settings, playing);
+        const auto response = KeyResponse::forKey(key, modifiers, settings, m_folder, playing);
         QCOMPARE(response ? response->song : QString(), song.isEmpty() ? QString() : m_dir.filePath(song));
         QCOMPARE(response && response->paints, colour == Paints);
         // A click is never Esc.
-        QCOMPARE(bool(KeyResponse::forClick(Button::Left, settings, playing)),
+        QCOMPARE(bool(KeyResponse::forClick(Button::Left, settings, m_folder, playing)),
                  !settings.playWait || !playing);
     }
 
-    void clickButton_data()
+    void buttonsPlayTheirClickSongs_data()
     {
         QTest::addColumn<Qt::MouseButtons>("buttons");
         QTest::addColumn<QString>("song"); // none: no song
@@ -126,12 +126,12 @@ private slots:
         QTest::newRow("middle") << Qt::MouseButtons(Qt::MiddleButton) << u"ClickMiddle.mid"_s;
         QTest::newRow("another button") << Qt::MouseButtons(Qt::BackButton) << QString();
     }
-    void clickButton()
+    void buttonsPlayTheirClickSongs()
     {
         QFETCH(Qt::MouseButtons, buttons);
         QFETCH(QString, song);
         const std::optional<Button> button = KeyResponse::clickButton(buttons);
-        const auto response = button ? KeyResponse::forClick(*button, {}, false) : std::nullopt;
+        const auto response = button ? KeyResponse::forClick(*button, {}, m_folder, false) : std::nullopt;
         QCOMPARE(response ? response->song : QString(), song.isEmpty() ? QString() : m_dir.filePath(song));
         QVERIFY(!response || !response->paints);
     }
@@ -155,9 +155,9 @@ private slots:
             QFile file(m_dir.filePath(name));
             QVERIFY(QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly));
         }
-        Options::Record settings;
+        Settings::Record settings;
         settings.songFile[SlotA] = files[0].toLower();
-        const auto response = KeyResponse::forKey(KeyA, 0, settings, false);
+        const auto response = KeyResponse::forKey(KeyA, 0, settings, m_folder, false);
         QCOMPARE(response->song, m_dir.filePath(files[0]));
         QCOMPARE(response->lyrics, shown ? m_dir.filePath(files[1]) : QString());
     }

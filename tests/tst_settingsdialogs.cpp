@@ -7,7 +7,7 @@
 #include "modalwindow.h"
 #include "music/musicsettingsdialog.h"
 #include "music/onscreenkeyboard.h"
-#include "options.h"
+#include "settings.h"
 #include "smalldisk.h"
 #include "twips.h"
 
@@ -20,11 +20,10 @@ static const QString Missing = u"指定されたﾌｧｲﾙは存在しませ�
 static const QString CannotHold =
     u"ﾌｧｲﾙ名に設定ﾌｧｲﾙに保存できない文字が含まれています。\n  %1\n別の名前のﾌｧｲﾙを設定してください。"_s;
 
-// Option.dat's lines, each still ending in its CR; none while it was never written.
-static QList<QByteArray> savedLines()
+// A control of a dialog, by its object name.
+template <typename Control = QWidget> static Control *control(const QWidget *dialog, const char *name)
 {
-    QFile file(Options::optionFilePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
+    return dialog->findChild<Control *>(QLatin1String(name));
 }
 
 enum class Ending { Ok, Cancel, Esc, CloseBox };
@@ -38,11 +37,17 @@ class TestSettingsDialogs : public QObject
 
     QTemporaryDir m_root;
     const QString m_dir = m_root.filePath(u"program"_s);
-    const QString m_startFolder = QDir::currentPath();
-    Options::Record &m_settings = Options::settings();
+    ProgramFolder m_folder{m_dir};
+    Settings::Record m_settings;           // what a dialog opens with
     std::optional<MessageCatcher> m_boxes; // a box no test expects fails its test instead of waiting
 
     QString path(const QString &name) const { return QDir::cleanPath(m_dir + u'/' + name); }
+    // Option.dat's lines, each still ending in its CR; none while it was never written.
+    QList<QByteArray> savedLines() const
+    {
+        QFile file(m_folder.optionFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
+    }
 
 private slots:
     void init()
@@ -54,13 +59,11 @@ private slots:
             QVERIFY(file.endsWith(u'/') ? QDir(m_dir).mkpath(file)
                                         : QFile(path(file)).open(QFile::WriteOnly));
         }
-        Options::setProgramFolder(m_dir);
-        QVERIFY(QDir::setCurrent(m_dir)); // the play window makes the program folder current
-        m_settings = Options::Record{};
+        m_folder = ProgramFolder(m_dir);
+        m_settings = Settings::Record{};
         m_settings.inputFontSize = 36;
         m_boxes.emplace();
     }
-    void cleanup() { QDir::setCurrent(m_startFolder); }
 
     // Each slot is a key of the keyboard: the code that selects it (none for the right-hand copies and the
     // lower half of Enter), and its key on the drawing, with its caption, border and alignment, where a
@@ -88,9 +91,9 @@ private slots:
         const QRect drawn(key[Left].toInt(), key[Top].toInt(), key[Width].toInt(), key[Height].toInt());
         QCOMPARE(QRect(place.left, place.top, place.width, place.height), drawn);
         m_settings.songFile[slot] = u"c.mid"_s;
-        MusicSettingsDialog dialog;
+        MusicSettingsDialog dialog(m_settings, m_folder);
         dialog.show();
-        const QLabel *label = dialog.mKeyboard->key(slot);
+        const QLabel *label = control<QLabel>(&dialog, qPrintable(u"key"_s + QString::number(slot)));
         QCOMPARE(label->text(), key[Caption]);
         QCOMPARE(label->frameShape(), key[Border] == u"box" ? QFrame::Box : QFrame::NoFrame);
         const QMap<QString, Qt::Alignment> alignments{
@@ -98,9 +101,9 @@ private slots:
         QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, alignments.value(key[Alignment]));
         const QPoint centre = Twips::rect(drawn.center().x(), drawn.center().y(), 0, 0).topLeft();
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {},
-                          dialog.mSongsFrame->mapTo(&dialog, centre));
-        QCOMPARE(dialog.mKeyName->text(), key[Name] + u"キー"_s);
-        QCOMPARE(dialog.mSongFile->text(), u"c.mid"_s);
+                          control<QGroupBox>(&dialog, "songsFrame")->mapTo(&dialog, centre));
+        QCOMPARE(control<QLabel>(&dialog, "keyName")->text(), key[Name] + u"キー"_s);
+        QCOMPARE(control<QLineEdit>(&dialog, "songFile")->text(), u"c.mid"_s);
     }
 
     // OK saves the typed name; Cancel and Esc put back every name and both flags; the close box keeps what
@@ -121,30 +124,32 @@ private slots:
         const bool flagsPutBack = ending == Ending::Cancel || ending == Ending::Esc;
         m_settings.songFile[60] = u"c.mid"_s;
         m_settings.playWait = true;
-        MusicSettingsDialog dialog;
+        MusicSettingsDialog dialog(m_settings, m_folder);
         dialog.show();
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // above the play window
         dialog.selectKey(60);
-        dialog.mSongFile->setText(u"b.wav"_s);
+        control<QLineEdit>(&dialog, "songFile")->setText(u"b.wav"_s);
         dialog.selectKey(60); // commits what was typed
-        QTest::mouseClick(dialog.mPlayWait, Qt::LeftButton);
-        QTest::mouseClick(dialog.mPlayRepeat, Qt::LeftButton);
-        dialog.mSongFile->setText(u"a.mid"_s);
-        QTest::keyClick(dialog.mSongFile, Qt::Key_Return);
+        QTest::mouseClick(control<QCheckBox>(&dialog, "playWait"), Qt::LeftButton);
+        QTest::mouseClick(control<QCheckBox>(&dialog, "playRepeat"), Qt::LeftButton);
+        control<QLineEdit>(&dialog, "songFile")->setText(u"a.mid"_s);
+        QTest::keyClick(control<QLineEdit>(&dialog, "songFile"), Qt::Key_Return);
         switch (ending) {
-        case Ending::Ok: QTest::mouseClick(dialog.mOk, Qt::LeftButton); break;
-        case Ending::Cancel: QTest::mouseClick(dialog.mCancel, Qt::LeftButton); break;
+        case Ending::Ok: QTest::mouseClick(control<QPushButton>(&dialog, "ok"), Qt::LeftButton); break;
+        case Ending::Cancel:
+            QTest::mouseClick(control<QPushButton>(&dialog, "cancel"), Qt::LeftButton);
+            break;
         case Ending::Esc: QTest::keyClick(&dialog, Qt::Key_Escape); break;
         case Ending::CloseBox: dialog.close(); break;
         }
         QVERIFY(!dialog.isVisible() && m_boxes->texts.isEmpty());
-        QCOMPARE(m_settings.songFile[60], song);
-        QCOMPARE(m_settings.playWait, flagsPutBack);
-        QCOMPARE(m_settings.playRepeat, !flagsPutBack);
+        QCOMPARE(dialog.settings().songFile[60], song);
+        QCOMPARE(dialog.settings().playWait, flagsPutBack);
+        QCOMPARE(dialog.settings().playRepeat, !flagsPutBack);
         QCOMPARE(savedLines().value(60), ending == Ending::Ok ? "a.mid\r" : QByteArray()); // only OK writes
     }
 
-    // A name is taken as typed (relative ones from the current folder) and must name an ordinary file that
+    // A name is taken as typed (relative ones from the program folder) and must name an ordinary file that
     // the settings file can hold. A refused name is told at each commit, which then does not happen (only
     // a check box's flag changes all the same); once cleared, OK saves.
     void songName_data()
@@ -167,11 +172,11 @@ private slots:
         QFETCH(Verdict, verdict);
         m_settings.songFile[0] = name;
         m_settings.playWait = true;
-        MusicSettingsDialog dialog;
+        MusicSettingsDialog dialog(m_settings, m_folder);
         dialog.show();
         dialog.selectKey(60);
-        QTest::mouseClick(dialog.mPlayRepeat, Qt::LeftButton);
-        QTest::mouseClick(dialog.mOk, Qt::LeftButton);
+        QTest::mouseClick(control<QCheckBox>(&dialog, "playRepeat"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(&dialog, "ok"), Qt::LeftButton);
         // Told for the opening's selection of Esc and its ticking PlayWait, then A, PlayRepeat, OK.
         const QStringList told(verdict == Verdict::Taken ? 0 : 5,
                                (verdict == Verdict::Missing ? Missing : CannotHold).arg(name));
@@ -180,11 +185,12 @@ private slots:
         QCOMPARE(m_boxes->icons, QList<QMessageBox::Icon>(told.size(), QMessageBox::Warning));
         // Refused: still on Esc, not yet named, with the focus on the name; nothing saved.
         if (verdict != Verdict::Taken) {
-            QCOMPARE(dialog.mKeyName->text(), QString());
-            QCOMPARE(dialog.mSongFile->text(), name);
-            QVERIFY(dialog.focusWidget() == dialog.mSongFile && savedLines().isEmpty());
-            dialog.mSongFile->clear(); // no song at all is fine
-            QTest::mouseClick(dialog.mOk, Qt::LeftButton);
+            QCOMPARE(control<QLabel>(&dialog, "keyName")->text(), QString());
+            QCOMPARE(control<QLineEdit>(&dialog, "songFile")->text(), name);
+            QVERIFY(dialog.focusWidget() == control<QLineEdit>(&dialog, "songFile")
+                    && savedLines().isEmpty());
+            control<QLineEdit>(&dialog, "songFile")->clear(); // no song at all is fine
+            QTest::mouseClick(control<QPushButton>(&dialog, "ok"), Qt::LeftButton);
         }
         QVERIFY(!dialog.isVisible());
         QCOMPARE(savedLines().value(0), (verdict == Verdict::Taken ? name.toUtf8() : QByteArray()) + '\r');
@@ -218,27 +224,28 @@ private slots:
         QFETCH(QString, lyrics);
         QFETCH(AtFault, atFault);
         QFETCH(QList<QByteArray>, saved);
-        DisplaySettingsDialog dialog;
+        DisplaySettingsDialog dialog(m_settings, m_folder);
         QSignalSpy applied(&dialog, &DisplaySettingsDialog::inputFontSizeChanged);
         dialog.show();
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // above the play window
-        QCOMPARE(dialog.mInputFontSize->text(), u" 36"_s);
-        QVERIFY(!dialog.mInputFontSize->testAttribute(Qt::WA_InputMethodEnabled));
-        QVERIFY(dialog.mFolders->setPath(path(u"other"_s)));
-        dialog.mInputFontSize->setText(input);
-        dialog.mLyricsFontSize->setText(lyrics);
-        QTest::keyClick(dialog.mLyricsFontSize, Qt::Key_Return);
-        QTest::mouseClick(dialog.mOk, Qt::LeftButton);
+        QCOMPARE(control<QLineEdit>(&dialog, "inputFontSize")->text(), u" 36"_s);
+        QVERIFY(!control<QLineEdit>(&dialog, "inputFontSize")->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(control<FolderListBox>(&dialog, "folders")->setPath(path(u"other"_s)));
+        control<QLineEdit>(&dialog, "inputFontSize")->setText(input);
+        control<QLineEdit>(&dialog, "lyricsFontSize")->setText(lyrics);
+        QTest::keyClick(control<QLineEdit>(&dialog, "lyricsFontSize"), Qt::Key_Return);
+        QTest::mouseClick(control<QPushButton>(&dialog, "ok"), Qt::LeftButton);
         if (atFault != AtFault::None) {
             QCOMPARE(m_boxes->texts, QStringList{u"設定内容に誤りがあります"_s});
-            QCOMPARE(dialog.focusWidget(),
-                     atFault == AtFault::InputFontSize ? dialog.mInputFontSize : dialog.mLyricsFontSize);
-            QTest::mouseClick(dialog.mCancel, Qt::LeftButton);
-            QCOMPARE(m_settings.inputFontSize, 36);
+            QCOMPARE(dialog.focusWidget(), atFault == AtFault::InputFontSize
+                                               ? control<QLineEdit>(&dialog, "inputFontSize")
+                                               : control<QLineEdit>(&dialog, "lyricsFontSize"));
+            QTest::mouseClick(control<QPushButton>(&dialog, "cancel"), Qt::LeftButton);
+            QCOMPARE(dialog.settings().inputFontSize, 36);
         }
         QVERIFY(!dialog.isVisible());
         QCOMPARE(applied.size(), saved.isEmpty() ? 0 : 1);
-        QCOMPARE(m_settings.imageFolder, path(u"other"_s));
+        QCOMPARE(dialog.settings().pictureFolder, path(u"other"_s));
         QCOMPARE(savedLines().mid(113, 2), saved);
     }
 
@@ -260,14 +267,14 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QString, stored);
         QFETCH(QString, chosen);
-        Options::setProgramFolder(path(program));
-        m_settings.imageFolder = stored;
-        DisplaySettingsDialog dialog;
+        m_folder = ProgramFolder(path(program));
+        m_settings.pictureFolder = stored;
+        DisplaySettingsDialog dialog(m_settings, m_folder);
         QSignalSpy listed(&dialog, &DisplaySettingsDialog::pictureFolderChanged);
-        QVERIFY(chosen.isEmpty() || dialog.mFolders->setPath(path(chosen)));
-        dialog.mOk->click();
+        QVERIFY(chosen.isEmpty() || control<FolderListBox>(&dialog, "folders")->setPath(path(chosen)));
+        control<QPushButton>(&dialog, "ok")->click();
         const QString kept = chosen.isEmpty() ? stored : path(chosen);
-        QCOMPARE(m_settings.imageFolder, kept);
+        QCOMPARE(dialog.settings().pictureFolder, kept);
         QCOMPARE(QList<QVariantList>(listed), QList<QVariantList>(chosen.isEmpty() ? 0 : 1, {kept}));
         QCOMPARE(savedLines().value(112), kept.toUtf8() + '\r'); // written all the same
     }
@@ -280,24 +287,24 @@ private slots:
         QFile file(disk.path(u"Option.dat"_s));
         QVERIFY(file.open(QFile::WriteOnly) && file.write("old\r\n") == 5);
         file.close();
-        Options::setProgramFolder(disk.dir.path());
+        m_folder = ProgramFolder(disk.dir.path());
         m_settings.songFile.fill(QString(100, u'b')); // 11 KiB: more than the room left
         m_settings.songFile[0].clear();               // the key the music dialog opens at
         disk.fill(4096);
-        MusicSettingsDialog music;
-        music.mSongFile->setText(u"a.mid"_s);
-        music.mOk->click();
-        DisplaySettingsDialog display;
-        display.mInputFontSize->setText(u"50"_s);
-        display.mOk->click();
+        MusicSettingsDialog music(m_settings, m_folder);
+        control<QLineEdit>(&music, "songFile")->setText(path(u"a.mid"_s));
+        control<QPushButton>(&music, "ok")->click();
+        DisplaySettingsDialog display(m_settings, m_folder);
+        control<QLineEdit>(&display, "inputFontSize")->setText(u"50"_s);
+        control<QPushButton>(&display, "ok")->click();
         const QString told = u"設定をﾌｧｲﾙに保存できませんでした。\n  "_s + file.fileName() + u"\n  "_s
                              + qt_error_string(ENOSPC)
                              + u"\n今の設定はこのまま使えますが、保存されたﾌｧｲﾙは以前のままです。"_s;
         QCOMPARE(m_boxes->texts, QStringList(2, told));
         QVERIFY(file.open(QFile::ReadOnly) && file.readAll() == "old\r\n");
         QVERIFY(music.result() == QDialog::Accepted && display.result() == QDialog::Accepted);
-        QCOMPARE(m_settings.songFile[0], u"a.mid"_s);
-        QCOMPARE(m_settings.inputFontSize, 50);
+        QCOMPARE(music.settings().songFile[0], path(u"a.mid"_s));
+        QCOMPARE(display.settings().inputFontSize, 50);
     }
 
     // The browser opens at the stored song (not the typed text) and offers MIDI, then WAVE files. A choice
@@ -312,8 +319,8 @@ private slots:
     {
         QFETCH(QString, chosen);
         m_settings.songFile[0] = path(u"pics/one.mid"_s);
-        MusicSettingsDialog dialog;
-        dialog.mSongFile->setText(u"typed"_s);
+        MusicSettingsDialog dialog(m_settings, m_folder);
+        control<QLineEdit>(&dialog, "songFile")->setText(u"typed"_s);
         QStringList seen;
         WhenModalOpens<QFileDialog> browser(
             [&](QFileDialog *files) {
@@ -340,8 +347,8 @@ private slots:
                                     u"WAVEファイル (*.wav)"_s, u"MIDIファイル (*.mid)"_s}));
         // A choice is stored by its full path.
         const QString stored = path(chosen.isEmpty() ? u"pics/one.mid"_s : chosen);
-        QCOMPARE(dialog.mSongFile->text(), chosen.isEmpty() ? u"typed"_s : stored);
-        QCOMPARE(m_settings.songFile[0], stored);
+        QCOMPARE(control<QLineEdit>(&dialog, "songFile")->text(), chosen.isEmpty() ? u"typed"_s : stored);
+        QCOMPARE(dialog.settings().songFile[0], stored);
     }
 };
 

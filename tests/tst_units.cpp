@@ -2,9 +2,10 @@
 // The settings file, key slots, virtual keys, layout, lyrics text and program folder.
 #include "keyslots.h"
 #include "lyricstext.h"
-#include "options.h"
 #include "paths.h"
+#include "programfolder.h"
 #include "programplaces.h"
+#include "settings.h"
 #include "smalldisk.h"
 #include "virtualkey.h"
 #include "wayland/waylandprobe.h"
@@ -15,7 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using namespace Options;
+using namespace Settings;
 using namespace KeySlots;
 using Doubles = QList<double>;
 using Files = QMap<QString, QString>; // path: content
@@ -58,7 +59,7 @@ struct Loaded
     QString song3;
     bool playWait;
     bool playRepeat;
-    QString imageFolder;
+    QString pictureFolder;
     int inputFontSize;
     int lyricsFontSize;
 };
@@ -79,14 +80,16 @@ class TestUnits : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    QString m_optionFile;
+    Record m_record;
     const QByteArray m_sample = readFile(QStringLiteral(ZUBELO_TEST_DATA "/Option-sample.dat"));
 
 private slots:
     void init()
     {
-        QFile::remove(m_dir.filePath("Option.dat"));
-        setProgramFolder(m_dir.path());
-        settings() = Record{};
+        m_optionFile = m_dir.filePath("Option.dat");
+        QFile::remove(m_optionFile);
+        m_record = Record{};
     }
 
     // Each line lands in its field whatever ends the lines; lines after the 115th are ignored, and
@@ -109,16 +112,16 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(Loaded, loaded);
-        QVERIFY(file.isNull() || writeFile(optionFilePath(), file));
-        Record &r = settings();
+        QVERIFY(file.isNull() || writeFile(m_optionFile, file));
+        Record &r = m_record;
         r.songFile.fill("old.mid");
         r = {r.songFile, true, true, "old", 7, 9};
-        loadOptions();
+        load(m_optionFile, m_record);
         QCOMPARE(r.songFile[0], QString());
         QCOMPARE(r.songFile[3], loaded.song3);
         QCOMPARE(r.playWait, loaded.playWait);
         QCOMPARE(r.playRepeat, loaded.playRepeat);
-        QCOMPARE(r.imageFolder, loaded.imageFolder);
+        QCOMPARE(r.pictureFolder, loaded.pictureFolder);
         QCOMPARE(r.inputFontSize, loaded.inputFontSize);
         QCOMPARE(r.lyricsFontSize, loaded.lyricsFontSize);
     }
@@ -155,8 +158,8 @@ private slots:
     // Flags are written True and False, sizes with a blank before and after.
     void emptyRecordIsWrittenInFull()
     {
-        QVERIFY(bool(saveOptions()));
-        QCOMPARE(readFile(optionFilePath()), "\r\n" + EmptyRest);
+        QVERIFY(bool(save(m_optionFile, m_record)));
+        QCOMPARE(readFile(m_optionFile), "\r\n" + EmptyRest);
     }
 
     // What was read is saved as it was read: bytes Shift-JIS lacks too.
@@ -175,29 +178,29 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(SavedBack, saved);
-        QVERIFY(writeFile(optionFilePath(), file));
-        loadOptions();
-        const Record first = settings();
-        QVERIFY(bool(saveOptions()));
-        loadOptions();
-        QVERIFY(settings() == first);
-        QVERIFY(saved != SavedBack::SameBytes || readFile(optionFilePath()) == file);
+        QVERIFY(writeFile(m_optionFile, file));
+        load(m_optionFile, m_record);
+        const Record first = m_record;
+        QVERIFY(bool(save(m_optionFile, m_record)));
+        load(m_optionFile, m_record);
+        QVERIFY(m_record == first);
+        QVERIFY(saved != SavedBack::SameBytes || readFile(m_optionFile) == file);
     }
 
     // A song or folder the file cannot hold refuses the save, which leaves the file as it was.
     void unstorableTextRefusesTheSave()
     {
-        QVERIFY(writeFile(optionFilePath(), m_sample));
+        QVERIFY(writeFile(m_optionFile, m_sample));
         for (const QString &text : QStringList{"café", "a\nb", "a\rb", QString(QChar(0xD800))}) {
-            for (QString *field : {&settings().songFile[7], &settings().imageFolder}) {
+            for (QString *field : {&m_record.songFile[7], &m_record.pictureFolder}) {
                 *field = text;
-                const SaveResult result = saveOptions();
+                const SaveResult result = save(m_optionFile, m_record);
                 QCOMPARE(result.status, SaveResult::CannotHold);
                 QCOMPARE(result.detail, text);
                 field->clear();
             }
         }
-        QCOMPARE(readFile(optionFilePath()), m_sample);
+        QCOMPARE(readFile(m_optionFile), m_sample);
     }
 
     // A save replaces the file whole: a reader of the old one still reads it, and a link's target is
@@ -206,13 +209,13 @@ private slots:
     {
         const QString real = m_dir.filePath("kept/Option.dat");
         QVERIFY(writeFile(real, m_sample, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-        QVERIFY(QFile::link(real, optionFilePath()));
-        QFile reader(optionFilePath());
+        QVERIFY(QFile::link(real, m_optionFile));
+        QFile reader(m_optionFile);
         QVERIFY(reader.open(QIODevice::ReadOnly));
-        QVERIFY(bool(saveOptions()));
+        QVERIFY(bool(save(m_optionFile, m_record)));
         QCOMPARE(reader.readAll(), m_sample);
         QCOMPARE(readFile(real).size(), EmptyRest.size() + 2);
-        QVERIFY(QFileInfo(optionFilePath()).isSymLink());
+        QVERIFY(QFileInfo(m_optionFile).isSymLink());
         QCOMPARE(QFile::permissions(real) & (QFile::ReadGroup | QFile::ReadOther), QFile::ReadGroup);
     }
 
@@ -232,14 +235,15 @@ private slots:
         SMALL_DISK_OR_SKIP(disk, 64);
         const QString folder = disk.path("program"), moved = disk.path("moved");
         QVERIFY(writeFile(folder + "/Option.dat", m_sample));
-        setProgramFolder(folder);
-        settings().songFile.fill(QString(100, u'a')); // 11 KiB, more than the room left: a write falls short
+        m_optionFile = folder + "/Option.dat";
+        m_record.songFile.fill(QString(100, u'a')); // 11 KiB, more than the room left: a write falls short
         if (error == ENOSPC) {
             disk.fill(4096);
         }
         QVERIFY(error != EROFS || disk.makeReadOnly());
         QVERIFY(error != ENOENT || QDir().rename(folder, moved));
-        const SaveResult result = underFileSizeLimit(error == EFBIG ? 4096 : 0, saveOptions);
+        const SaveResult result =
+            underFileSizeLimit(error == EFBIG ? 4096 : 0, [this] { return save(m_optionFile, m_record); });
         QVERIFY2(result.status == SaveResult::WriteFailed, qPrintable(result.detail));
         QCOMPARE(result.detail, qt_error_string(error));
         const QString kept = error == ENOENT ? moved : folder;
@@ -250,20 +254,19 @@ private slots:
     // Relative paths are taken from the program folder; absolute and drive paths stay as written.
     void relativePathsResolveAgainstTheProgramFolder()
     {
-        setProgramFolder("/opt/z");
-        QCOMPARE(resolvePath("/home/p/a.mid"), "/home/p/a.mid");
-        QCOMPARE(resolvePath("D:\\Pics"), "D:\\Pics");
-        QCOMPARE(resolvePath("曲/表/a.mid"), "/opt/z/曲/表/a.mid");
-        QCOMPARE(resolvePath("\\a.mid"), "/opt/z/\\a.mid");
-        setProgramFolder("/");
-        QCOMPARE(resolvePath("s"), "/s"); // no doubled separator
+        const ProgramFolder folder("/opt/z");
+        QCOMPARE(folder.resolve("/home/p/a.mid"), "/home/p/a.mid");
+        QCOMPARE(folder.resolve("D:\\Pics"), "D:\\Pics");
+        QCOMPARE(folder.resolve("曲/表/a.mid"), "/opt/z/曲/表/a.mid");
+        QCOMPARE(folder.resolve("\\a.mid"), "/opt/z/\\a.mid");
+        QCOMPARE(ProgramFolder("/").resolve("s"), "/s"); // no doubled separator
     }
 
     void folderIsAllBeforeTheLastSlash()
     {
-        QCOMPARE(folderOfPath("/home/p/a.mid"), "/home/p");
-        QCOMPARE(folderOfPath("曲/表/a.mid"), "曲/表"); // 表 ends in the byte of a backslash
-        QCOMPARE(folderOfPath("D:\\Pics"), "");
+        QCOMPARE(Paths::folderOf("/home/p/a.mid"), "/home/p");
+        QCOMPARE(Paths::folderOf("曲/表/a.mid"), "曲/表"); // 表 ends in the byte of a backslash
+        QCOMPARE(Paths::folderOf("D:\\Pics"), "");
     }
 
     // An exact name first; then every part in any case or twin, the first in code point order; no prefixes.

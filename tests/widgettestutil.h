@@ -3,8 +3,8 @@
 #pragma once
 
 #include "audiotestutil.h"
-#include "options.h"
 #include "playwindow.h"
+#include "settings.h"
 
 #include <QPlainTextEdit>
 #include <QtTest> // and all of QtCore
@@ -15,25 +15,20 @@ inline PlayWindow::Devices offlineDevices()
     return {{AudioEngine::Output::Offline}, QString()}; // sound rendered offline, no mixer
 }
 
-// A program folder of its own (so a single-copy lock of its own) holding a short song "a.wav" (0.2 s),
-// a long one "b.wav" (2 s) and the left and middle click songs (a MIDI tune of 1 s); start() makes the window
-// on it. Whatever a test leaves behind, the fixture's end gives back the program folder and the current
-// folder it found.
+// A program folder of its own holding a short song "a.wav" (0.2 s), a long one "b.wav" (2 s) and the left
+// and middle click songs (a MIDI tune of 1 s); start() makes the window on it.
 class PlayFixture
 {
-    QTemporaryDir m_dir; // outlives the window, which leaves it at exit
-    const QString m_folderBefore = Options::programFolder();
-    const QString m_currentBefore = QDir::currentPath();
+    QTemporaryDir m_dir; // outlives the window
 
 public:
     std::unique_ptr<PlayWindow> window;
-    Options::Record record; // what start() writes to Option.dat
+    Settings::Record record; // what start() writes to Option.dat
     PlayWindow::Devices devices = offlineDevices();
     bool ready = false; // every file made
 
     PlayFixture()
     {
-        Options::setProgramFolder(m_dir.path());
         const int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
         ready =
             AudioTest::writeTone(path(QStringLiteral("a.wav")), 48000, 1, format, 440, 0.2)
@@ -41,12 +36,6 @@ public:
             && QFile::copy(QStringLiteral(ZUBELO_TEST_SONGS "/a4.mid"), path(QStringLiteral("ClickLeft.mid")))
             && QFile::copy(QStringLiteral(ZUBELO_TEST_SONGS "/a4.mid"),
                            path(QStringLiteral("ClickMiddle.mid")));
-    }
-    ~PlayFixture()
-    {
-        window.reset(); // the last window goes before a new folder comes
-        Options::setProgramFolder(m_folderBefore);
-        QDir::setCurrent(m_currentBefore);
     }
     QString path(const QString &name = {}) const { return m_dir.filePath(name); }
     bool write(const QString &name, const QByteArray &bytes)
@@ -62,13 +51,17 @@ public:
         image.fill(colour);
         return QDir().mkpath(QFileInfo(path(name)).path()) && image.save(path(name));
     }
-    // The window on the settings of record, read from Option.dat as at a real start.
+    // The window on the settings of record, through Option.dat as at a real start.
     bool start()
     {
-        if (!Options::writeOptionsFile(path(QStringLiteral("Option.dat")), record)) {
+        const ProgramFolder folder(m_dir.path());
+        Settings::Record read;
+        if (!Settings::save(folder.optionFile(), record)) {
             return false;
         }
-        window = std::make_unique<PlayWindow>(devices);
+        Settings::load(folder.optionFile(), read);
+        window = std::make_unique<PlayWindow>(folder, read, devices);
+        window->volumeFrame()->openMixer(); // as start-up does
         window->show();
         return QTest::qWaitForWindowExposed(window.get());
     }

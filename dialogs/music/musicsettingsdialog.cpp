@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "music/musicsettingsdialog.h"
 
+#include "dialogbuttons.h"
 #include "japanesefont.h"
 #include "keyslots.h"
 #include "messages.h"
 #include "music/onscreenkeyboard.h"
-#include "options.h"
 #include "paths.h"
 #include "twips.h"
 #include "windowguard.h"
@@ -22,24 +22,20 @@
 
 namespace {
 
-// An ordinary file by the name as typed (relative names from the current
+// An ordinary file by the name as typed (relative names in the program
 // folder), found as the play window finds it; wildcards count when at least
 // one ordinary file matches them.
-bool namesAnExistingFile(const QString &name)
+bool namesAnExistingFile(const QString &path)
 {
-    if (name.contains(u'*') || name.contains(u'?')) {
-        const QFileInfo info(name);
-        const QDir folder = info.dir();
-        return !folder.entryList({info.fileName()}, QDir::Files).isEmpty();
+    if (!path.startsWith(u'/')) {
+        return false; // a Windows path ("C:\\...") names nothing here
     }
-    const QFileInfo info(Paths::locate(QFileInfo(name).absoluteFilePath()));
+    if (path.contains(u'*') || path.contains(u'?')) {
+        const QFileInfo info(path);
+        return !info.dir().entryList({info.fileName()}, QDir::Files).isEmpty();
+    }
+    const QFileInfo info(Paths::locate(QFileInfo(path).absoluteFilePath()));
     return info.isFile() && !info.fileName().startsWith(u'.');
-}
-
-void noDefault(QPushButton *button)
-{
-    button->setAutoDefault(false); // Enter never closes the dialog
-    button->setDefault(false);
 }
 
 } // namespace
@@ -54,86 +50,85 @@ QString MusicSettingsDialog::playRepeatCaption()
     return QStringLiteral("次のキー入力まで曲を繰り返す　　(Escキーで演奏を中止できます)");
 }
 
-MusicSettingsDialog::MusicSettingsDialog(QWidget *parent)
+MusicSettingsDialog::MusicSettingsDialog(const Settings::Record &settings, const ProgramFolder &folder,
+                                         QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , mIntro(new QLabel(QStringLiteral("ｷｰが押されたときの曲目や演奏方法を設定します"), this))
-    , mSongsFrame(new QGroupBox(QStringLiteral("ｷｰごとの曲"), this))
-    , mClickAKey(new QLabel(QStringLiteral("ｷｰをクリックしてください"), mSongsFrame))
-    , mKeyboard(new OnScreenKeyboard(mSongsFrame))
-    , mKeyName(new QLabel(mSongsFrame))
-    , mSongFileLabel(new QLabel(QStringLiteral("音楽ﾌｧｲﾙ :"), mSongsFrame))
-    , mSongFile(new QLineEdit(mSongsFrame))
-    , mBrowse(new QPushButton(QStringLiteral("参照"), mSongsFrame))
-    , mPlayWait(new QCheckBox(this))
-    , mPlayRepeat(new QCheckBox(this))
-    , mOk(new QPushButton(QStringLiteral("OK"), this))
-    , mCancel(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this))
+    , m_intro(new QLabel(QStringLiteral("ｷｰが押されたときの曲目や演奏方法を設定します"), this))
+    , m_songsFrame(new QGroupBox(QStringLiteral("ｷｰごとの曲"), this))
+    , m_clickAKey(new QLabel(QStringLiteral("ｷｰをクリックしてください"), m_songsFrame))
+    , m_keyboard(new OnScreenKeyboard(m_songsFrame))
+    , m_keyName(new QLabel(m_songsFrame))
+    , m_songFileLabel(new QLabel(QStringLiteral("音楽ﾌｧｲﾙ :"), m_songsFrame))
+    , m_songFile(new QLineEdit(m_songsFrame))
+    , m_browse(new QPushButton(QStringLiteral("参照"), m_songsFrame))
+    , m_playWait(new QCheckBox(this))
+    , m_playRepeat(new QCheckBox(this))
+    , m_ok(new QPushButton(QStringLiteral("OK"), this))
+    , m_cancel(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this))
+    , m_folder(folder)
+    , m_opened(settings)
+    , m_settings(settings)
 {
     setObjectName(QStringLiteral("musicSettingsDialog"));
     setWindowTitle(QStringLiteral("曲の設定"));
     setFont(JapaneseFont::proportional(9));
     setFixedSize(Twips::toPixels(6468), Twips::toPixels(5160));
 
-    mIntro->setGeometry(Twips::rect(120, 0, 6252, 372));
-    mIntro->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    mSongsFrame->setGeometry(Twips::rect(120, 480, 6252, 3612));
-    mClickAKey->setGeometry(Twips::rect(240, 240, 2652, 252));
-    mKeyName->setObjectName(QStringLiteral("keyName"));
-    mKeyName->setGeometry(Twips::rect(240, 2520, 1212, 732));
-    mKeyName->setFrameShape(QFrame::Box);
-    mKeyName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    mKeyName->setWordWrap(true);
-    mSongFileLabel->setGeometry(Twips::rect(1680, 2760, 1212, 252));
-    mSongFile->setObjectName(QStringLiteral("songFile"));
-    mSongFile->setGeometry(Twips::rect(1680, 3000, 3492, 264));
-    mBrowse->setObjectName(QStringLiteral("browse"));
-    mBrowse->setGeometry(Twips::rect(5280, 3000, 852, 372));
+    m_intro->setGeometry(Twips::rect(120, 0, 6252, 372));
+    m_songsFrame->setObjectName(QStringLiteral("songsFrame"));
+    m_intro->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_songsFrame->setGeometry(Twips::rect(120, 480, 6252, 3612));
+    m_clickAKey->setGeometry(Twips::rect(240, 240, 2652, 252));
+    m_keyName->setObjectName(QStringLiteral("keyName"));
+    m_keyName->setGeometry(Twips::rect(240, 2520, 1212, 732));
+    m_keyName->setFrameShape(QFrame::Box);
+    m_keyName->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_keyName->setWordWrap(true);
+    m_songFileLabel->setGeometry(Twips::rect(1680, 2760, 1212, 252));
+    m_songFile->setObjectName(QStringLiteral("songFile"));
+    m_songFile->setGeometry(Twips::rect(1680, 3000, 3492, 264));
+    m_browse->setObjectName(QStringLiteral("browse"));
+    m_browse->setGeometry(Twips::rect(5280, 3000, 852, 372));
     // The captions wrap after their two ideographic spaces.
-    mPlayWait->setObjectName(QStringLiteral("playWait"));
-    mPlayWait->setText(
+    m_playWait->setObjectName(QStringLiteral("playWait"));
+    m_playWait->setText(
         QString(playWaitCaption()).replace(QStringLiteral("　　("), QStringLiteral("　　\n(")));
-    mPlayWait->setGeometry(Twips::rect(120, 4080, 3132, 612));
-    mPlayRepeat->setObjectName(QStringLiteral("playRepeat"));
-    mPlayRepeat->setText(
+    m_playWait->setGeometry(Twips::rect(120, 4080, 3132, 612));
+    m_playRepeat->setObjectName(QStringLiteral("playRepeat"));
+    m_playRepeat->setText(
         QString(playRepeatCaption()).replace(QStringLiteral("　　("), QStringLiteral("　　\n(")));
-    mPlayRepeat->setGeometry(Twips::rect(3360, 4080, 3012, 612));
-    mOk->setObjectName(QStringLiteral("ok"));
-    mOk->setGeometry(Twips::rect(4200, 4680, 972, 372));
-    mCancel->setObjectName(QStringLiteral("cancel"));
-    mCancel->setGeometry(Twips::rect(5280, 4680, 972, 372));
-    for (QPushButton *button : {mBrowse, mOk, mCancel}) {
-        noDefault(button);
-    }
-    setTabOrder(mSongFile, mBrowse);
-    setTabOrder(mBrowse, mOk);
-    setTabOrder(mOk, mCancel);
-    setTabOrder(mCancel, mPlayWait);
-    setTabOrder(mPlayWait, mPlayRepeat);
+    m_playRepeat->setGeometry(Twips::rect(3360, 4080, 3012, 612));
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_ok->setGeometry(Twips::rect(4200, 4680, 972, 372));
+    m_cancel->setObjectName(QStringLiteral("cancel"));
+    m_cancel->setGeometry(Twips::rect(5280, 4680, 972, 372));
+    DialogButtons::keepFromEnter({m_browse, m_ok, m_cancel});
+    setTabOrder(m_songFile, m_browse);
+    setTabOrder(m_browse, m_ok);
+    setTabOrder(m_ok, m_cancel);
+    setTabOrder(m_cancel, m_playWait);
+    setTabOrder(m_playWait, m_playRepeat);
 
-    connect(mKeyboard, &OnScreenKeyboard::keyClicked, this, &MusicSettingsDialog::selectKey);
-    connect(mBrowse, &QPushButton::clicked, this, &MusicSettingsDialog::browseForSong);
+    connect(m_keyboard, &OnScreenKeyboard::keyClicked, this, &MusicSettingsDialog::selectKey);
+    connect(m_browse, &QPushButton::clicked, this, &MusicSettingsDialog::browseForSong);
     // A box ticked by loadSettings runs its handler, as a click would.
-    connect(mPlayWait, &QCheckBox::toggled, this, &MusicSettingsDialog::takePlayWait);
-    connect(mPlayRepeat, &QCheckBox::toggled, this, &MusicSettingsDialog::takePlayRepeat);
-    connect(mOk, &QPushButton::clicked, this, &MusicSettingsDialog::saveAndClose);
-    connect(mCancel, &QPushButton::clicked, this, &MusicSettingsDialog::putBackAndClose);
+    connect(m_playWait, &QCheckBox::toggled, this, &MusicSettingsDialog::takePlayWait);
+    connect(m_playRepeat, &QCheckBox::toggled, this, &MusicSettingsDialog::takePlayRepeat);
+    connect(m_ok, &QPushButton::clicked, this, &MusicSettingsDialog::saveAndClose);
+    connect(m_cancel, &QPushButton::clicked, this, &MusicSettingsDialog::putBackAndClose);
 
     loadSettings();
-    mSongFile->setFocus();
+    m_songFile->setFocus();
 }
 
 void MusicSettingsDialog::loadSettings()
 {
     WindowGuard::makeTopmost(this);
     m_currentSlot = 0;
-    const Options::Record &settings = Options::settings();
-    m_savedSongFiles = settings.songFile;
-    m_savedPlayWait = settings.playWait;
-    m_savedPlayRepeat = settings.playRepeat;
-    mSongFile->setText(settings.songFile[0]);
+    m_songFile->setText(m_settings.songFile[0]);
     selectKey(0);
-    mPlayWait->setChecked(settings.playWait);
-    mPlayRepeat->setChecked(settings.playRepeat);
+    m_playWait->setChecked(m_settings.playWait);
+    m_playRepeat->setChecked(m_settings.playRepeat);
 }
 
 void MusicSettingsDialog::selectKey(int slot)
@@ -141,33 +136,32 @@ void MusicSettingsDialog::selectKey(int slot)
     if (!commitSongFile(m_currentSlot)) {
         return; // the selection stays; the rejected name waits in the text box
     }
-    mKeyName->setText(KeySlots::keyDisplayName(slot) + QStringLiteral("キー"));
-    mSongFile->setText(Options::settings().songFile[size_t(slot)]);
+    m_keyName->setText(KeySlots::keyDisplayName(slot) + QStringLiteral("キー"));
+    m_songFile->setText(m_settings.songFile[size_t(slot)]);
     m_currentSlot = qint16(slot);
 }
 
 bool MusicSettingsDialog::commitSongFile(int slot)
 {
-    const QString name = mSongFile->text();
-    if (!name.isEmpty() && !namesAnExistingFile(name)) {
+    const QString name = m_songFile->text();
+    if (!name.isEmpty() && !namesAnExistingFile(m_folder.resolve(name))) {
         DialogMessages::warn(this, QStringLiteral("指定されたﾌｧｲﾙは存在しません。\n  ") + name
                                        + QStringLiteral("\n有効なﾌｧｲﾙを設定してください。"));
-        mSongFile->setFocus();
+        m_songFile->setFocus();
         return false;
     }
-    if (!Options::canStore(name)) {
+    if (!Settings::canStore(name)) {
         DialogMessages::warn(this, DialogMessages::cannotHoldText(name));
-        mSongFile->setFocus();
+        m_songFile->setFocus();
         return false;
     }
-    Options::settings().songFile[size_t(slot)] = name;
+    m_settings.songFile[size_t(slot)] = name;
     return true;
 }
 
 void MusicSettingsDialog::browseForSong()
 {
-    Options::Record &settings = Options::settings();
-    const QString stored = settings.songFile[size_t(m_currentSlot)];
+    const QString stored = m_settings.songFile[size_t(m_currentSlot)];
     // Qt's own dialog: the same on every desktop. It never changes the current folder.
     QFileDialog browser(this);
     browser.setOption(QFileDialog::DontUseNativeDialog);
@@ -176,10 +170,9 @@ void MusicSettingsDialog::browseForSong()
     const QStringList filters{QStringLiteral("MIDIファイル (*.mid)"), QStringLiteral("WAVEファイル (*.wav)")};
     browser.setNameFilters(filters);
     browser.selectNameFilter(filters.first());
-    const QString folder = Options::folderOfPath(stored);
-    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
-        browser.setDirectory(folder);
-    }
+    // The stored song's folder, else the program folder.
+    const QString folder = m_folder.resolve(Paths::folderOf(stored));
+    browser.setDirectory(QFileInfo(folder).isDir() ? folder : m_folder.path());
     if (!stored.isEmpty()) {
         browser.selectFile(QFileInfo(stored).fileName());
     }
@@ -187,23 +180,23 @@ void MusicSettingsDialog::browseForSong()
         return; // cancelled: the stored name stays, and so does any typed text
     }
     const QString chosen = browser.selectedFiles().first();
-    if (!Options::canStore(chosen)) {
+    if (!Settings::canStore(chosen)) {
         DialogMessages::warn(this, DialogMessages::cannotHoldText(chosen));
         return;
     }
-    settings.songFile[size_t(m_currentSlot)] = chosen;
-    mSongFile->setText(settings.songFile[size_t(m_currentSlot)]);
+    m_settings.songFile[size_t(m_currentSlot)] = chosen;
+    m_songFile->setText(chosen);
 }
 
 void MusicSettingsDialog::takePlayWait()
 {
-    Options::settings().playWait = mPlayWait->isChecked();
+    m_settings.playWait = m_playWait->isChecked();
     commitSongFile(m_currentSlot);
 }
 
 void MusicSettingsDialog::takePlayRepeat()
 {
-    Options::settings().playRepeat = mPlayRepeat->isChecked();
+    m_settings.playRepeat = m_playRepeat->isChecked();
     commitSongFile(m_currentSlot);
 }
 
@@ -212,26 +205,23 @@ void MusicSettingsDialog::saveAndClose()
     if (!commitSongFile(m_currentSlot)) {
         return;
     }
-    if (const Options::SaveResult saved = Options::saveOptions(); !saved) {
+    if (const Settings::SaveResult saved = Settings::save(m_folder.optionFile(), m_settings); !saved) {
         // The settings stay in use for this run; the file on disk is still the old one.
-        DialogMessages::saveFailed(this, saved);
+        DialogMessages::saveFailed(this, m_folder.optionFile(), saved);
     }
     accept();
 }
 
 void MusicSettingsDialog::putBackAndClose()
 {
-    Options::Record &settings = Options::settings();
-    settings.songFile = m_savedSongFiles;
-    settings.playWait = m_savedPlayWait;
-    settings.playRepeat = m_savedPlayRepeat;
+    m_settings = m_opened;
     QDialog::reject();
 }
 
 void MusicSettingsDialog::reject()
 {
     if (m_closingByCloseBox) {
-        QDialog::reject(); // changes made so far stay in the record, unsaved
+        QDialog::reject(); // the names taken so far stay, unsaved
     } else {
         putBackAndClose();
     }

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The music settings dialog "曲の設定": a song file for each key of the
-// on-screen keyboard, and the two playing flags. It works on the settings
-// record directly and keeps a copy to put back on Cancel.
+// on-screen keyboard, and the two playing flags. Each accepted name and each
+// flag goes into its copy of the settings at once; Cancel puts the copy back
+// as it came, OK saves it.
 #pragma once
 
-#include "keyslots.h"
+#include "programfolder.h"
+#include "settings.h"
 
 #include <QDialog>
-#include <array>
 
 class OnScreenKeyboard;
 class QCheckBox;
@@ -21,7 +22,13 @@ class MusicSettingsDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit MusicSettingsDialog(QWidget *parent = nullptr);
+    // Edits a copy of the settings; relative song names are found in the program folder.
+    MusicSettingsDialog(const Settings::Record &settings, const ProgramFolder &folder,
+                        QWidget *parent = nullptr);
+
+    // The settings as the dialog leaves them: saved by OK, put back by Cancel and Esc, and with the
+    // names taken so far when the close box ends it.
+    const Settings::Record &settings() const { return m_settings; }
 
     // A click on a key of the on-screen keyboard: keeps the typed song of the
     // key shown so far (or stays on it when that name is refused), then shows the new key's song.
@@ -33,27 +40,22 @@ public:
     static QString playWaitCaption();
     static QString playRepeatCaption();
 
-    QLabel *const mIntro;
-    QGroupBox *const mSongsFrame;
-    QLabel *const mClickAKey;
-    OnScreenKeyboard *const mKeyboard;
-    QLabel *const mKeyName;
-    QLabel *const mSongFileLabel;
-    QLineEdit *const mSongFile;
-    QPushButton *const mBrowse;
-    QCheckBox *const mPlayWait;
-    QCheckBox *const mPlayRepeat;
-    QPushButton *const mOk;
-    QPushButton *const mCancel;
-
-public slots:
-    // Esc and Cancel put the record back; the window's close box leaves it as it is.
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
+    QLabel *const m_intro;
+    QGroupBox *const m_songsFrame;
+    QLabel *const m_clickAKey;
+    OnScreenKeyboard *const m_keyboard;
+    QLabel *const m_keyName;
+    QLabel *const m_songFileLabel;
+    QLineEdit *const m_songFile;
+    QPushButton *const m_browse;
+    QCheckBox *const m_playWait;
+    QCheckBox *const m_playRepeat;
+    QPushButton *const m_ok;
+    QPushButton *const m_cancel;
+
+    void reject() override;
+    void closeEvent(QCloseEvent *event) override;
     void loadSettings();
     // Stores the typed name as the slot's song; false (with a message) when it names no file
     // or the settings file cannot hold it.
@@ -63,10 +65,9 @@ private:
     void saveAndClose();
     void putBackAndClose();
 
-    // Dialog state for one opening.
+    const ProgramFolder m_folder;
+    const Settings::Record m_opened; // what Cancel puts back
+    Settings::Record m_settings;
     qint16 m_currentSlot = 0;
-    std::array<QString, KeySlots::SlotCount> m_savedSongFiles;
-    bool m_savedPlayWait = false;
-    bool m_savedPlayRepeat = false;
     bool m_closingByCloseBox = false;
 };

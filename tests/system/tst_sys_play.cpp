@@ -3,7 +3,7 @@
 // what only they show (drawing, sound heard, the speaker volume, signals, and a
 // window manager's view of the window and of the keyboard lock).
 #include "../audiotestutil.h"
-#include "options.h"
+#include "settings.h"
 #include "systemtest.h"
 
 #include <QtTest>
@@ -412,8 +412,8 @@ private slots:
         const QByteArray bytes = SystemTest::output(u"cat"_s, {root + u"/usr/share/zubelo/Option.dat"_s});
         QCOMPARE(SystemTest::output(u"cat"_s, {folder + u"Option.dat"_s}), bytes);
         QVERIFY(QFileInfo(folder + u"Option.dat"_s).isWritable());
-        Options::Record record;
-        Options::parseOptions(bytes, record);
+        Settings::Record record;
+        Settings::parse(bytes, record);
         for (const QString &song : record.songFile) {
             QVERIFY2(song.isEmpty() || QFileInfo::exists(folder + song), qPrintable(song));
         }

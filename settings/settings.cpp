@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "options.h"
+#include "settings.h"
 
 #include "atomicfile.h"
 #include "settingslogging.h"
@@ -11,15 +11,9 @@
 #include <cmath>
 #include <limits>
 
-namespace Options {
+namespace Settings {
 
 namespace {
-
-QString &programFolderText()
-{
-    static QString folder;
-    return folder;
-}
 
 constexpr int PlayWaitLine = SlotCount; // right after the song lines
 constexpr int PlayRepeatLine = PlayWaitLine + 1;
@@ -27,12 +21,6 @@ constexpr int ImageFolderLine = PlayWaitLine + 2;
 constexpr int InputFontSizeLine = PlayWaitLine + 3;
 constexpr int LyricsFontSizeLine = PlayWaitLine + 4;
 static_assert(LyricsFontSizeLine + 1 == LineCount);
-
-bool isAbsolute(const QString &path)
-{
-    // A Windows path from an old Option.dat ("C:\...") is kept as written.
-    return path.startsWith(u'/') || (path.size() >= 2 && path[1] == u':');
-}
 
 void storeLine(Record &record, int lineIndex, const QString &line)
 {
@@ -43,7 +31,7 @@ void storeLine(Record &record, int lineIndex, const QString &line)
     switch (lineIndex) {
     case PlayWaitLine: record.playWait = flagFromText(line); break;
     case PlayRepeatLine: record.playRepeat = flagFromText(line); break;
-    case ImageFolderLine: record.imageFolder = line; break;
+    case ImageFolderLine: record.pictureFolder = line; break;
     case InputFontSizeLine: record.inputFontSize = roundToInt16(numberFromText(line)); break;
     case LyricsFontSizeLine: record.lyricsFontSize = roundToInt16(numberFromText(line)); break;
     default: break; // lines after the last field are ignored
@@ -55,32 +43,11 @@ void storeLine(Record &record, int lineIndex, const QString &line)
 bool Record::operator==(const Record &other) const
 {
     return songFile == other.songFile && playWait == other.playWait && playRepeat == other.playRepeat
-           && imageFolder == other.imageFolder && inputFontSize == other.inputFontSize
+           && pictureFolder == other.pictureFolder && inputFontSize == other.inputFontSize
            && lyricsFontSize == other.lyricsFontSize;
 }
 
-Record &settings()
-{
-    static Record record;
-    return record;
-}
-
-void setProgramFolder(const QString &folder)
-{
-    programFolderText() = folder;
-}
-
-QString programFolder()
-{
-    return programFolderText();
-}
-
-QString optionFilePath()
-{
-    return resolvePath(QStringLiteral("Option.dat"));
-}
-
-void parseOptions(QByteArrayView fileBytes, Record &record)
+void parse(QByteArrayView fileBytes, Record &record)
 {
     record.songFile.fill(QString());
     record.playWait = false;
@@ -93,17 +60,17 @@ void parseOptions(QByteArrayView fileBytes, Record &record)
     }
 }
 
-void loadOptions()
+void load(const QString &path, Record &record)
 {
-    QFile file(optionFilePath());
+    QFile file(path);
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly)) {
         bytes = file.read(MaxFileBytes);
     } else {
-        qCWarning(lcSettings, "Zubelo starts without settings: %s: %s", qPrintable(file.fileName()),
+        qCWarning(lcSettings, "Zubelo starts without settings: %s: %s", qPrintable(path),
                   qPrintable(file.errorString()));
     }
-    parseOptions(bytes, settings());
+    parse(bytes, record);
 }
 
 bool canStore(const QString &text)
@@ -111,7 +78,7 @@ bool canStore(const QString &text)
     return !text.contains(u'\r') && !text.contains(u'\n') && ShiftJis::canEncode(text);
 }
 
-SaveResult formatOptions(const Record &record, QByteArray &fileBytes)
+SaveResult format(const Record &record, QByteArray &fileBytes)
 {
     fileBytes.clear();
     auto appendLine = [&fileBytes](const QString &line) {
@@ -131,18 +98,18 @@ SaveResult formatOptions(const Record &record, QByteArray &fileBytes)
     }
     appendLine(flagText(record.playWait));
     appendLine(flagText(record.playRepeat));
-    if (!appendLine(record.imageFolder)) {
-        return {SaveResult::CannotHold, record.imageFolder};
+    if (!appendLine(record.pictureFolder)) {
+        return {SaveResult::CannotHold, record.pictureFolder};
     }
     appendLine(numberForm(record.inputFontSize) + u' ');
     appendLine(numberForm(record.lyricsFontSize) + u' ');
     return {};
 }
 
-SaveResult writeOptionsFile(const QString &path, const Record &record)
+SaveResult save(const QString &path, const Record &record)
 {
     QByteArray bytes;
-    if (SaveResult formatted = formatOptions(record, bytes); !formatted) {
+    if (SaveResult formatted = format(record, bytes); !formatted) {
         return formatted;
     }
     // A full disk, a size limit or a kill never leaves half a settings file: the old one stays whole
@@ -153,29 +120,6 @@ SaveResult writeOptionsFile(const QString &path, const Record &record)
         return {SaveResult::WriteFailed, reason};
     }
     return {};
-}
-
-SaveResult saveOptions()
-{
-    return writeOptionsFile(optionFilePath(), settings());
-}
-
-QString resolvePath(const QString &stored)
-{
-    if (isAbsolute(stored)) {
-        return stored;
-    }
-    QString folder = programFolder();
-    if (folder.endsWith(u'/')) {
-        folder.chop(1); // the root folder: no doubled separator
-    }
-    return folder + u'/' + stored;
-}
-
-QString folderOfPath(const QString &path)
-{
-    const qsizetype slash = path.lastIndexOf(u'/');
-    return slash < 0 ? QString() : path.left(slash);
 }
 
 double numberFromText(QStringView text)
@@ -288,4 +232,4 @@ QString numberForm(int value)
     return value < 0 ? QString::number(value) : u' ' + QString::number(value);
 }
 
-} // namespace Options
+} // namespace Settings
