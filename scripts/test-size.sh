@@ -27,7 +27,7 @@ count_lines() {
     done | grep -Ev '^[[:space:]]*($|//|#[^a-z!]|#$|/?\*)' | wc -l
 }
 
-program=$(count_lines app settings dialogs platform tools)
+program=$(count_lines app settings media dialogs platform tools)
 tests=$(count_lines tests)
 percent=$((tests * 100 / program))
 
