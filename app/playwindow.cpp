@@ -32,11 +32,6 @@ constexpr int DesignClientWidth = 8040;  // twips
 constexpr int DesignClientHeight = 4272; // twips
 constexpr char LockNoticeText[] = "キーボードとマウスを固定できません";
 
-int px(double twips)
-{
-    return WindowLayout::twipsToPixels(twips);
-}
-
 // A few bright keys on a dark board: the drawing the desktop shows for the program,
 // rendered from data/zubelo.svg when the program is built, one file for each size.
 QIcon makeWindowIcon()
@@ -93,7 +88,7 @@ void PlayWindow::createControls()
     setWindowTitle(QStringLiteral("Zubelo"));
     setWindowIcon(makeWindowIcon());
     setFont(JapaneseFont::proportional(10.2));
-    resize(px(DesignClientWidth), px(DesignClientHeight));
+    resize(Twips::toPixels(DesignClientWidth), Twips::toPixels(DesignClientHeight));
     WindowGuard::fixBorderAtNormalSize(this); // the hot keys change the size; the edges do not
 
     m_typingBox->setObjectName(QStringLiteral("typingBox"));
@@ -110,7 +105,7 @@ void PlayWindow::createControls()
     m_typingBox->viewport()->setMouseTracking(true);
     setMouseTracking(true);
 
-    m_volume->move(px(5640), px(3720));
+    m_volume->move(Twips::toPixels(5640), Twips::toPixels(3720));
     m_volume->setAttribute(Qt::WA_NoMousePropagation); // a click on the volume frame is its own
     m_volume->slider()->installEventFilter(this);      // the hot keys work while the slider has the keys
     connect(m_volume, &VolumeFrame::focusReturned, m_typingBox, qOverload<>(&QWidget::setFocus));
@@ -129,8 +124,8 @@ void PlayWindow::createControls()
         line->adjustSize();
         line->setAttribute(Qt::WA_NoMousePropagation); // a click on the help lines is theirs
     }
-    m_settingsHelp->move(0, px(3720));
-    m_windowHelp->move(0, px(3960));
+    m_settingsHelp->move(0, Twips::toPixels(3720));
+    m_windowHelp->move(0, Twips::toPixels(3960));
     // Where a parent looks and a child does not care; a message box would be clicked away.
     m_lockNotice->setObjectName(QStringLiteral("lockNotice"));
     QFont noticeFont = JapaneseFont::proportional(9);
@@ -180,16 +175,17 @@ void PlayWindow::shutDown()
 void PlayWindow::placeControls()
 {
     WindowLayout::Input input;
-    input.clientWidth = width() * WindowLayout::TwipsPerPixel;
-    input.clientHeight = height() * WindowLayout::TwipsPerPixel;
-    input.settingsHelpHeight = m_settingsHelp->height() * WindowLayout::TwipsPerPixel;
-    input.windowHelpHeight = m_windowHelp->height() * WindowLayout::TwipsPerPixel;
-    input.volumeFrameWidth = m_volume->width() * WindowLayout::TwipsPerPixel;
+    input.clientWidth = width() * Twips::PerPixel;
+    input.clientHeight = height() * Twips::PerPixel;
+    input.settingsHelpHeight = m_settingsHelp->height() * Twips::PerPixel;
+    input.windowHelpHeight = m_windowHelp->height() * Twips::PerPixel;
+    input.volumeFrameWidth = m_volume->width() * Twips::PerPixel;
     const WindowLayout::Placement placement = WindowLayout::place(input);
-    m_typingBox->setGeometry(0, 0, px(placement.typingWidth), px(placement.typingHeight));
-    m_settingsHelp->move(0, px(placement.settingsHelpTop));
-    m_windowHelp->move(0, px(placement.windowHelpTop));
-    m_volume->move(px(placement.volumeFrameLeft), px(placement.volumeFrameTop));
+    m_typingBox->setGeometry(0, 0, Twips::toPixels(placement.typingWidth),
+                             Twips::toPixels(placement.typingHeight));
+    m_settingsHelp->move(0, Twips::toPixels(placement.settingsHelpTop));
+    m_windowHelp->move(0, Twips::toPixels(placement.windowHelpTop));
+    m_volume->move(Twips::toPixels(placement.volumeFrameLeft), Twips::toPixels(placement.volumeFrameTop));
     placeLockNotice();
 }
 

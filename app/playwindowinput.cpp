@@ -20,8 +20,8 @@ namespace {
 // Where a mouse event is, in whole pixels of the window, by way of the twips the window's design counts in.
 QPoint pointerOf(const QMouseEvent *event)
 {
-    return QPoint(WindowLayout::twipsToPixels(float(event->position().x() * WindowLayout::TwipsPerPixel)),
-                  WindowLayout::twipsToPixels(float(event->position().y() * WindowLayout::TwipsPerPixel)));
+    return QPoint(Twips::toPixels(float(event->position().x() * Twips::PerPixel)),
+                  Twips::toPixels(float(event->position().y() * Twips::PerPixel)));
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 
 namespace WindowLayout {
 
-constexpr int TwipsPerPixel = Twips::PerPixel;
 constexpr double BottomStrip = 480; // height of the strip below the text box
 constexpr double FrameRightMargin = 10;
 constexpr double FrameTopGap = 5;
@@ -47,10 +46,5 @@ struct Size
     bool operator==(const Size &o) const { return width == o.width && height == o.height; }
 };
 Size pictureSize(Size picture, Size window);
-
-inline int twipsToPixels(double twips)
-{
-    return Twips::toPixels(twips);
-}
 
 } // namespace WindowLayout

@@ -19,8 +19,14 @@ constexpr int Shift = VirtualKey::ShiftMask, Ctrl = VirtualKey::CtrlMask, Alt = 
 constexpr int KeyA = 65, NotInTheTable = 255, SlotA = 60, SlotL = 68, SlotEnter = 51;
 enum State { Free, SongPlays, WaitAsked, WaitWhilePlaying };
 enum Colour { KeepsColour, Paints };
-// Key, modifiers, state, song (none: held), colour.
-using KeyRow = std::tuple<int, int, State, QString, Colour>;
+struct KeyRow
+{
+    int key;
+    int modifiers;
+    State state;
+    QString song; // none: held back
+    Colour colour;
+};
 
 // Plays keys through the hot key gate as the window does, its timer run on the keys' own clock. Steps:
 // "+X@250" down at 250 ms, "-X@400" up, "*X@900" an auto-repeat press, "forget" the keys going to another
@@ -80,7 +86,7 @@ class TestKeyResponse : public QObject
 
 private slots:
 
-    void keyResponse_data()
+    void keysPlayPaintOrWait_data()
     {
         QTest::addColumn<KeyRow>("row");
         const QString a = u"a.wav"_s;
@@ -97,7 +103,7 @@ private slots:
         QTest::newRow("wait, nothing plays") << KeyRow{KeyA, 0, WaitAsked, a, Paints};
         QTest::newRow("no wait asked") << KeyRow{KeyA, 0, SongPlays, a, Paints};
     }
-    void keyResponse()
+    void keysPlayPaintOrWait()
     {
         QFETCH(KeyRow, row);
         const auto [key, modifiers, state, song, colour] = row;
@@ -183,7 +189,7 @@ private slots:
         QCOMPARE(KeyResponse::colourForDraw(draw), colour);
     }
 
-    void hotKeys_data()
+    void onlyShiftMakesAHotKey_data()
     {
         // Each action's key is the window's to show; here, which modifiers count.
         QTest::addColumn<QKeyCombination>("key"); // Qt's key for its letter; the modifiers as the mask
@@ -192,7 +198,7 @@ private slots:
         QTest::newRow("Shift+B") << (Qt::SHIFT | Qt::Key_B) << Action::None;
         QTest::newRow("Ctrl+Alt+X") << (Qt::CTRL | Qt::ALT | Qt::Key_X) << Action::None;
     }
-    void hotKeys()
+    void onlyShiftMakesAHotKey()
     {
         QFETCH(QKeyCombination, key);
         QFETCH(Action, action);

@@ -4,6 +4,7 @@
 #include "display/displaysettingsdialog.h"
 #include "display/folderlistbox.h"
 #include "modalwindow.h"
+#include "privateservices.h"
 #include "widgettestutil.h"
 #include "windowguard.h"
 
@@ -26,10 +27,26 @@ enum Mixer { NoMixer, WithMixer };
 enum Picture { Shown, NotShown };
 const QColor Blue(0, 0, 192); // the first key colour
 
-using FolderRow =
-    std::tuple<QString, QString, int, int>; // stored, listed (none: program folder), font, shown
-using RepeatRow = std::tuple<bool, bool, QList<Step>, QString>; // repeat, wait, steps, song again (none)
-using ClickRow = std::tuple<QString, QByteArray, Picture>;      // file, its bytes (none: a picture), shown
+struct FolderRow
+{
+    QString stored;
+    QString listed; // none: the program folder
+    int fontSize;
+    int shown;
+};
+struct RepeatRow
+{
+    bool repeat;
+    bool wait;
+    QList<Step> steps;
+    QString again; // the song that starts again, none
+};
+struct ClickRow
+{
+    QString file;
+    QByteArray bytes; // none: a picture
+    Picture shown;
+};
 
 } // namespace
 
@@ -145,7 +162,7 @@ private slots:
         QCOMPARE(w->playing(), QString());
     }
 
-    void settingsAtStart_data()
+    void startTakesTheStoredFolderAndFontSize_data()
     {
         QTest::addColumn<FolderRow>("row");
         QTest::newRow("relative folder, a font too large") << FolderRow{u"pics"_s, u"pics"_s, 32767, 2160};
@@ -153,7 +170,7 @@ private slots:
         QTest::newRow("folder that vanished") << FolderRow{u"gone"_s, {}, 2160, 2160};
         QTest::newRow("a file, not a folder") << FolderRow{u"Option.dat"_s, {}, 48, 48};
     }
-    void settingsAtStart()
+    void startTakesTheStoredFolderAndFontSize()
     {
         QFETCH(FolderRow, row);
         const auto [folder, listed, fontSize, shown] = row;
@@ -214,7 +231,7 @@ private slots:
     }
 
     // A song that ends starts again while the parent asks so, unless Esc was the last key or click.
-    void repeat_data()
+    void songsRepeatUntilTheNextKey_data()
     {
         QTest::addColumn<RepeatRow>("row");
         const QString a = u"a.wav"_s;
@@ -225,7 +242,7 @@ private slots:
             << RepeatRow{true, false, {PressEsc, ClickLeft}, u"ClickLeft.mid"_s};
         QTest::newRow("a key held back after Esc counts") << RepeatRow{true, true, {PressEsc, PressA}, a};
     }
-    void repeat()
+    void songsRepeatUntilTheNextKey()
     {
         QFETCH(RepeatRow, row);
         const auto [repeat, wait, steps, again] = row;
@@ -269,7 +286,7 @@ private slots:
         QCOMPARE(w->playing(), QString());
     }
 
-    void lyrics_data()
+    void lyricsFillTheBox_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // of a.txt, beside a.wav; none: no file
         QTest::addColumn<QString>("shown");    // none: no lyrics
@@ -277,7 +294,7 @@ private slots:
         QTest::newRow("huge file is cut") << huge << QString::fromLatin1(huge.left(256 * 1024)) + u'\n';
         QTest::newRow("no lyrics") << QByteArray() << QString();
     }
-    void lyrics()
+    void lyricsFillTheBox()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, shown);
@@ -296,7 +313,7 @@ private slots:
     }
 
     // A middle press: its song, its picture, and nothing pasted.
-    void clicks_data()
+    void clicksShowAPictureAndPlay_data()
     {
         QTest::addColumn<ClickRow>("row");
         QByteArray bomb = QByteArray::fromHex("424d36000000000000003600000028000000409c0000409c000001001800");
@@ -305,7 +322,7 @@ private slots:
         QTest::newRow("40000 x 40000 bitmap in 54 bytes")
             << ClickRow{u"p.bmp"_s, bomb.leftJustified(54, 0), NotShown};
     }
-    void clicks()
+    void clicksShowAPictureAndPlay()
     {
         QFETCH(ClickRow, row);
         const auto [file, bytes, shown] = row;
@@ -373,8 +390,8 @@ private slots:
     {
         QFETCH(Mixer, mixer);
         QFETCH(int, milliseconds);
-        if (mixer == WithMixer && qEnvironmentVariableIsEmpty("ZUBELO_TEST_SINK")) {
-            QSKIP("needs the sound server of scripts/with-test-services.sh");
+        if (mixer == WithMixer) {
+            PRIVATE_SERVICES_OR_SKIP();
         }
         w->devices.mixer = mixer == WithMixer ? u"default"_s : QString();
         QVERIFY(w->picture(u"a.bmp"_s, Qt::red) && w->start());

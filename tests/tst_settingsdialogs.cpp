@@ -152,7 +152,7 @@ private slots:
     // A name is taken as typed (relative ones from the program folder) and must name an ordinary file that
     // the settings file can hold. A refused name is told at each commit, which then does not happen (only
     // a check box's flag changes all the same); once cleared, OK saves.
-    void songName_data()
+    void songNamesMustNameAStorableFile_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<Verdict>("verdict");
@@ -166,7 +166,7 @@ private slots:
         QTest::newRow("blanks are not trimmed") << u" b.wav"_s << Verdict::Missing;
         QTest::newRow("unstorable") << u"café.mid"_s << Verdict::Unstorable;
     }
-    void songName()
+    void songNamesMustNameAStorableFile()
     {
         QFETCH(QString, name);
         QFETCH(Verdict, verdict);
@@ -200,7 +200,7 @@ private slots:
     // The stored size is shown as the file writes it, in a box that takes no input method. Sizes from 0 to
     // 2160 are taken, rounded; Enter presses no button. Each row picks another folder first: it is in use
     // as soon as the folder check passes, and stays when a size is then refused and the dialog cancelled.
-    void fontSizes_data()
+    void fontSizesFromZeroTo2160AreTaken_data()
     {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("lyrics");
@@ -218,7 +218,7 @@ private slots:
         QTest::newRow("-1 and 3000: the typed-character size first")
             << u"-1"_s << u"3000"_s << AtFault::InputFontSize << none;
     }
-    void fontSizes()
+    void fontSizesFromZeroTo2160AreTaken()
     {
         QFETCH(QString, input);
         QFETCH(QString, lyrics);
@@ -251,7 +251,7 @@ private slots:
 
     // The stored text stays while the list is left on the folder that stands for it (a relative one stays
     // relative); a folder chosen is stored by its full path, even when it differs only in spelling.
-    void pictureFolder_data()
+    void pictureFolderIsKeptAsStoredOrChosen_data()
     {
         QTest::addColumn<QString>("program"); // the program folder within the test's own
         QTest::addColumn<QString>("stored");
@@ -262,7 +262,7 @@ private slots:
         QTest::newRow("another folder in another case") << QString() << u"pics"_s << u"Pics"_s;
         QTest::newRow("trailing separator") << QString() << u"pics/"_s << u"pics"_s;
     }
-    void pictureFolder()
+    void pictureFolderIsKeptAsStoredOrChosen()
     {
         QFETCH(QString, program);
         QFETCH(QString, stored);
@@ -309,13 +309,13 @@ private slots:
 
     // The browser opens at the stored song (not the typed text) and offers MIDI, then WAVE files. A choice
     // is stored and shown; a cancelled browser changes nothing.
-    void fileBrowser_data()
+    void browserOpensAtTheStoredSong_data()
     {
         QTest::addColumn<QString>("chosen"); // none: cancelled
         QTest::newRow("chosen") << u"pics/two.mid"_s;
         QTest::newRow("cancelled") << QString();
     }
-    void fileBrowser()
+    void browserOpensAtTheStoredSong()
     {
         QFETCH(QString, chosen);
         m_settings.songFile[0] = path(u"pics/one.mid"_s);

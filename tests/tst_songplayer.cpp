@@ -52,8 +52,14 @@ class TestSongPlayer : public QObject
 private slots:
     void initTestCase()
     {
-        for (auto [name, rate, channels, format, length] :
-             {std::tuple{u"short.wav"_s, 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.8},
+        struct Tone
+        {
+            QString name;
+            int rate, channels, format;
+            double seconds;
+        };
+        for (const auto &[name, rate, channels, format, length] :
+             {Tone{u"short.wav"_s, 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.8},
               {u"long.wav"_s, 48000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 3.0},
               {u"u8.wav"_s, 22050, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1.0},
               {u"24bit.wav"_s, 96000, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_24, 1.0}}) {
@@ -65,7 +71,7 @@ private slots:
     // A song of 440 Hz, 1 s unless it is short or long; 0.9 s into it a step, a new song or
     // nothing (its end or failure comes before that, but is delivered later); then its one
     // Ended() and the player's mode.
-    void playback_data()
+    void songsTellHowTheyEnded_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("playing"); // at 0.9 s
@@ -86,7 +92,7 @@ private slots:
         row("missing file", u"none.wav"_s, over, Then::Nothing, Ending::Failed, Mode::NotOpen);
         row("damaged midi", u"damaged.mid"_s, over, Then::Nothing, Ending::Failed, Mode::Stopped);
     }
-    void playback()
+    void songsTellHowTheyEnded()
     {
         QFETCH(QString, file);
         QFETCH(bool, playing);
@@ -120,14 +126,14 @@ private slots:
     }
 
     // The kind is told by the last three letters of the name alone, in any case.
-    void kindOfFile_data()
+    void onlyMidiAndWaveArePlayed_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<std::optional<Kind>>("kind");
         QTest::newRow("MIDI in capitals") << u"/songs/T.MID"_s << std::optional(Kind::Midi);
         QTest::newRow("WAVE in mixed case") << u"b.Wav"_s << std::optional(Kind::Wave);
     }
-    void kindOfFile()
+    void onlyMidiAndWaveArePlayed()
     {
         QFETCH(QString, path);
         QFETCH(std::optional<Kind>, kind);
@@ -175,7 +181,7 @@ private slots:
 
     // MIDI fails without a sound font; without a device a silent stand-in plays a WAVE
     // that still takes its own length to end.
-    void withoutASoundFontOrADevice()
+    void songsEndWithoutASoundFontOrADevice()
     {
         qputenv("SDL_AUDIODRIVER", "none-such-driver");
         const auto unset = qScopeGuard([] { qunsetenv("SDL_AUDIODRIVER"); });

@@ -336,39 +336,45 @@ private slots:
     }
 
     // Help lines 180 and 195 high, volume frame 2412 wide.
-    void playWindowLayout_data()
+    void windowLayoutFollowsTheClientArea_data()
     {
-        QTest::addColumn<Doubles>("area");
-        QTest::addColumn<Doubles>("placed"); // text box height, help line tops, frame left and top
-        QTest::newRow("design") << Doubles{8040, 4272} << Doubles{3792, 3897, 4077, 5618, 3797};
-        QTest::newRow("one twip of text box") << Doubles{8040, 481} << Doubles{1, 106, 286, 5618, 6};
-        QTest::newRow("lower than the strip") << Doubles{8040, 300} << Doubles{0, 0, 105, 5618, 5};
-        QTest::newRow("narrow") << Doubles{2000, 4272} << Doubles{3792, 3897, 4077, -422, 3797};
-        QTest::newRow("halves to even") << Doubles{8040.5, 482.5} << Doubles{2, 108, 288, 5618.5, 7};
+        for (const char *twips : {"width", "height", "typingHeight", "settingsHelpTop", "windowHelpTop",
+                                  "frameLeft", "frameTop"}) {
+            QTest::addColumn<double>(twips);
+        }
+        QTest::newRow("design") << 8040. << 4272. << 3792. << 3897. << 4077. << 5618. << 3797.;
+        QTest::newRow("one twip of text box") << 8040. << 481. << 1. << 106. << 286. << 5618. << 6.;
+        QTest::newRow("lower than the strip") << 8040. << 300. << 0. << 0. << 105. << 5618. << 5.;
+        QTest::newRow("narrow") << 2000. << 4272. << 3792. << 3897. << 4077. << -422. << 3797.;
+        QTest::newRow("halves to even") << 8040.5 << 482.5 << 2. << 108. << 288. << 5618.5 << 7.;
         // Past 32767 twips (2185 pixels): a portrait 4K screen.
-        QTest::newRow("3840 high") << Doubles{32400, 57600} << Doubles{57120, 57225, 57405, 29978, 57125};
+        QTest::newRow("3840 high") << 32400. << 57600. << 57120. << 57225. << 57405. << 29978. << 57125.;
     }
-    void playWindowLayout()
+    void windowLayoutFollowsTheClientArea()
     {
-        QFETCH(Doubles, area);
-        QFETCH(Doubles, placed);
-        const WindowLayout::Placement p = WindowLayout::place({area[0], area[1], 180, 195, 2412});
-        QCOMPARE(p.typingWidth, area[0]);
-        QCOMPARE(Doubles({1.0 * p.typingHeight, 1.0 * p.settingsHelpTop, 1.0 * p.windowHelpTop,
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(double, typingHeight);
+        QFETCH(double, settingsHelpTop);
+        QFETCH(double, windowHelpTop);
+        QFETCH(double, frameLeft);
+        QFETCH(double, frameTop);
+        const WindowLayout::Placement p = WindowLayout::place({width, height, 180, 195, 2412});
+        QCOMPARE(Doubles({p.typingWidth, 1.0 * p.typingHeight, 1.0 * p.settingsHelpTop, 1.0 * p.windowHelpTop,
                           p.volumeFrameLeft, p.volumeFrameTop}),
-                 placed);
+                 Doubles({width, typingHeight, settingsHelpTop, windowHelpTop, frameLeft, frameTop}));
     }
 
-    void twipsToPixels()
+    void twipsRoundToWholePixels()
     {
-        QCOMPARE(WindowLayout::twipsToPixels(3797), 253);
-        QCOMPARE(WindowLayout::twipsToPixels(-422), -28);
-        QCOMPARE(WindowLayout::twipsToPixels(-7.5), -1);
+        QCOMPARE(Twips::toPixels(3797), 253);
+        QCOMPARE(Twips::toPixels(-422), -28);
+        QCOMPARE(Twips::toPixels(-7.5), -1);
     }
 
     // In a 1000 x 500 window a picture covers at most 400 x 200, keeping its shape; an icon grows by whole
     // steps to 64 pixels.
-    void pictureSize()
+    void picturesShrinkToFitOrGrowToBeSeen()
     {
         const auto shown = [](int width, int height) {
             const WindowLayout::Size size = WindowLayout::pictureSize({width, height}, {1000, 500});
@@ -384,7 +390,7 @@ private slots:
     }
 
     // UTF-8 when the bytes are (a byte-order mark or not, the last character cut or not), else Shift-JIS.
-    void lyricsEncoding()
+    void lyricsAreUtf8OrShiftJis()
     {
         const QByteArray kaeru("\xE3\x81\x8B\xE3\x81\x88\xE3\x82\x8B");
         QCOMPARE(LyricsText::encodingOf(kaeru), Encoding::Utf8);
@@ -394,7 +400,7 @@ private slots:
         QCOMPARE(LyricsText::encodingOf("\xC0\xAF"), Encoding::ShiftJis); // an overlong slash
     }
 
-    void lyricsLines()
+    void lyricsSplitIntoLines()
     {
         const QByteArray kaeru("\xE3\x81\x8B\xE3\x81\x88\xE3\x82\x8B");
         QCOMPARE(LyricsText::lines(kaeru + "\nno uta\n"), (QStringList{"かえる", "no uta"}));
@@ -403,7 +409,7 @@ private slots:
         QCOMPARE(LyricsText::lines("\x82\xa9\x82\xa6\x82\xe9\r\n\x95\x5c"), (QStringList{"かえる", "表"}));
     }
 
-    void programFolder_data()
+    void programFolderIsTheExecutablesOrTheUsers_data()
     {
         QTest::addColumn<Files>("files"); // the installed data in share/ is read-only
         QTest::addColumn<QString>("chosen");
@@ -430,7 +436,7 @@ private slots:
         QTest::newRow("a disk too small for all") << large << "user" << filled + medium << Room::SixPagesLeft;
         QTest::newRow("a file-size limit") << large << "user" << filled << Room::FileSizeLimit;
     }
-    void programFolder()
+    void programFolderIsTheExecutablesOrTheUsers()
     {
         QFETCH(Files, files);
         QFETCH(QString, chosen);

@@ -13,11 +13,6 @@ namespace {
 
 constexpr int KeySize = 252; // twips; keys overlap by 12 on a 240 pitch, so borders show as one line
 
-int px(int twips)
-{
-    return Twips::toPixels(twips);
-}
-
 std::array<std::pair<int, int>, KeySlots::SlotCount> keyOrigins()
 {
     std::array<std::pair<int, int>, KeySlots::SlotCount> origins{};
@@ -135,16 +130,17 @@ OnScreenKeyboard::KeyPlace OnScreenKeyboard::placeOfKey(int slot)
 
 OnScreenKeyboard::OnScreenKeyboard(QWidget *container) : QWidget(container)
 {
-    setGeometry(px(ShapeLeft), px(ShapeTop), px(ShapeWidth), px(ShapeHeight));
+    setGeometry(Twips::toPixels(ShapeLeft), Twips::toPixels(ShapeTop), Twips::toPixels(ShapeWidth),
+                Twips::toPixels(ShapeHeight));
     for (int slot = 0; slot < KeySlots::SlotCount; ++slot) {
         auto *key = new QLabel(KeySlots::keyCaption(slot), this);
         key->setObjectName(QStringLiteral("key%1").arg(slot));
         const KeyPlace place = placeOfKey(slot);
         // Whole-pixel edges from the twips of each edge, so neighbours still share one line.
-        const int left = px(place.left - ShapeLeft);
-        const int top = px(place.top - ShapeTop);
-        key->setGeometry(left, top, px(place.left - ShapeLeft + place.width) - left,
-                         px(place.top - ShapeTop + place.height) - top);
+        const int left = Twips::toPixels(place.left - ShapeLeft);
+        const int top = Twips::toPixels(place.top - ShapeTop);
+        key->setGeometry(left, top, Twips::toPixels(place.left - ShapeLeft + place.width) - left,
+                         Twips::toPixels(place.top - ShapeTop + place.height) - top);
         key->setFont(JapaneseFont::proportional(slot == 16 ? 4.8 : 7.2));
         key->setAutoFillBackground(true);
         key->setBackgroundRole(QPalette::Base);
@@ -171,7 +167,8 @@ OnScreenKeyboard::OnScreenKeyboard(QWidget *container) : QWidget(container)
     m_keys[109]->raise();
     auto *line1 = new QWidget(this);
     line1->setObjectName(QStringLiteral("Line1"));
-    line1->setGeometry(px(3960 - ShapeLeft), px(1320 - ShapeTop), 1, px(1800 - 1320));
+    line1->setGeometry(Twips::toPixels(3960 - ShapeLeft), Twips::toPixels(1320 - ShapeTop), 1,
+                       Twips::toPixels(1800 - 1320));
     line1->setAutoFillBackground(true);
     line1->setBackgroundRole(QPalette::WindowText);
     line1->setAttribute(Qt::WA_TransparentForMouseEvents);

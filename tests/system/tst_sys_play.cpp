@@ -3,6 +3,7 @@
 // what only they show (drawing, sound heard, the speaker volume, signals, and a
 // window manager's view of the window and of the keyboard lock).
 #include "../audiotestutil.h"
+#include "../privateservices.h"
 #include "settings.h"
 #include "systemtest.h"
 
@@ -150,6 +151,7 @@ class TestSystemPlay : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { PRIVATE_SERVICES_OR_SKIP(); }
     void init()
     {
         QVERIFY(soundServer(u"start"_s)); // after a test that stopped it and failed
@@ -387,7 +389,7 @@ private slots:
     // The Debian package as a family gets it: built from the build tree, checked by the desktop's own
     // validators, unpacked (not installed) and started from there with a fresh home, where its first
     // start makes the user's program folder. Slow: a test of its own runs it.
-    void package()
+    void packageInstallsAndStarts()
     {
         if (!qEnvironmentVariableIsSet("ZUBELO_TEST_PACKAGE")) {
             QSKIP("the package test runs on its own");

@@ -3,6 +3,7 @@
 // scripts/with-sway.sh starts, whose bindings mark the window they fire on), with keys
 // from wtype: the platform it picks, the screen it covers, and the compositor's
 // shortcuts it holds. The test itself runs on Wayland too.
+#include "../privateservices.h"
 #include "systemtest.h"
 #include "virtualkey.h"
 
@@ -88,9 +89,10 @@ class TestSystemWayland : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { PRIVATE_SERVICES_OR_SKIP(); }
     // Symbol keys follow their position on the compositor's keymap as on the X server's: the keyboard
     // that with-sway.sh keeps has a US number row, "=" on the key right of "-".
-    void layoutOfTheCompositorsKeymap()
+    void symbolKeysFollowTheCompositorsKeymap()
     {
         QCOMPARE(VirtualKey::currentLayout(), VirtualKey::KeyboardLayout::Us);
     }
