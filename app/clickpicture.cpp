@@ -2,12 +2,17 @@
 #include "clickpicture.h"
 
 #include "applogging.h"
+#include "paths.h"
 #include "random.h"
 #include "windowlayout.h"
 
 #include <QImageReader>
 
-ClickPicture::ClickPicture(QWidget *window) : QLabel(window), m_pictures(QStringLiteral("*.bmp;*jpg;*.gif"))
+// BMP, JPEG and GIF. The middle entry has no dot on purpose, as the settings of every copy expect:
+// "cjpg" and "x.jpg" count, "x.jpeg" does not; PNG is not among them.
+constexpr char PicturePattern[] = "*.bmp;*jpg;*.gif";
+
+ClickPicture::ClickPicture(QWidget *window) : QLabel(window), m_pictures(QString::fromLatin1(PicturePattern))
 {
     setObjectName(QStringLiteral("clickPicture"));
     setGeometry(Twips::rect(480, 2520, 732, 612));
@@ -28,13 +33,10 @@ void ClickPicture::press(QPoint at)
 {
     const int count = m_pictures.count();
     if (count > 0) {
-        // Int(r × n) in single precision; the clamp keeps a rounding at the top inside the list.
+        // The draw times the count, in single precision, cut to a whole number; the clamp keeps a
+        // rounding at the top inside the list.
         const int index = std::min(int(Random::next() * float(count)), count - 1);
-        QString folder = m_pictures.folder();
-        if (folder.endsWith(u'/')) {
-            folder.chop(1);
-        }
-        if (!load(folder + u'/' + m_pictures.name(index))) {
+        if (!load(Paths::join(m_pictures.folder(), m_pictures.name(index)))) {
             clear();
         }
         move(at);

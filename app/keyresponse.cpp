@@ -36,7 +36,7 @@ Response respond(const QString &song, const ProgramFolder &folder, bool paints)
 {
     Response response;
     response.paints = paints;
-    // Names from the old platform, or read back from the settings file, may be spelled otherwise on disk.
+    // Names written on Windows, or read back from the settings file, may be spelled otherwise on disk.
     response.song = Paths::locate(folder.resolve(song));
     // Lyrics lie beside the song, with "txt" for the last three characters.
     if (response.song.size() >= 3) {
@@ -64,7 +64,8 @@ QColor colourOf(quint32 bgr)
 
 QColor colourForDraw(float draw)
 {
-    return colourOf(Colours[size_t(draw * float(Colours.size()))]); // Int(r × 8) in single precision
+    // The draw times eight, in single precision, cut to a whole number.
+    return colourOf(Colours[size_t(draw * float(Colours.size()))]);
 }
 
 std::optional<Button> clickButton(Qt::MouseButtons buttons)

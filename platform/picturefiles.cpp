@@ -11,13 +11,14 @@ void PictureFiles::setFolder(const QString &folder)
     m_folder = folder;
     m_names.clear();
     const QStringList filters = m_pattern.split(u';', Qt::SkipEmptyParts);
-    // Hidden files (names starting with a dot) do not count, as system files did not.
+    // Hidden files (names starting with a dot) do not count.
     QDirIterator it(folder, filters, QDir::Files | QDir::Readable | QDir::NoDotAndDotDot);
     while (it.hasNext() && m_names.size() < MaxListed) {
         it.next();
         m_names << it.fileName();
     }
-    // Wildcard filters on QDirIterator already ignore case; sort like the list box did.
+    // Wildcard filters on QDirIterator already ignore case. The list is in alphabetical order without
+    // regard to letter case, so that the same draw picks the same picture on every file system.
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(m_names.begin(), m_names.end(), collator);

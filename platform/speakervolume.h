@@ -12,8 +12,9 @@ struct _snd_mixer_elem;
 class SpeakerVolume
 {
 public:
-    // Why the mixer cannot be opened, as the number its message shows a parent. No ALSA error gives
-    // BadDevice or BadFlags; they keep their messages all the same.
+    // Why the mixer cannot be opened, as the number its message shows a parent. The numbers are those
+    // the toy has always shown, which parents quote when they ask for help, so they stay as they are.
+    // No ALSA error gives BadDevice or BadFlags; they keep their messages all the same.
     enum class Error {
         None = 0,
         BadDevice = 2,

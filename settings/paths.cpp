@@ -13,7 +13,7 @@ namespace {
 // Characters that code page 932 writes with the bytes of another character,
 // and that character: a name typed with the first comes back from Option.dat
 // with the second. Both spellings are common in Japanese file names, the first
-// from Linux input methods, the second from files made on the old platform.
+// from Linux input methods, the second from files made on Windows.
 constexpr std::pair<char16_t, char16_t> ReadBackTwins[] = {
     {u'\u00A2', u'\uFFE0'}, // ¢ → ￠
     {u'\u00A3', u'\uFFE1'}, // £ → ￡

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Paths as the settings store them, and finding a stored name on the disk when it
-// is not spelled there exactly as stored: names from the old platform ignore letter
+// is not spelled there exactly as stored: names written on Windows ignore letter
 // case, and a few characters come back from Option.dat as their Shift-JIS twin
 // ("〜" as "～", "¥" as "\").
 #pragma once
