@@ -23,6 +23,9 @@ QString keyDisplayName(int slot);
 // The text drawn on the slot's on-screen key ("Esc", "半角全角", "" for Space).
 QString keyCaption(int slot);
 
+// The name a recording for the key takes on the disk ("A", "F1", "NumPlus", "ShiftRight").
+QString keyFileName(int slot);
+
 } // namespace KeySlots
 
 // The key codes the play window reacts to by name (the hot keys with Shift,

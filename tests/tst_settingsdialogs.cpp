@@ -29,7 +29,19 @@ template <typename Control = QWidget> static Control *control(const QWidget *dia
 enum class Ending { Ok, Cancel, Esc, CloseBox };
 enum class Verdict { Taken, Missing, Unstorable };          // what the music dialog says of a song name
 enum class AtFault { None, InputFontSize, LyricsFontSize }; // the size the display dialog refuses
-enum KeyColumn { Slot, KeyCode, Name, Caption, Left, Top, Width, Height, Border, Alignment }; // keyboard.tsv
+enum KeyColumn {
+    Slot,
+    KeyCode,
+    Name,
+    Caption,
+    Left,
+    Top,
+    Width,
+    Height,
+    Border,
+    Alignment,
+    FileName
+}; // keyboard.tsv
 
 class TestSettingsDialogs : public QObject
 {
@@ -87,6 +99,7 @@ private slots:
         const bool keyed = key[KeyCode] != u"-";
         QCOMPARE(KeySlots::keyCodeOfSlot(slot), keyed ? key[KeyCode].toInt() : KeySlots::NoKeyCode);
         QVERIFY(!keyed || KeySlots::slotForKeyCode(key[KeyCode].toInt()) == slot);
+        QCOMPARE(KeySlots::keyFileName(slot), key[FileName]); // of its recordings
         const auto place = OnScreenKeyboard::placeOfKey(slot);
         const QRect drawn(key[Left].toInt(), key[Top].toInt(), key[Width].toInt(), key[Height].toInt());
         QCOMPARE(QRect(place.left, place.top, place.width, place.height), drawn);
