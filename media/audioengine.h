@@ -73,6 +73,9 @@ public:
     void rewind();
     bool isPlaying() const { return m_playing.load(std::memory_order_acquire); }
     bool hasOutputDevice() const;
+    // A number for the next play of any player on this engine, so that no player takes another's end
+    // notice for its own.
+    quint64 newSession() { return ++m_lastSession; }
     bool isOutputOpen() const { return bool(m_output); }
 
     // The render path; the audio thread calls it, and tests call it directly
@@ -101,6 +104,7 @@ private:
     std::mutex m_lock;                  // UI thread holds it to change the song; audio thread only tries it
     std::unique_ptr<Source> m_source;   // UI and audio thread, under m_lock
     bool m_hasSource = false;           // UI thread
+    quint64 m_lastSession = 0;          // UI thread
     std::atomic<bool> m_playing{false}; // any (atomic)
     std::atomic<quint64> m_session{0};  // UI thread writes, audio thread reads (atomic)
     std::atomic<quint64> m_endedSession{0};          // audio thread writes, UI thread reads (atomic)

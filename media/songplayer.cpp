@@ -45,7 +45,7 @@ void SongPlayer::open(const QString &path, Kind kind)
 void SongPlayer::play()
 {
     ++m_steps;
-    const quint64 session = ++m_nextSession;
+    const quint64 session = m_engine.newSession();
     if (!m_engine.isOpen()) {
         endLater(Ending::Failed); // nothing open, or the file could not be opened
         return;

@@ -56,7 +56,6 @@ private:
     // All on the UI thread; the engine's notices reach it there.
     AudioEngine &m_engine;
     QString m_fileName;
-    quint64 m_nextSession = 0;
     quint64 m_steps = 0;       // counts the steps taken, to tell a notice that was overtaken
     quint64 m_playSession = 0; // the play whose Ended() is still owed; 0 when none
 };
