@@ -131,7 +131,7 @@ void PlayWindow::openSettings(HotKeys::Action action)
     // Each dialog edits a copy of the settings and hands it back when it closes: as saved, as put
     // back, or with what its close box left.
     if (action == HotKeys::Action::MusicSettings) {
-        MusicSettingsDialog dialog(m_settings, m_folder); // no owner: a window of its own, modal
+        MusicSettingsDialog dialog(m_settings, m_folder, m_audio); // no owner: a window of its own, modal
         dialog.exec();
         m_settings = dialog.settings();
         return;

@@ -10,12 +10,11 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-// SDL's audio is one per process: openers of several engines take turns with it.
-std::mutex g_sdlAudio;
-
-} // namespace
+std::mutex &sdlAudioLock()
+{
+    static std::mutex lock;
+    return lock;
+}
 
 std::unique_ptr<SdlOutput> SdlOutput::open(RenderFunction render, LostFunction lost, void *context,
                                            int bufferFrames)
@@ -160,14 +159,14 @@ void DeviceOpener::run()
         m_tasks.pop_front();
         lock.unlock();
         {
-            std::lock_guard sdl(g_sdlAudio);
+            std::lock_guard sdl(sdlAudioLock());
             task();
         }
         lock.lock();
     }
     std::unique_ptr<SdlOutput> opened = std::move(m_opened);
     lock.unlock();
-    std::lock_guard sdl(g_sdlAudio);
+    std::lock_guard sdl(sdlAudioLock());
     opened.reset();
     stopAudio();
 }

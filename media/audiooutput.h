@@ -14,6 +14,9 @@
 #include <string>
 #include <thread>
 
+// SDL's audio is one per process: the openers of several engines and the microphone take turns with it.
+std::mutex &sdlAudioLock();
+
 class AudioOutput
 {
 public:

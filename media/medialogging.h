@@ -4,4 +4,4 @@
 
 #include <QLoggingCategory>
 
-Q_DECLARE_LOGGING_CATEGORY(lcAudio) // zubelo.audio: sound output, synthesizer, end notices
+Q_DECLARE_LOGGING_CATEGORY(lcAudio) // zubelo.audio: sound output, synthesizer, end notices, recording

@@ -15,7 +15,8 @@
 
 namespace {
 
-constexpr int NameTries = 100; // hidden names taken by others before giving up
+constexpr int NameTries = 100;   // hidden names taken by others before giving up
+constexpr int MaxNumbered = 999; // stem-999: more takes of one name than anyone keeps
 
 // A write past the file-size limit (RLIMIT_FSIZE) raises SIGXFSZ, whose default
 // action ends the program. Held back while writing, it is dropped, and the
@@ -233,4 +234,29 @@ bool AtomicFile::copyWhole(const QString &from, const QString &to, QString *erro
     }
     *error = copy.errorString();
     return false;
+}
+
+QString AtomicFile::writeNew(const QString &folder, const QString &stem, const QString &suffix,
+                             QByteArrayView bytes, QString *error)
+{
+    if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0 && errno != EEXIST) {
+        *error = qt_error_string(errno);
+        return QString();
+    }
+    for (int number = 1; number <= MaxNumbered; ++number) {
+        const QString path =
+            folder + u'/' + stem + (number == 1 ? QString() : u'-' + QString::number(number)) + suffix;
+        struct stat there;
+        if (::lstat(QFile::encodeName(path).constData(), &there) == 0) {
+            continue; // somebody's file, perhaps a key's song: never replaced
+        }
+        AtomicFile file(path, Existing::Keep);
+        if (file.write(bytes) && file.commit()) {
+            return path;
+        }
+        *error = file.errorString();
+        return QString();
+    }
+    *error = qt_error_string(EEXIST);
+    return QString();
 }

@@ -28,6 +28,11 @@ public:
     static bool writeWhole(const QString &path, QByteArrayView bytes, QString *error);
     // A whole copy of from at to, where no file may be yet, or false with the reason in error.
     static bool copyWhole(const QString &from, const QString &to, QString *error);
+    // The whole of bytes as a new file in folder (made when missing), never replacing one: stem + suffix,
+    // or else the first of stem-2 + suffix, stem-3 + suffix ... that is free. The path it took, or empty
+    // with the reason in error.
+    static QString writeNew(const QString &folder, const QString &stem, const QString &suffix,
+                            QByteArrayView bytes, QString *error);
 
 private:
     bool fail();

@@ -26,6 +26,17 @@ bool writeTone(const QString &path, int rate, int channels, int format, double f
     return writeSamples(path, rate, channels, format, samples);
 }
 
+std::vector<float> toneBetweenSilences(int rate, double before, double tone, double after, double amplitude,
+                                       double frequency)
+{
+    std::vector<float> samples(size_t(rate * (before + tone + after)));
+    for (size_t i = size_t(rate * before); i < size_t(rate * (before + tone)); ++i) {
+        samples[i] =
+            float(std::clamp(amplitude * std::sin(2 * M_PI * frequency * double(i) / rate), -1.0, 1.0));
+    }
+    return samples;
+}
+
 double toneLevel(const std::vector<float> &mono, int rate, double frequency)
 {
     const double c = 2 * std::cos(2 * M_PI * frequency / rate);

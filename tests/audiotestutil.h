@@ -13,6 +13,10 @@ bool writeTone(const QString &path, int rate, int channels, int format, double f
 // Exactly these interleaved samples.
 bool writeSamples(const QString &path, int rate, int channels, int format, const std::vector<float> &samples);
 
+// Mono: silence, a tone clipped at full scale, silence (all in seconds).
+std::vector<float> toneBetweenSilences(int rate, double before, double tone, double after, double amplitude,
+                                       double frequency = 440);
+
 // Strength of one frequency in a mono signal (Goertzel), as an amplitude 0..1.
 double toneLevel(const std::vector<float> &mono, int rate, double frequency);
 // The pitch of a recorded tone, in 1 Hz steps between low and high: the median of the strongest

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The music and display settings dialogs: what they show, store, save and put back.
+#include "audiotestutil.h"
 #include "display/displaysettingsdialog.h"
 #include "display/folderlistbox.h"
 #include "keyslots.h"
@@ -13,6 +14,7 @@
 
 #include <QtTest>
 #include <QtWidgets>
+#include <sndfile.h>
 
 using namespace Qt::StringLiterals;
 
@@ -29,19 +31,8 @@ template <typename Control = QWidget> static Control *control(const QWidget *dia
 enum class Ending { Ok, Cancel, Esc, CloseBox };
 enum class Verdict { Taken, Missing, Unstorable };          // what the music dialog says of a song name
 enum class AtFault { None, InputFontSize, LyricsFontSize }; // the size the display dialog refuses
-enum KeyColumn {
-    Slot,
-    KeyCode,
-    Name,
-    Caption,
-    Left,
-    Top,
-    Width,
-    Height,
-    Border,
-    Alignment,
-    FileName
-}; // keyboard.tsv
+// The columns of keyboard.tsv.
+enum KeyColumn { Slot, KeyCode, Name, Caption, Left, Top, Width, Height, Border, Alignment, FileName };
 
 class TestSettingsDialogs : public QObject
 {
@@ -52,6 +43,7 @@ class TestSettingsDialogs : public QObject
     ProgramFolder m_folder{m_dir};
     Settings::Record m_settings;           // what a dialog opens with
     std::optional<MessageCatcher> m_boxes; // a box no test expects fails its test instead of waiting
+    AudioEngine m_engine{{AudioEngine::Output::Offline}};
 
     QString path(const QString &name) const { return QDir::cleanPath(m_dir + u'/' + name); }
     // Option.dat's lines, each still ending in its CR; none while it was never written.
@@ -64,6 +56,8 @@ class TestSettingsDialogs : public QObject
 private slots:
     void init()
     {
+        qputenv("SDL_AUDIODRIVER", "disk"); // a file for a microphone
+        qputenv("SDL_DISKAUDIODELAY", "0");
         QVERIFY(QDir(m_dir).removeRecursively());
         for (const QString &file :
              {u"folder.mid/"_s, u"pics/"_s, u"pics/one.mid"_s, u"pics/two.mid"_s, u"Pics/"_s, u"other/"_s,
@@ -104,7 +98,7 @@ private slots:
         const QRect drawn(key[Left].toInt(), key[Top].toInt(), key[Width].toInt(), key[Height].toInt());
         QCOMPARE(QRect(place.left, place.top, place.width, place.height), drawn);
         m_settings.songFile[slot] = u"c.mid"_s;
-        MusicSettingsDialog dialog(m_settings, m_folder);
+        MusicSettingsDialog dialog(m_settings, m_folder, m_engine);
         dialog.show();
         const QLabel *label = control<QLabel>(&dialog, qPrintable(u"key"_s + QString::number(slot)));
         QCOMPARE(label->text(), key[Caption]);
@@ -137,7 +131,7 @@ private slots:
         const bool flagsPutBack = ending == Ending::Cancel || ending == Ending::Esc;
         m_settings.songFile[60] = u"c.mid"_s;
         m_settings.playWait = true;
-        MusicSettingsDialog dialog(m_settings, m_folder);
+        MusicSettingsDialog dialog(m_settings, m_folder, m_engine);
         dialog.show();
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // above the play window
         dialog.selectKey(60);
@@ -185,7 +179,7 @@ private slots:
         QFETCH(Verdict, verdict);
         m_settings.songFile[0] = name;
         m_settings.playWait = true;
-        MusicSettingsDialog dialog(m_settings, m_folder);
+        MusicSettingsDialog dialog(m_settings, m_folder, m_engine);
         dialog.show();
         dialog.selectKey(60);
         QTest::mouseClick(control<QCheckBox>(&dialog, "playRepeat"), Qt::LeftButton);
@@ -292,6 +286,94 @@ private slots:
         QCOMPARE(savedLines().value(112), kept.toUtf8() + '\r'); // written all the same
     }
 
+    // A parent's takes for the A key: 録音 holds the rest of the dialog while it records, and the level
+    // shows. A take ends after ten seconds, keeps 0.1 s before its sound, and is stored and shown as
+    // voices/A-2.wav beside a parent's A.wav (the next as A-3.wav); 試聴 plays it. OK keeps the take the key
+    // names; Cancel and the close box, here in the middle of the second take, remove both and give the key
+    // its song back. No microphone, silence and a disk that takes no file are told, twice, and change
+    // nothing.
+    void takes_data()
+    {
+        QTest::addColumn<double>("loudness"); // of 0.3 s of silence and 11.7 s of sound; -1: no microphone
+        QTest::addColumn<int>("kibibytes");   // the program folder's own disk; negative: read-only
+        QTest::addColumn<Ending>("ending");
+        QTest::addColumn<QString>("told"); // the message's first line
+        const QString cannotSave = u"録音をﾌｧｲﾙに保存できませんでした。"_s;
+        QTest::newRow("OK") << 0.3 << 0 << Ending::Ok << QString();
+        QTest::newRow("Cancel") << 0.3 << 0 << Ending::Cancel << QString();
+        QTest::newRow("close box") << 0.3 << 0 << Ending::CloseBox << QString();
+        QTest::newRow("no microphone")
+            << -1.0 << 0 << Ending::Ok << u"録音できません。マイクが見つからないか、使えない状態です。"_s;
+        QTest::newRow("muted") << 0.0 << 0 << Ending::Ok << u"マイクから音が届きませんでした。"_s;
+        QTest::newRow("full disk") << 0.3 << 64 << Ending::Ok << cannotSave;
+        QTest::newRow("read-only disk") << 0.3 << -64 << Ending::Ok << cannotSave;
+    }
+    void takes()
+    {
+        QFETCH(double, loudness);
+        QFETCH(int, kibibytes);
+        QFETCH(Ending, ending);
+        QFETCH(QString, told);
+        SMALL_DISK_OR_SKIP(disk, qAbs(kibibytes));
+        QVERIFY(QDir().mkpath(disk.path(u"voices"_s))
+                && QFile(disk.path(u"voices/A.wav"_s)).open(QFile::WriteOnly)
+                && QFile(disk.path(u"c.mid"_s)).open(QFile::WriteOnly));
+        QVERIFY(kibibytes >= 0 || disk.makeReadOnly());
+        if (kibibytes > 0) {
+            disk.fill(4096);
+        }
+        const QString microphone =
+            m_root.filePath(u"microphone.raw"_s); // read as fast as it goes, then silence
+        QVERIFY(AudioTest::writeSamples(microphone, 48000, 1, SF_FORMAT_RAW | SF_FORMAT_FLOAT,
+                                        AudioTest::toneBetweenSilences(48000, 0.3, 11.7, 0, loudness)));
+        qputenv("SDL_DISKAUDIOFILEIN", loudness < 0 ? "none" : QFile::encodeName(microphone));
+        m_settings.songFile[60] = u"c.mid"_s;
+        MusicSettingsDialog dialog(m_settings, ProgramFolder(disk.dir.path()), m_engine);
+        const auto button = [&dialog](const char *name) { return control<QPushButton>(&dialog, name); };
+        const auto songFile = [&dialog] { return control<QLineEdit>(&dialog, "songFile")->text(); };
+        dialog.show();
+        dialog.selectKey(60);
+        QSignalSpy levels(control<QProgressBar>(&dialog, "level"), &QProgressBar::valueChanged);
+        for (const QString &take : {u"voices/A-2.wav"_s, u"voices/A-3.wav"_s}) {
+            button("record")->click(); // 試聴 stops first
+            QVERIFY(button("record")->text() == u"停止(&R)"_s && !m_engine.isOpen()
+                    && !button("ok")->isEnabled());
+            QVERIFY(!control(&dialog, "key60")->isEnabled() && !button("audition")->isEnabled());
+            if (ending != Ending::Ok && take.endsWith(u"3.wav"_s)) {
+                break;
+            }
+            QTRY_COMPARE(button("record")->text(), u"録音(&R)"_s);
+            QCOMPARE(songFile(), told.isEmpty() ? take : u"c.mid"_s);
+            button("audition")->click();
+            QCOMPARE(dialog.auditionPlayer().fileName(), disk.path(songFile()));
+        }
+        QCOMPARE(levels.count() > 0 && levels.first().first().toInt() > 80, loudness > 0);
+        // Ten seconds of 16-bit mono from 0.1 s before the sound (whose first sample is silent).
+        QCOMPARE(QFileInfo(disk.path(u"voices/A-2.wav"_s)).size(),
+                 told.isEmpty() ? 44 + 2 * (480000 - 9601) : 0);
+        if (ending
+            == Ending::Ok) { // 試聴 stops when pressed again and for another key, and plays on until OK
+            button("audition")->click();
+            QVERIFY(!m_engine.isOpen());
+            button("audition")->click();
+            dialog.selectKey(61);
+            QVERIFY(!m_engine.isOpen());
+            dialog.selectKey(60);
+            button("audition")->click();
+        }
+        switch (ending) {
+        case Ending::Ok: button("ok")->click(); break;
+        case Ending::CloseBox: dialog.close(); break;
+        default: button("cancel")->click(); break;
+        }
+        QVERIFY(!m_engine.isOpen());
+        QCOMPARE(m_boxes->texts.filter(told).size(), told.isEmpty() ? 0 : 2);
+        const bool kept = told.isEmpty() && ending == Ending::Ok;
+        QCOMPARE(QDir(disk.path(u"voices"_s)).entryList(QDir::Files | QDir::Hidden),
+                 (kept ? u"A-3.wav A.wav"_s : u"A.wav"_s).split(u' '));
+        QCOMPARE(dialog.settings().songFile[60], kept ? u"voices/A-3.wav"_s : u"c.mid"_s);
+    }
+
     // OK when the save fails: the parent is told why and the settings stay in use. (That the old file stays,
     // whatever the cause, is pinned with the settings file itself; both dialogs tell it with the same call.)
     void failedSaveIsTold()
@@ -304,7 +386,7 @@ private slots:
         m_settings.songFile.fill(QString(100, u'b')); // 11 KiB: more than the room left
         m_settings.songFile[0].clear();               // the key the music dialog opens at
         disk.fill(4096);
-        MusicSettingsDialog music(m_settings, m_folder);
+        MusicSettingsDialog music(m_settings, m_folder, m_engine);
         control<QLineEdit>(&music, "songFile")->setText(path(u"a.mid"_s));
         control<QPushButton>(&music, "ok")->click();
         DisplaySettingsDialog display(m_settings, m_folder);
@@ -332,7 +414,7 @@ private slots:
     {
         QFETCH(QString, chosen);
         m_settings.songFile[0] = path(u"pics/one.mid"_s);
-        MusicSettingsDialog dialog(m_settings, m_folder);
+        MusicSettingsDialog dialog(m_settings, m_folder, m_engine);
         control<QLineEdit>(&dialog, "songFile")->setText(u"typed"_s);
         QStringList seen;
         WhenModalOpens<QFileDialog> browser(

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file, key slots, virtual keys, layout, lyrics text and program folder.
+#include "audiotestutil.h"
 #include "keyslots.h"
 #include "lyricstext.h"
 #include "paths.h"
@@ -8,6 +9,7 @@
 #include "settings.h"
 #include "smalldisk.h"
 #include "virtualkey.h"
+#include "voiceshaping.h"
 #include "wayland/waylandprobe.h"
 #include "windowlayout.h"
 
@@ -249,6 +251,27 @@ private slots:
         const QString kept = error == ENOENT ? moved : folder;
         QCOMPARE(readFile(kept + "/Option.dat"), m_sample);
         QCOMPARE(QDir(kept).entryList(QDir::Files | QDir::Hidden), QStringList("Option.dat"));
+    }
+
+    // A take keeps 0.1 s before its first sound and 0.2 s after its last, where it has them, and its loudest
+    // sample comes to -1 dBFS however loud it was; silence (below -40 dBFS) alone leaves nothing.
+    void voiceIsTrimmedAndLevelled_data()
+    {
+        QTest::addColumn<Doubles>("take"); // seconds of silence, of a tone and of silence, then its amplitude
+        QTest::addColumn<double>("kept");  // seconds
+        QTest::newRow("between silences") << Doubles{1, 0.5, 1, 0.3} << 0.8;
+        QTest::newRow("from the first sample, clipped") << Doubles{0, 0.5, 1, 4} << 0.7;
+        QTest::newRow("to the last sample, just louder than silence") << Doubles{1, 0.5, 0, 0.0102} << 0.6;
+        QTest::newRow("just quieter: silence only") << Doubles{1, 0.5, 1, 0.0098} << 0.0;
+    }
+    void voiceIsTrimmedAndLevelled()
+    {
+        QFETCH(Doubles, take);
+        QFETCH(double, kept);
+        const std::vector<float> shaped = VoiceShaping::shaped(
+            AudioTest::toneBetweenSilences(48000, take[0], take[1], take[2], take[3]), 48000);
+        QVERIFY(qAbs(double(shaped.size()) - kept * 48000) < 100);
+        QCOMPARE(qRound(AudioTest::peak(shaped) * 1000), kept ? 891 : 0);
     }
 
     // Relative paths are taken from the program folder; absolute and drive paths stay as written.

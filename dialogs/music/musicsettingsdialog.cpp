@@ -18,7 +18,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <cmath>
 
 namespace {
 
@@ -38,6 +41,12 @@ bool namesAnExistingFile(const QString &path)
     return info.isFile() && !info.fileName().startsWith(u'.');
 }
 
+// The meter spans 60 dB, from a quiet room's hum to full scale.
+int meterValue(float peak)
+{
+    return peak > 0 ? std::clamp(int(100 + 100 * 20 * std::log10(peak) / 60), 0, 100) : 0;
+}
+
 } // namespace
 
 QString MusicSettingsDialog::playWaitCaption()
@@ -51,7 +60,7 @@ QString MusicSettingsDialog::playRepeatCaption()
 }
 
 MusicSettingsDialog::MusicSettingsDialog(const Settings::Record &settings, const ProgramFolder &folder,
-                                         QWidget *parent)
+                                         AudioEngine &engine, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_intro(new QLabel(QStringLiteral("ｷｰが押されたときの曲目や演奏方法を設定します"), this))
     , m_songsFrame(new QGroupBox(QStringLiteral("ｷｰごとの曲"), this))
@@ -65,9 +74,14 @@ MusicSettingsDialog::MusicSettingsDialog(const Settings::Record &settings, const
     , m_playRepeat(new QCheckBox(this))
     , m_ok(new QPushButton(QStringLiteral("OK"), this))
     , m_cancel(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this))
+    , m_record(new QPushButton(m_songsFrame))
+    , m_level(new QProgressBar(m_songsFrame))
+    , m_audition(new QPushButton(QStringLiteral("試聴(&P)"), m_songsFrame))
     , m_folder(folder)
     , m_opened(settings)
     , m_settings(settings)
+    , m_takes(folder)
+    , m_player(engine)
 {
     setObjectName(QStringLiteral("musicSettingsDialog"));
     setWindowTitle(QStringLiteral("曲の設定"));
@@ -102,9 +116,21 @@ MusicSettingsDialog::MusicSettingsDialog(const Settings::Record &settings, const
     m_ok->setGeometry(Twips::rect(4200, 4680, 972, 372));
     m_cancel->setObjectName(QStringLiteral("cancel"));
     m_cancel->setGeometry(Twips::rect(5280, 4680, 972, 372));
-    DialogButtons::keepFromEnter({m_browse, m_ok, m_cancel});
+    // Between the keyboard and the song's name, in the frame's free space.
+    m_record->setObjectName(QStringLiteral("record"));
+    m_record->setGeometry(Twips::rect(1680, 2460, 972, 300));
+    m_level->setObjectName(QStringLiteral("level"));
+    m_level->setGeometry(Twips::rect(2760, 2535, 2412, 150));
+    m_level->setTextVisible(false);
+    m_audition->setObjectName(QStringLiteral("audition"));
+    m_audition->setGeometry(Twips::rect(5280, 2460, 852, 300));
+    m_audition->setCheckable(true); // in while the song plays
+    showRecording(false);
+    DialogButtons::keepFromEnter({m_browse, m_ok, m_cancel, m_record, m_audition});
     setTabOrder(m_songFile, m_browse);
-    setTabOrder(m_browse, m_ok);
+    setTabOrder(m_browse, m_record);
+    setTabOrder(m_record, m_audition);
+    setTabOrder(m_audition, m_ok);
     setTabOrder(m_ok, m_cancel);
     setTabOrder(m_cancel, m_playWait);
     setTabOrder(m_playWait, m_playRepeat);
@@ -116,9 +142,30 @@ MusicSettingsDialog::MusicSettingsDialog(const Settings::Record &settings, const
     connect(m_playRepeat, &QCheckBox::toggled, this, &MusicSettingsDialog::takePlayRepeat);
     connect(m_ok, &QPushButton::clicked, this, &MusicSettingsDialog::saveAndClose);
     connect(m_cancel, &QPushButton::clicked, this, &MusicSettingsDialog::putBackAndClose);
+    connect(m_record, &QPushButton::clicked, this, &MusicSettingsDialog::toggleRecording);
+    connect(&m_takes, &VoiceTakes::recordingChanged, this, &MusicSettingsDialog::showRecording);
+    connect(&m_takes, &VoiceTakes::levelChanged, m_level,
+            [this](float peak) { m_level->setValue(meterValue(peak)); });
+    connect(&m_takes, &VoiceTakes::recorded, this, &MusicSettingsDialog::takeRecording);
+    connect(&m_takes, &VoiceTakes::failed, this,
+            [this](const QString &text) { DialogMessages::warn(this, text); });
+    connect(m_audition, &QPushButton::toggled, this, &MusicSettingsDialog::audition);
+    connect(m_songFile, &QLineEdit::textChanged, m_audition,
+            [this] { m_audition->setEnabled(!m_songFile->text().isEmpty() && !m_takes.isRecording()); });
+    connect(&m_player, &SongPlayer::ended, m_audition, [this] {
+        if (m_player.currentMode() != SongPlayer::Mode::Playing) {
+            const QSignalBlocker quiet(m_audition); // the song has ended already
+            m_audition->setChecked(false);
+        }
+    });
 
     loadSettings();
     m_songFile->setFocus();
+}
+
+MusicSettingsDialog::~MusicSettingsDialog()
+{
+    stopAudition(); // the engine is the play window's
 }
 
 void MusicSettingsDialog::loadSettings()
@@ -133,6 +180,7 @@ void MusicSettingsDialog::loadSettings()
 
 void MusicSettingsDialog::selectKey(int slot)
 {
+    stopAudition();
     if (!commitSongFile(m_currentSlot)) {
         return; // the selection stays; the rejected name waits in the text box
     }
@@ -205,15 +253,19 @@ void MusicSettingsDialog::saveAndClose()
     if (!commitSongFile(m_currentSlot)) {
         return;
     }
+    stopAudition();
     if (const Settings::SaveResult saved = Settings::save(m_folder.optionFile(), m_settings); !saved) {
         // The settings stay in use for this run; the file on disk is still the old one.
         DialogMessages::saveFailed(this, m_folder.optionFile(), saved);
     }
+    m_takes.keepNamed(m_settings.songFile); // a take no key names any more goes
     accept();
 }
 
 void MusicSettingsDialog::putBackAndClose()
 {
+    stopAudition();
+    m_takes.keepNamed(); // none of this opening's takes stays
     m_settings = m_opened;
     QDialog::reject();
 }
@@ -221,7 +273,15 @@ void MusicSettingsDialog::putBackAndClose()
 void MusicSettingsDialog::reject()
 {
     if (m_closingByCloseBox) {
-        QDialog::reject(); // the names taken so far stay, unsaved
+        // The names taken so far stay, unsaved; but the takes go, so their keys get back what they had.
+        stopAudition();
+        for (size_t slot = 0; slot < m_settings.songFile.size(); ++slot) {
+            if (m_takes.isTake(m_settings.songFile[slot])) {
+                m_settings.songFile[slot] = m_opened.songFile[slot];
+            }
+        }
+        m_takes.keepNamed();
+        QDialog::reject();
     } else {
         putBackAndClose();
     }
@@ -232,4 +292,57 @@ void MusicSettingsDialog::closeEvent(QCloseEvent *event)
     m_closingByCloseBox = true;
     QDialog::closeEvent(event);
     m_closingByCloseBox = false;
+}
+
+void MusicSettingsDialog::toggleRecording()
+{
+    if (m_takes.isRecording()) {
+        m_takes.stop();
+        return;
+    }
+    stopAudition(); // the toy's own sound stays out of the recording
+    m_takes.record(m_currentSlot);
+}
+
+void MusicSettingsDialog::showRecording(bool recording)
+{
+    m_record->setText(recording ? QStringLiteral("停止(&R)") : QStringLiteral("録音(&R)"));
+    // One key at a time, and OK once the take is in.
+    for (QWidget *control : std::initializer_list<QWidget *>{m_keyboard, m_songFile, m_browse, m_ok}) {
+        control->setEnabled(!recording);
+    }
+    m_audition->setEnabled(!recording && !m_songFile->text().isEmpty());
+    m_level->setValue(0);
+}
+
+void MusicSettingsDialog::takeRecording(int slot, const QString &song)
+{
+    // As a name picked with the browser: taken at once, and shown.
+    m_settings.songFile[size_t(slot)] = song;
+    m_songFile->setText(song);
+}
+
+void MusicSettingsDialog::audition(bool play)
+{
+    m_player.close();
+    if (!play) {
+        return;
+    }
+    if (!commitSongFile(m_currentSlot)) {
+        stopAudition();
+        return;
+    }
+    // Found and played as the play window plays it; a song it cannot play ends at once.
+    const QString path = Paths::locate(m_folder.resolve(m_settings.songFile[size_t(m_currentSlot)]));
+    if (const std::optional<SongPlayer::Kind> kind = SongPlayer::kindOfFile(path)) {
+        m_player.open(path, *kind);
+    }
+    m_player.play();
+}
+
+void MusicSettingsDialog::stopAudition()
+{
+    const QSignalBlocker quiet(m_audition);
+    m_audition->setChecked(false);
+    m_player.close();
 }

@@ -5,8 +5,10 @@
 // as it came, OK saves it.
 #pragma once
 
+#include "music/voicetakes.h"
 #include "programfolder.h"
 #include "settings.h"
+#include "songplayer.h"
 
 #include <QDialog>
 
@@ -15,6 +17,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 class MusicSettingsDialog : public QDialog
@@ -22,9 +25,11 @@ class MusicSettingsDialog : public QDialog
     Q_OBJECT
 
 public:
-    // Edits a copy of the settings; relative song names are found in the program folder.
-    MusicSettingsDialog(const Settings::Record &settings, const ProgramFolder &folder,
+    // Edits a copy of the settings; relative song names are found in the program folder. Songs are
+    // tried out on the play window's engine, which plays nothing else while the dialog is open.
+    MusicSettingsDialog(const Settings::Record &settings, const ProgramFolder &folder, AudioEngine &engine,
                         QWidget *parent = nullptr);
+    ~MusicSettingsDialog() override;
 
     // The settings as the dialog leaves them: saved by OK, put back by Cancel and Esc, and with the
     // names taken so far when the close box ends it.
@@ -35,6 +40,11 @@ public:
     void selectKey(int slot);
     // The browse button: Qt's file dialog, opened at the key's song.
     void browseForSong();
+    // 録音 and 停止: a parent's own sound for the selected key, kept in the folder "voices".
+    void toggleRecording();
+    // 試聴 pressed in or out: the selected key's song plays or stops.
+    void audition(bool play);
+    const SongPlayer &auditionPlayer() const { return m_player; }
 
     // The check box captions, which wrap to two lines after their two ideographic spaces.
     static QString playWaitCaption();
@@ -53,6 +63,9 @@ private:
     QCheckBox *const m_playRepeat;
     QPushButton *const m_ok;
     QPushButton *const m_cancel;
+    QPushButton *const m_record;
+    QProgressBar *const m_level; // the microphone's level while recording
+    QPushButton *const m_audition;
 
     void reject() override;
     void closeEvent(QCloseEvent *event) override;
@@ -64,10 +77,15 @@ private:
     void takePlayRepeat();
     void saveAndClose();
     void putBackAndClose();
+    void showRecording(bool recording);
+    void takeRecording(int slot, const QString &song);
+    void stopAudition();
 
     const ProgramFolder m_folder;
     const Settings::Record m_opened; // what Cancel puts back
     Settings::Record m_settings;
     qint16 m_currentSlot = 0;
     bool m_closingByCloseBox = false;
+    VoiceTakes m_takes;
+    SongPlayer m_player; // the songs 試聴 plays
 };
