@@ -17,6 +17,7 @@ using namespace Qt::StringLiterals;
 using SystemTest::SoundRecorder;
 using SystemTest::xdo;
 using SystemTest::ZubeloCopy;
+enum class Take { Kept, Cancelled, Killed, NoServer, ServerGone }; // how a parent's take ends
 
 namespace {
 
@@ -30,10 +31,11 @@ int sinkVolume()
     return m.hasMatch() ? m.captured(1).toInt() : -1; // no sound server, no volume
 }
 
-// A sound stream of this process plays into the sound server at this address.
-bool playsSound(qint64 pid, const QString &server = qEnvironmentVariable("PULSE_SERVER"))
+// A sound stream of this process plays into the sound server at this address (or records from it).
+bool playsSound(qint64 pid, const QString &server = qEnvironmentVariable("PULSE_SERVER"),
+                const QString &streams = u"sink-inputs"_s)
 {
-    return SystemTest::output(u"pactl"_s, {u"--server="_s + server, u"list"_s, u"sink-inputs"_s})
+    return SystemTest::output(u"pactl"_s, {u"--server="_s + server, u"list"_s, streams})
         .contains("application.process.id = \"" + QByteArray::number(pid) + '"');
 }
 
@@ -256,6 +258,73 @@ private slots:
         QVERIFY(clickSlider(zubelo.windowGeometry()) && xdo(u"key End"_s));
         QTRY_COMPARE(sinkVolume(), 65530);
         QCOMPARE(zubelo.process().state(), QProcess::Running);
+    }
+
+    // A parent records the A key's sound from the default microphone (the sink's monitor, with a tone played
+    // into it), and after OK the key plays it, trimmed. The toy opens no microphone but for 録音. Cancel and
+    // a kill leave no take behind; without a sound server, or when it goes while recording, the parent is
+    // told and nothing changes.
+    void parentRecordsAKey_data()
+    {
+        QTest::addColumn<Take>("take");
+        QTest::newRow("kept") << Take::Kept;
+        QTest::newRow("cancelled") << Take::Cancelled;
+        QTest::newRow("killed") << Take::Killed;
+        QTest::newRow("no sound server") << Take::NoServer;
+        QTest::newRow("sound server gone while recording") << Take::ServerGone;
+    }
+    void parentRecordsAKey()
+    {
+        QFETCH(Take, take);
+        QVERIFY(SystemTest::run(u"pactl"_s, {u"set-default-source"_s, Sink + u".monitor"_s}));
+        ZubeloCopy zubelo;
+        const QByteArray settings = SystemTest::optionFile({{60, "ClickLeft.mid"}});
+        QVERIFY(zubelo.writeFile(u"Option.dat"_s, settings) && zubelo.start() && zubelo.focus()
+                && xdo(u"key shift+m"_s));
+        const qint64 pid = zubelo.process().processId();
+        const auto records = [pid] {
+            return playsSound(pid, qEnvironmentVariable("PULSE_SERVER"), u"source-outputs"_s);
+        };
+        // In the dialog's pixels: the A key (72, 144), 録音 and 停止 (152, 206), the level meter's left end
+        // (196, 206), OK (312, 324).
+        const quint32 dialog = SystemTest::waitForWindow(u"曲の設定"_s, 5000, pid);
+        QVERIFY(dialog && xdo(u"mousemove --window %1 72 144 click 1"_s.arg(dialog)) && !records());
+        QVERIFY((take != Take::NoServer || soundServer(u"stop"_s))
+                && xdo(u"mousemove --window %1 152 206 click 1"_s.arg(dialog)));
+        if (take != Take::NoServer) { // a second of a tone from when the level meter shows it
+            const QByteArray sine = SystemTest::output(
+                u"pactl"_s, {u"load-module"_s, u"module-sine"_s, u"sink="_s + Sink, u"frequency=660"_s});
+            const QRect meter(SystemTest::windowGeometry(dialog).topLeft() + QPoint(196, 206), QSize(1, 1));
+            QTRY_VERIFY(records() && QColor(SystemTest::grabScreen(meter).pixel(0, 0)).saturation() > 100);
+            QTest::qWait(1000);
+            QVERIFY(SystemTest::run(u"pactl"_s, {u"unload-module"_s, QString::fromUtf8(sine.trimmed())}));
+            QVERIFY(take == Take::ServerGone ? soundServer(u"stop"_s) // 停止 otherwise
+                                             : xdo(u"mousemove --window %1 152 206 click 1"_s.arg(dialog)));
+        }
+        if (take == Take::NoServer || take == Take::ServerGone) { // a message box, titled as every message
+            QTRY_COMPARE(SystemTest::output(u"xdotool"_s, {u"getwindowfocus"_s, u"getwindowname"_s}),
+                         "Zubelo\n");
+            QVERIFY(xdo(u"key Return"_s));
+        }
+        if (take == Take::Killed) {
+            QVERIFY(::kill(pid_t(pid), SIGTERM) == 0 && zubelo.waitForExit(5000));
+        } else {
+            QVERIFY(take == Take::Cancelled ? xdo(u"key Escape"_s)
+                                            : xdo(u"mousemove --window %1 312 324 click 1"_s.arg(dialog)));
+        }
+        QTRY_COMPARE(zubelo.process().state() == QProcess::Running, take != Take::Killed);
+        const QByteArray saved = SystemTest::output(u"cat"_s, {zubelo.filePath(u"Option.dat"_s)});
+        QCOMPARE(saved.split('\n').value(60), take == Take::Kept ? "voices/A.wav\r" : "ClickLeft.mid\r");
+        QCOMPARE(QDir(zubelo.filePath(u"voices"_s)).entryList(QDir::Files | QDir::Hidden),
+                 take == Take::Kept ? QStringList(u"A.wav"_s) : QStringList());
+        if (take == Take::Kept) { // a second of sound and little more: 16-bit mono at 48 kHz
+            const qint64 bytes = QFileInfo(zubelo.filePath(u"voices/A.wav"_s)).size();
+            QVERIFY(bytes > 2 * 48000 * 0.9 && bytes < 2 * 48000 * 1.5);
+            SoundRecorder recorder;
+            QVERIFY(recorder.start() && zubelo.focus() && xdo(u"key a"_s));
+            QTRY_VERIFY(atPitch(recorder, recorder.firstLoud(0.2f), 660));
+            QVERIFY(!records());
+        }
     }
 
     void firstStartUnderAWindowManager()
