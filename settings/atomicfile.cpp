@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "atomicfile.h"
 
+#include "paths.h"
 #include "settingslogging.h"
 
 #include <QFile>
@@ -245,7 +246,7 @@ QString AtomicFile::writeNew(const QString &folder, const QString &stem, const Q
     }
     for (int number = 1; number <= MaxNumbered; ++number) {
         const QString path =
-            folder + u'/' + stem + (number == 1 ? QString() : u'-' + QString::number(number)) + suffix;
+            Paths::join(folder, stem + (number == 1 ? QString() : u'-' + QString::number(number)) + suffix);
         struct stat there;
         if (::lstat(QFile::encodeName(path).constData(), &there) == 0) {
             continue; // somebody's file, perhaps a key's song: never replaced

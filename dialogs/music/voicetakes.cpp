@@ -3,6 +3,7 @@
 
 #include "atomicfile.h"
 #include "medialogging.h"
+#include "paths.h"
 #include "voicefile.h"
 #include "voiceshaping.h"
 
@@ -103,5 +104,5 @@ void VoiceTakes::keep(const std::vector<float> &samples)
         return;
     }
     m_takes << path;
-    emit recorded(m_slot, Folder + u'/' + QFileInfo(path).fileName());
+    emit recorded(m_slot, Paths::join(Folder, QFileInfo(path).fileName()));
 }
