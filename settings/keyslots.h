@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The key slots of a Japanese keyboard: which key code selects each slot,
-// the name the music dialog shows for it and the caption drawn on its key.
+// The key slots of a Japanese keyboard: which key code selects each slot, the
+// name the music dialog shows for it, and its key on the dialog's drawing.
 #pragma once
 
 #include <QString>
@@ -25,6 +25,20 @@ QString keyCaption(int slot);
 
 // The name a recording for the key takes on the disk ("A", "F1", "NumPlus", "ShiftRight").
 QString keyFileName(int slot);
+
+// A slot's key on the music dialog's drawing of the keyboard: its place and size in twips in the
+// drawing's container, its border, where its caption stands, and the caption's size in points.
+struct KeyDrawing
+{
+    int left;
+    int top;
+    int width;
+    int height;
+    enum class Border { Box, None } border = Border::Box; // the two halves of the L-shaped Enter have none
+    enum class Align { Left, Centre, Right } align = Align::Left;
+    double captionPoints = 7.2;
+};
+KeyDrawing keyDrawing(int slot);
 
 } // namespace KeySlots
 

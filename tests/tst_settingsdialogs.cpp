@@ -7,7 +7,6 @@
 #include "messagecatcher.h"
 #include "modalwindow.h"
 #include "music/musicsettingsdialog.h"
-#include "music/onscreenkeyboard.h"
 #include "settings.h"
 #include "smalldisk.h"
 #include "twips.h"
@@ -94,9 +93,9 @@ private slots:
         QCOMPARE(KeySlots::keyCodeOfSlot(slot), keyed ? key[KeyCode].toInt() : KeySlots::NoKeyCode);
         QVERIFY(!keyed || KeySlots::slotForKeyCode(key[KeyCode].toInt()) == slot);
         QCOMPARE(KeySlots::keyFileName(slot), key[FileName]); // of its recordings
-        const auto place = OnScreenKeyboard::placeOfKey(slot);
+        const KeySlots::KeyDrawing drawing = KeySlots::keyDrawing(slot);
         const QRect drawn(key[Left].toInt(), key[Top].toInt(), key[Width].toInt(), key[Height].toInt());
-        QCOMPARE(QRect(place.left, place.top, place.width, place.height), drawn);
+        QCOMPARE(QRect(drawing.left, drawing.top, drawing.width, drawing.height), drawn);
         m_settings.songFile[slot] = u"c.mid"_s;
         MusicSettingsDialog dialog(m_settings, m_folder, m_engine);
         dialog.show();
@@ -106,6 +105,9 @@ private slots:
         const QMap<QString, Qt::Alignment> alignments{
             {u"left"_s, Qt::AlignLeft}, {u"centre"_s, Qt::AlignHCenter}, {u"right"_s, Qt::AlignRight}};
         QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, alignments.value(key[Alignment]));
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect room = label->contentsRect(); // the whole caption shows in its key
+        QVERIFY(room.contains(label->fontMetrics().boundingRect(room, flags, label->text())));
         const QPoint centre = Twips::rect(drawn.center().x(), drawn.center().y(), 0, 0).topLeft();
         QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {},
                           control<QGroupBox>(&dialog, "songsFrame")->mapTo(&dialog, centre));

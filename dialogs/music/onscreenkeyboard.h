@@ -14,26 +14,16 @@ class OnScreenKeyboard : public QWidget
     Q_OBJECT
 
 public:
-    // The drawing's frame rectangle (Shape1) within its container, in twips.
-    static constexpr int ShapeLeft = 240;
-    static constexpr int ShapeTop = 600;
-    static constexpr int ShapeWidth = 5892;
-    static constexpr int ShapeHeight = 1812;
+    // The keyboard's outline within its container, in twips; the keys' places are the slot table's.
+    static constexpr int OutlineLeft = 240;
+    static constexpr int OutlineTop = 600;
+    static constexpr int OutlineWidth = 5892;
+    static constexpr int OutlineHeight = 1812;
 
     explicit OnScreenKeyboard(QWidget *container);
 
     // The key of a slot.
     QLabel *key(int slot) const { return m_keys[size_t(slot)]; }
-
-    // Position and size of a slot's key within the container, in twips.
-    struct KeyPlace
-    {
-        int left;
-        int top;
-        int width;
-        int height;
-    };
-    static KeyPlace placeOfKey(int slot);
 
 signals:
     void keyClicked(int slot);
