@@ -7,5 +7,6 @@
 
 #define PRIVATE_SERVICES_OR_SKIP()                                                                           \
     if (qEnvironmentVariableIsEmpty("ZUBELO_TEST_SERVICES")) {                                               \
-        QSKIP("it changes the system's volume or input: it runs only in scripts/with-test-services.sh");     \
+        QSKIP("it changes the system (sound server, volume, input): it runs only in "                        \
+              "scripts/with-test-services.sh");                                                              \
     }

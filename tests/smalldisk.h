@@ -12,11 +12,11 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-// Mounting one takes root, or the root of a user namespace (tests/in-own-mounts.sh). 0 KiB: a plain
+// Mounting one takes root, or the root of a user namespace (scripts/in-own-mounts.sh). 0 KiB: a plain
 // folder, no disk of its own.
 #define SMALL_DISK_OR_SKIP(disk, kibibytes)                                                                  \
     if ((kibibytes) && ::geteuid() != 0) {                                                                   \
-        QSKIP("mounting a small tmpfs needs root or a user namespace (tests/in-own-mounts.sh)");             \
+        QSKIP("mounting a small tmpfs needs root or a user namespace (scripts/in-own-mounts.sh)");           \
     }                                                                                                        \
     SmallDisk disk(kibibytes);                                                                               \
     QVERIFY2(disk.mounted, strerror(errno))

@@ -29,15 +29,12 @@ const QColor Blue(0, 0, 192); // the first key colour
 
 struct FolderRow
 {
-    QString stored;
-    QString listed; // none: the program folder
-    int fontSize;
-    int shown;
+    QString stored, listed; // listed: none for the program folder
+    int fontSize, shown;
 };
 struct RepeatRow
 {
-    bool repeat;
-    bool wait;
+    bool repeat, wait;
     QList<Step> steps;
     QString again; // the song that starts again, none
 };
@@ -82,16 +79,23 @@ private slots:
         QCOMPARE(w->colour(), Blue);
         QVERIFY(w->window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!(w->window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    }
-
-    void keysTypeTheirCharacters()
-    {
-        QVERIFY(w->start());
-        QTest::keyClicks(w->box(), u"ab"_s);
-        w->press(Qt::Key_Left); // handled keys leave the caret alone
+        QTest::keyClicks(w->box(), u"ab"_s); // keys type their characters
+        w->press(Qt::Key_Left);              // handled keys leave the caret alone
         QTest::keyClicks(w->box(), u"c\rd!\b\t"_s);
         w->press(Qt::CTRL | Qt::Key_E); // Ctrl and Alt combinations type nothing
         QCOMPARE(w->text(), u"abc\nd\t"_s);
+        w->window->setSizeState(PlayWindow::SizeState::Maximised);  // the parts follow the new client area:
+        QTRY_COMPARE(w->box()->height(), w->window->height() - 32); // a strip of 480 twips below the box
+        QCOMPARE(w->window->volumeFrame()->geometry().right(), w->window->width() - 2);
+    }
+
+    // A second copy leaves as soon as it shows, even where a window manager never activates it.
+    void secondCopyLeaves()
+    {
+        PlayWindow copy(ProgramFolder(w->path()), {}, offlineDevices(), true);
+        QShowEvent shown; // and nothing more
+        QApplication::sendEvent(&copy, &shown);
+        QTRY_VERIFY(!WindowGuard::isTextBoxHooked(copy.typingBox())); // it has closed
     }
 
     void helpKeyMinimisesAndOpensThePage()
@@ -116,11 +120,10 @@ private slots:
         // Nothing here can hold the keyboard: the parent reads so beside the help lines, clear of the slider.
         QTRY_VERIFY(window.lockNotice()->isVisible());
         QCOMPARE(window.lockNotice()->text(), u"キーボードとマウスを固定できません"_s);
-        QVERIFY(window.rect().contains(window.lockNotice()->geometry()));
-        for (QWidget *other :
-             QList<QWidget *>{window.settingsHelp(), window.windowHelp(), window.volumeFrame()}) {
-            QVERIFY(!window.lockNotice()->geometry().intersects(other->geometry()));
-        }
+        const QRegion others = QRegion(window.settingsHelp()->geometry()) + window.windowHelp()->geometry()
+                               + window.volumeFrame()->geometry();
+        QVERIFY(window.rect().contains(window.lockNotice()->geometry())
+                && !others.intersects(window.lockNotice()->geometry()));
         w->press(Qt::SHIFT | Qt::Key_N);
         QTRY_COMPARE(window.minimumSize(), window.maximumSize()); // at normal size the border is fixed
         QVERIFY(window.lockNotice()->isHidden());                 // and the lock is not wanted
@@ -349,8 +352,8 @@ private slots:
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
     }
 
-    // Presses draw among all the folder's pictures, the last one too.
-    void everyPictureComesUp()
+    // Presses draw among all the folder's pictures, the last one too, and show them at the pointer.
+    void everyPictureComesUpAtThePointer()
     {
         QVERIFY(w->picture(u"a.bmp"_s, Qt::red) && w->picture(u"b.bmp"_s, Qt::blue) && w->start());
         QSet<QRgb> shown;
@@ -359,12 +362,7 @@ private slots:
             shown << w->window->clickPicture()->pixmap().toImage().pixel(0, 0);
         }
         QCOMPARE(shown, (QSet<QRgb>{QColor(Qt::red).rgb(), QColor(Qt::blue).rgb()}));
-    }
-
-    void picturesFollowThePointer()
-    {
-        QVERIFY(w->picture(u"a.bmp"_s, Qt::red) && w->start());
-        PlayWindow &window = *w->window;
+        PlayWindow &window = *w->window;                          // and a picture follows the pointer
         QPoint strip(window.width() - 1, w->box()->height() + 2); // below the box, beside the frame
         while (window.childAt(strip)) {
             strip.rx() -= 1;

@@ -136,17 +136,18 @@ private slots:
         MusicSettingsDialog dialog(m_settings, m_folder, m_engine);
         dialog.show();
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // above the play window
+        auto *songFile = control<QLineEdit>(&dialog, "songFile");
         dialog.selectKey(60);
-        control<QLineEdit>(&dialog, "songFile")->setText(u"b.wav"_s);
+        songFile->setText(u"b.wav"_s);
         dialog.selectKey(60); // commits what was typed
         QTest::mouseClick(control<QCheckBox>(&dialog, "playWait"), Qt::LeftButton);
         QTest::mouseClick(control<QCheckBox>(&dialog, "playRepeat"), Qt::LeftButton);
-        control<QLineEdit>(&dialog, "songFile")->setText(u"a.mid"_s);
-        QTest::keyClick(control<QLineEdit>(&dialog, "songFile"), Qt::Key_Return);
+        songFile->setText(u"a.mid"_s);
+        QTest::keyClick(songFile, Qt::Key_Return);
         switch (ending) {
-        case Ending::Ok: QTest::mouseClick(control<QPushButton>(&dialog, "ok"), Qt::LeftButton); break;
+        case Ending::Ok:
         case Ending::Cancel:
-            QTest::mouseClick(control<QPushButton>(&dialog, "cancel"), Qt::LeftButton);
+            control<QPushButton>(&dialog, ending == Ending::Ok ? "ok" : "cancel")->click();
             break;
         case Ending::Esc: QTest::keyClick(&dialog, Qt::Key_Escape); break;
         case Ending::CloseBox: dialog.close(); break;
@@ -237,18 +238,17 @@ private slots:
         QSignalSpy applied(&dialog, &DisplaySettingsDialog::inputFontSizeChanged);
         dialog.show();
         QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint)); // above the play window
-        QCOMPARE(control<QLineEdit>(&dialog, "inputFontSize")->text(), u" 36"_s);
-        QVERIFY(!control<QLineEdit>(&dialog, "inputFontSize")->testAttribute(Qt::WA_InputMethodEnabled));
+        auto *inputBox = control<QLineEdit>(&dialog, "inputFontSize");
+        auto *lyricsBox = control<QLineEdit>(&dialog, "lyricsFontSize");
+        QVERIFY(inputBox->text() == u" 36"_s && !inputBox->testAttribute(Qt::WA_InputMethodEnabled));
         QVERIFY(control<FolderListBox>(&dialog, "folders")->setPath(path(u"other"_s)));
-        control<QLineEdit>(&dialog, "inputFontSize")->setText(input);
-        control<QLineEdit>(&dialog, "lyricsFontSize")->setText(lyrics);
-        QTest::keyClick(control<QLineEdit>(&dialog, "lyricsFontSize"), Qt::Key_Return);
+        inputBox->setText(input);
+        lyricsBox->setText(lyrics);
+        QTest::keyClick(lyricsBox, Qt::Key_Return);
         QTest::mouseClick(control<QPushButton>(&dialog, "ok"), Qt::LeftButton);
         if (atFault != AtFault::None) {
             QCOMPARE(m_boxes->texts, QStringList{u"設定内容に誤りがあります"_s});
-            QCOMPARE(dialog.focusWidget(), atFault == AtFault::InputFontSize
-                                               ? control<QLineEdit>(&dialog, "inputFontSize")
-                                               : control<QLineEdit>(&dialog, "lyricsFontSize"));
+            QCOMPARE(dialog.focusWidget(), atFault == AtFault::InputFontSize ? inputBox : lyricsBox);
             QTest::mouseClick(control<QPushButton>(&dialog, "cancel"), Qt::LeftButton);
             QCOMPARE(dialog.settings().inputFontSize, 36);
         }

@@ -7,6 +7,7 @@
 #include "programfolder.h"
 #include "programplaces.h"
 #include "settings.h"
+#include "shiftjis.h"
 #include "smalldisk.h"
 #include "virtualkey.h"
 #include "voiceshaping.h"
@@ -19,6 +20,7 @@
 #include <QtTest>
 
 using namespace Settings;
+using namespace Qt::StringLiterals;
 using namespace KeySlots;
 using Doubles = QList<double>;
 using Files = QMap<QString, QString>; // path: content
@@ -64,6 +66,15 @@ struct Loaded
     QString pictureFolder;
     int inputFontSize;
     int lyricsFontSize;
+};
+
+struct Take // seconds of silence, of a tone and of silence, and the tone's amplitude
+{
+    double before, tone, after, amplitude;
+};
+struct Placed // where the window's parts go, in twips
+{
+    double typingHeight, settingsHelpTop, windowHelpTop, frameLeft, frameTop;
 };
 
 enum class SavedBack { SameBytes, SameRecord };          // what a save right after a load gives
@@ -128,17 +139,12 @@ private slots:
         QCOMPARE(r.lyricsFontSize, loaded.lyricsFontSize);
     }
 
-    // True in any letter case, with blanks around it, or a number other than 0.
-    void flagsReadInAnyCaseOrAsNumbers()
+    // A flag is true in any letter case, with blanks around it, or as a number other than 0. A number is
+    // read as far as it goes, blanks skipped anywhere, at any length of digits or exponent. A font size's
+    // half goes to the even neighbour, and the 16-bit range holds the rest.
+    void flagsAndNumbersReadAsTheFileHasThem()
     {
-        QCOMPARE(flagFromText(u" tRuE "), true);
-        QCOMPARE(flagFromText(u"-1"), true);
-        QCOMPARE(flagFromText(u"yes"), false);
-    }
-
-    // A number is read as far as it goes, blanks skipped anywhere, at any length of digits or exponent.
-    void numbersReadAsFarAsTheyGo()
-    {
+        QVERIFY(flagFromText(u" tRuE ") && flagFromText(u"-1") && !flagFromText(u"yes"));
         QCOMPARE(numberFromText(u" 1 2\t3\n4 "), 1234.0);
         QCOMPARE(numberFromText(u" - 7"), -7.0);
         QCOMPARE(numberFromText(u"+1.2.3"), 1.2);
@@ -146,25 +152,12 @@ private slots:
         QCOMPARE(numberFromText(u"1d2"), 100.0);
         QCOMPARE(numberFromText(u"-1e400"), -qInf());
         QCOMPARE(numberFromText("0." + QString(400, u'0') + "1e00000000405"), 1e4);
+        QCOMPARE(QList<int>({roundToInt16(2.5), roundToInt16(3.5), roundToInt16(99999), roundToInt16(-1e10)}),
+                 QList<int>({2, 4, 32767, -32768}));
     }
 
-    // Font sizes: halves go to the even neighbour, and the 16-bit range holds the rest.
-    void fontSizesRoundToTheEvenNeighbour()
-    {
-        QCOMPARE(roundToInt16(2.5), 2);
-        QCOMPARE(roundToInt16(3.5), 4);
-        QCOMPARE(roundToInt16(99999), 32767);
-        QCOMPARE(roundToInt16(-1e10), -32768);
-    }
-
-    // Flags are written True and False, sizes with a blank before and after.
-    void emptyRecordIsWrittenInFull()
-    {
-        QVERIFY(bool(save(m_optionFile, m_record)));
-        QCOMPARE(readFile(m_optionFile), "\r\n" + EmptyRest);
-    }
-
-    // What was read is saved as it was read: bytes Shift-JIS lacks too.
+    // What was read is saved as it was read: bytes Shift-JIS lacks too. Flags are written True and False,
+    // sizes with a blank before and after, and an empty record in full.
     void savedAsRead_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -257,24 +250,25 @@ private slots:
     // sample comes to -1 dBFS however loud it was; silence (below -40 dBFS) alone leaves nothing.
     void voiceIsTrimmedAndLevelled_data()
     {
-        QTest::addColumn<Doubles>("take"); // seconds of silence, of a tone and of silence, then its amplitude
-        QTest::addColumn<double>("kept");  // seconds
-        QTest::newRow("between silences") << Doubles{1, 0.5, 1, 0.3} << 0.8;
-        QTest::newRow("from the first sample, clipped") << Doubles{0, 0.5, 1, 4} << 0.7;
-        QTest::newRow("to the last sample, just louder than silence") << Doubles{1, 0.5, 0, 0.0102} << 0.6;
-        QTest::newRow("just quieter: silence only") << Doubles{1, 0.5, 1, 0.0098} << 0.0;
+        QTest::addColumn<Take>("take");
+        QTest::addColumn<double>("kept"); // seconds
+        QTest::newRow("between silences") << Take{1, 0.5, 1, 0.3} << 0.8;
+        QTest::newRow("from the first sample, clipped") << Take{0, 0.5, 1, 4} << 0.7;
+        QTest::newRow("to the last sample, just louder than silence") << Take{1, 0.5, 0, 0.0102} << 0.6;
+        QTest::newRow("just quieter: silence only") << Take{1, 0.5, 1, 0.0098} << 0.0;
     }
     void voiceIsTrimmedAndLevelled()
     {
-        QFETCH(Doubles, take);
+        QFETCH(Take, take);
         QFETCH(double, kept);
         const std::vector<float> shaped = VoiceShaping::shaped(
-            AudioTest::toneBetweenSilences(48000, take[0], take[1], take[2], take[3]), 48000);
+            AudioTest::toneBetweenSilences(48000, take.before, take.tone, take.after, take.amplitude), 48000);
         QVERIFY(qAbs(double(shaped.size()) - kept * 48000) < 100);
         QCOMPARE(qRound(AudioTest::peak(shaped) * 1000), kept ? 891 : 0);
     }
 
-    // Relative paths are taken from the program folder; absolute and drive paths stay as written.
+    // Relative paths are taken from the program folder; absolute and drive paths stay as written. A path's
+    // folder is everything before its last slash.
     void relativePathsResolveAgainstTheProgramFolder()
     {
         const ProgramFolder folder("/opt/z");
@@ -282,14 +276,18 @@ private slots:
         QCOMPARE(folder.resolve("D:\\Pics"), "D:\\Pics");
         QCOMPARE(folder.resolve("曲/表/a.mid"), "/opt/z/曲/表/a.mid");
         QCOMPARE(folder.resolve("\\a.mid"), "/opt/z/\\a.mid");
-        QCOMPARE(ProgramFolder("/").resolve("s"), "/s"); // no doubled separator
-    }
-
-    void folderIsAllBeforeTheLastSlash()
-    {
-        QCOMPARE(Paths::folderOf("/home/p/a.mid"), "/home/p");
+        QCOMPARE(ProgramFolder("/").resolve("s"), "/s");   // no doubled separator
         QCOMPARE(Paths::folderOf("曲/表/a.mid"), "曲/表"); // 表 ends in the byte of a backslash
         QCOMPARE(Paths::folderOf("D:\\Pics"), "");
+    }
+
+    // The characters that Shift-JIS writes with another's bytes come back as that one, and a name
+    // with either spelling is one name.
+    void shiftJisTwinsAreOneName()
+    {
+        const QString typed = u"¢£¥¬—‖‾−〜"_s, readBack = ShiftJis::decode(*ShiftJis::encode(typed));
+        QCOMPARE(readBack, u"￠￡\\￢―∥~－～"_s);
+        QVERIFY(Paths::sameName(typed, readBack));
     }
 
     // An exact name first; then every part in any case or twin, the first in code point order; no prefixes.
@@ -307,16 +305,12 @@ private slots:
         QCOMPARE(found("5/SONG"), m_dir.filePath("5/SONG"));
     }
 
+    // Keypad 7 with Shift (and Alt) is keypad 7, and Shift and Alt are its modifiers.
     void keypadKeyWithShiftKeepsItsCode()
     {
-        QKeyEvent keypadSeven(QEvent::KeyPress, Qt::Key_7, Qt::KeypadModifier | Qt::ShiftModifier, QString());
-        QCOMPARE(VirtualKey::virtualKeyCode(keypadSeven), 103);
-    }
-
-    void modifierMaskIgnoresTheKeypad()
-    {
-        QCOMPARE(VirtualKey::modifierMask(Qt::ShiftModifier | Qt::AltModifier | Qt::KeypadModifier),
-                 VirtualKey::ShiftMask | VirtualKey::AltMask);
+        const auto modifiers = Qt::KeypadModifier | Qt::ShiftModifier | Qt::AltModifier;
+        QCOMPARE(VirtualKey::virtualKeyCode(QKeyEvent(QEvent::KeyPress, Qt::Key_7, modifiers)), 103);
+        QCOMPARE(VirtualKey::modifierMask(modifiers), VirtualKey::ShiftMask | VirtualKey::AltMask);
     }
 
     // What a pressed key plays: the slot as the parent sees it named in the music dialog.
@@ -361,31 +355,27 @@ private slots:
     // Help lines 180 and 195 high, volume frame 2412 wide.
     void windowLayoutFollowsTheClientArea_data()
     {
-        for (const char *twips : {"width", "height", "typingHeight", "settingsHelpTop", "windowHelpTop",
-                                  "frameLeft", "frameTop"}) {
-            QTest::addColumn<double>(twips);
-        }
-        QTest::newRow("design") << 8040. << 4272. << 3792. << 3897. << 4077. << 5618. << 3797.;
-        QTest::newRow("one twip of text box") << 8040. << 481. << 1. << 106. << 286. << 5618. << 6.;
-        QTest::newRow("lower than the strip") << 8040. << 300. << 0. << 0. << 105. << 5618. << 5.;
-        QTest::newRow("narrow") << 2000. << 4272. << 3792. << 3897. << 4077. << -422. << 3797.;
-        QTest::newRow("halves to even") << 8040.5 << 482.5 << 2. << 108. << 288. << 5618.5 << 7.;
+        QTest::addColumn<double>("width"); // twips
+        QTest::addColumn<double>("height");
+        QTest::addColumn<Placed>("placed");
+        QTest::newRow("design") << 8040. << 4272. << Placed{3792, 3897, 4077, 5618, 3797};
+        QTest::newRow("one twip of text box") << 8040. << 481. << Placed{1, 106, 286, 5618, 6};
+        QTest::newRow("lower than the strip") << 8040. << 300. << Placed{0, 0, 105, 5618, 5};
+        QTest::newRow("narrow") << 2000. << 4272. << Placed{3792, 3897, 4077, -422, 3797};
+        QTest::newRow("halves to even") << 8040.5 << 482.5 << Placed{2, 108, 288, 5618.5, 7};
         // Past 32767 twips (2185 pixels): a portrait 4K screen.
-        QTest::newRow("3840 high") << 32400. << 57600. << 57120. << 57225. << 57405. << 29978. << 57125.;
+        QTest::newRow("3840 high") << 32400. << 57600. << Placed{57120, 57225, 57405, 29978, 57125};
     }
     void windowLayoutFollowsTheClientArea()
     {
         QFETCH(double, width);
         QFETCH(double, height);
-        QFETCH(double, typingHeight);
-        QFETCH(double, settingsHelpTop);
-        QFETCH(double, windowHelpTop);
-        QFETCH(double, frameLeft);
-        QFETCH(double, frameTop);
+        QFETCH(Placed, placed);
         const WindowLayout::Placement p = WindowLayout::place({width, height, 180, 195, 2412});
         QCOMPARE(Doubles({p.typingWidth, 1.0 * p.typingHeight, 1.0 * p.settingsHelpTop, 1.0 * p.windowHelpTop,
                           p.volumeFrameLeft, p.volumeFrameTop}),
-                 Doubles({width, typingHeight, settingsHelpTop, windowHelpTop, frameLeft, frameTop}));
+                 Doubles({width, placed.typingHeight, placed.settingsHelpTop, placed.windowHelpTop,
+                          placed.frameLeft, placed.frameTop}));
     }
 
     void twipsRoundToWholePixels()
@@ -412,8 +402,9 @@ private slots:
         QCOMPARE(shown(0, 0), QSize(0, 0));
     }
 
-    // UTF-8 when the bytes are (a byte-order mark or not, the last character cut or not), else Shift-JIS.
-    void lyricsAreUtf8OrShiftJis()
+    // Lyrics are UTF-8 when the bytes are (a byte-order mark or not, the last character cut or not), else
+    // Shift-JIS; their lines end at CR LF, CR or LF.
+    void lyricsAreUtf8OrShiftJisLines()
     {
         const QByteArray kaeru("\xE3\x81\x8B\xE3\x81\x88\xE3\x82\x8B");
         QCOMPARE(LyricsText::encodingOf(kaeru), Encoding::Utf8);
@@ -421,11 +412,6 @@ private slots:
         QCOMPARE(LyricsText::encodingOf(kaeru.left(7)), Encoding::ShiftJis); // cut, but not told so
         QCOMPARE(LyricsText::encodingOf(kaeru + "\xFF"), Encoding::ShiftJis);
         QCOMPARE(LyricsText::encodingOf("\xC0\xAF"), Encoding::ShiftJis); // an overlong slash
-    }
-
-    void lyricsSplitIntoLines()
-    {
-        const QByteArray kaeru("\xE3\x81\x8B\xE3\x81\x88\xE3\x82\x8B");
         QCOMPARE(LyricsText::lines(kaeru + "\nno uta\n"), (QStringList{"かえる", "no uta"}));
         QCOMPARE(LyricsText::lines("\xEF\xBB\xBF" + kaeru + "\r\n\rz"), (QStringList{"かえる", "", "z"}));
         QCOMPARE(LyricsText::lines(kaeru + "\n" + kaeru.left(8), true), (QStringList{"かえる", "かえ"}));

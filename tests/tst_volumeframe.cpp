@@ -14,10 +14,7 @@ struct SliderRow
 {
     QString device;
     Error opened;
-    int maximum;
-    int smallStep;
-    int largeStep;
-    int focusDelayMs;
+    int maximum, smallStep, largeStep, focusDelayMs;
 };
 
 class TestVolumeFrame : public QObject
