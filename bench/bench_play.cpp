@@ -97,7 +97,7 @@ public:
         xcb_flush(m_connection);
     }
 
-    // Windows mapped from now on are reported to WaitForMap.
+    // Windows mapped from now on are reported to waitForMap.
     void watchMaps()
     {
         const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
@@ -106,42 +106,28 @@ public:
     }
 
     // Waits for a window to be mapped; the time it was, or -1.
-    qint64 waitForMap(int timeoutMs)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < timeoutMs) {
-            while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
-                const bool mapped = (event->response_type & 0x7f) == XCB_MAP_NOTIFY;
-                free(event);
-                if (mapped) {
-                    return nowNs();
-                }
-            }
-            QThread::usleep(100);
-        }
-        return -1;
-    }
-
+    qint64 waitForMap(int timeoutMs) { return waitForEvent(XCB_MAP_NOTIFY, timeoutMs); }
     // Waits for damage; the time it arrived, or -1.
-    qint64 waitForDamage(int timeoutMs)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < timeoutMs) {
-            while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
-                const bool damaged = (event->response_type & 0x7f) == m_damageEvent;
-                free(event);
-                if (damaged) {
-                    return nowNs();
-                }
-            }
-            QThread::usleep(100);
-        }
-        return -1;
-    }
+    qint64 waitForDamage(int timeoutMs) { return waitForEvent(m_damageEvent, timeoutMs); }
 
 private:
+    qint64 waitForEvent(uint8_t type, int timeoutMs)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < timeoutMs) {
+            while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
+                const bool wanted = (event->response_type & 0x7f) == type;
+                free(event);
+                if (wanted) {
+                    return nowNs();
+                }
+            }
+            QThread::usleep(100);
+        }
+        return -1;
+    }
+
     xcb_connection_t *m_connection;
     xcb_window_t m_root = 0;
     uint8_t m_damageEvent = 0;

@@ -9,8 +9,7 @@ set(ZUBELO_DATA ${CMAKE_CURRENT_LIST_DIR})
 # Lyrics size of the first Option.dat: the longest verse fills a 1280 x 800
 # screen without scrolling (tst_content measures it in the play window).
 set(ZUBELO_LYRICS_FONT_SIZE 72)
-# The pristine first Option.dat, and the folders the content lies in, for packaging.
-set(ZUBELO_FIRST_OPTIONS ${CMAKE_BINARY_DIR}/first-options/Option.dat)
+# The folders the content lies in, for packaging.
 set(ZUBELO_CONTENT_DIRS songs sounds notes pictures)
 
 find_program(ZUBELO_ABC2MIDI abc2midi REQUIRED) # Debian package abcmidi
