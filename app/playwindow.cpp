@@ -318,8 +318,8 @@ bool PlayWindow::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) {
         leaveIfSecondCopy();
     }
-    // Keys pressed or let go while another window had the keyboard were never seen here.
-    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
+    // Keys let go while another window has the keyboard are never seen here.
+    if (event->type() == QEvent::WindowDeactivate) {
         m_hotKeyGate.forget();
     }
     return QWidget::event(event);
