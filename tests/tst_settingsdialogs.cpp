@@ -353,8 +353,8 @@ private slots:
         // Ten seconds of 16-bit mono from 0.1 s before the sound (whose first sample is silent).
         QCOMPARE(QFileInfo(disk.path(u"voices/A-2.wav"_s)).size(),
                  told.isEmpty() ? 44 + 2 * (480000 - 9601) : 0);
-        if (ending
-            == Ending::Ok) { // 試聴 stops when pressed again and for another key, and plays on until OK
+        // 試聴 stops when pressed again and for another key, and plays on until OK.
+        if (ending == Ending::Ok) {
             button("audition")->click();
             QVERIFY(!m_engine.isOpen());
             button("audition")->click();

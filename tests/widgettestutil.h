@@ -56,14 +56,12 @@ public:
     {
         const ProgramFolder folder(m_dir.path());
         Settings::Record read;
-        if (!Settings::save(folder.optionFile(), record)) {
-            return false;
-        }
+        const bool saved = bool(Settings::save(folder.optionFile(), record));
         Settings::load(folder.optionFile(), read);
         window = std::make_unique<PlayWindow>(folder, read, devices);
         window->volumeFrame()->openMixer(); // as start-up does
         window->show();
-        return QTest::qWaitForWindowExposed(window.get());
+        return saved && QTest::qWaitForWindowExposed(window.get());
     }
     QPlainTextEdit *box() const { return window->typingBox(); }
     void press(QKeyCombination key) { QTest::keyClick(box(), key.key(), key.keyboardModifiers()); }

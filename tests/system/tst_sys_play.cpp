@@ -166,7 +166,7 @@ class TestSystemPlay : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { PRIVATE_SERVICES_OR_SKIP(); }
+    void initTestCase() { PRIVATE_SERVICES_OR_SKIP(true); }
     void init()
     {
         QVERIFY(soundServer(u"start"_s)); // after a test that stopped it and failed
