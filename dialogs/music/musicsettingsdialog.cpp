@@ -210,7 +210,7 @@ bool MusicSettingsDialog::commitSongFile(int slot)
 void MusicSettingsDialog::browseForSong()
 {
     const QString stored = m_settings.songFile[size_t(m_currentSlot)];
-    // Qt's own dialog: the same on every desktop. It never changes the current folder.
+    // Qt's own dialog: the same on every desktop.
     QFileDialog browser(this);
     browser.setOption(QFileDialog::DontUseNativeDialog);
     browser.setAcceptMode(QFileDialog::AcceptOpen);
