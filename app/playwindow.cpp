@@ -279,13 +279,7 @@ bool PlayWindow::loadLyrics(const QString &path)
 
 void PlayWindow::playSong(const QString &path)
 {
-    m_player.close();
-    const std::optional<SongPlayer::Kind> kind = SongPlayer::kindOfFile(path);
-    if (!kind) {
-        return; // no song, or one of a kind the toy does not play: the music has stopped
-    }
-    m_player.open(path, *kind);
-    m_player.play();
+    m_player.playFile(path); // no song, or one of a kind the toy does not play: the music has stopped
 }
 
 void PlayWindow::repeatAtEnd(SongPlayer::Ending how)

@@ -42,6 +42,17 @@ void SongPlayer::open(const QString &path, Kind kind)
     m_engine.open(std::move(source)); // nothing open when it fails: Play() then tells of the failure
 }
 
+bool SongPlayer::playFile(const QString &path)
+{
+    close();
+    const std::optional<Kind> kind = kindOfFile(path);
+    if (kind) {
+        open(path, *kind);
+        play();
+    }
+    return kind.has_value();
+}
+
 void SongPlayer::play()
 {
     ++m_steps;

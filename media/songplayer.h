@@ -38,10 +38,13 @@ public:
     void open(const QString &path, Kind kind);
     // Plays the open song on from where it stands.
     void play();
+    // Closes what plays, then opens and plays the file when its name tells a kind the toy plays;
+    // false for any other name, which leaves the music stopped.
+    bool playFile(const QString &path);
     // Back to the start of the open song, not playing.
     void rewind();
     Mode currentMode() const;
-    // The file of the last Open(), open or not.
+    // The file of the last open(), open or not.
     const QString &fileName() const { return m_fileName; }
 
 signals:

@@ -333,11 +333,9 @@ void MusicSettingsDialog::audition(bool play)
         return;
     }
     // Found and played as the play window plays it; a song it cannot play ends at once.
-    const QString path = Paths::locate(m_folder.resolve(m_settings.songFile[size_t(m_currentSlot)]));
-    if (const std::optional<SongPlayer::Kind> kind = SongPlayer::kindOfFile(path)) {
-        m_player.open(path, *kind);
+    if (!m_player.playFile(Paths::locate(m_folder.resolve(m_settings.songFile[size_t(m_currentSlot)])))) {
+        stopAudition();
     }
-    m_player.play();
 }
 
 void MusicSettingsDialog::stopAudition()
